@@ -1,0 +1,16 @@
+# Warnings are errors for our own targets only, so that a project embedding the
+# core is not forced into our flags.
+function(zav_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# zav_add_test(<name> SOURCES <files...> [LIBS <targets...>] [ENV <VAR=value...>])
+# One GoogleTest executable per subsystem; each case is registered with ctest.
+function(zav_add_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENV" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    zav_warnings(${name})
+    set(env QT_QPA_PLATFORM=offscreen ${ARG_ENV})
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${env}" LABELS ${name})
+endfunction()

@@ -1,0 +1,232 @@
+#include "device/DeviceLink.h"
+
+#include <algorithm>
+
+namespace zav {
+
+namespace {
+
+constexpr std::array<std::uint16_t, kModelCount> kProductIds = {0x00C4, 0x00C8, 0x00DB};
+
+bool validModel(int model) {
+    return model >= 1 && model <= kModelCount;
+}
+
+} // namespace
+
+std::uint16_t productIdForModel(int model) {
+    return validModel(model) ? kProductIds[static_cast<std::size_t>(model - 1)] : 0;
+}
+
+int modelForProductId(std::uint16_t productId) {
+    const auto it = std::find(kProductIds.begin(), kProductIds.end(), productId);
+    return it == kProductIds.end() ? 0 : static_cast<int>(it - kProductIds.begin()) + 1;
+}
+
+DeviceLink::DeviceLink(HidBackend& backend) : backend_(backend) {}
+
+DeviceLink::~DeviceLink() = default;
+
+bool DeviceLink::OpenAndIdentify() {
+    if (closing_) {
+        return true;
+    }
+    std::lock_guard lock(exchangeMutex_);
+    device_.reset();
+    openRefused_ = false;
+    bool refused = false;
+    for (const HidDeviceInfo& info : backend_.enumerate()) {
+        if (closing_) {
+            return true;
+        }
+        const int model = info.vendorId == kVendorId ? modelForProductId(info.productId) : 0;
+        if (model == 0) {
+            continue;
+        }
+        std::unique_ptr<HidDevice> device = backend_.open(info);
+        if (!device) {
+            refused = true;
+            continue;
+        }
+        device_ = std::move(device);
+        vendorId_ = info.vendorId;
+        productId_ = info.productId;
+        model_ = model;
+
+        InputReport in;
+        if (exchange(cmd::kStatus, 0, in)) {
+            classify(in, identificationMouseSet(model));
+        }
+        return true;
+    }
+    openRefused_ = refused;
+    return false;
+}
+
+bool DeviceLink::SendCommand(std::uint8_t code, std::uint8_t param) {
+    std::lock_guard lock(exchangeMutex_);
+    InputReport in;
+    return exchange(code, param, in);
+}
+
+StatusPoll DeviceLink::PollStatus(std::uint8_t param) {
+    std::lock_guard lock(exchangeMutex_);
+    StatusPoll poll;
+    poll.before = mouseKind_.load();
+    InputReport in;
+    poll.ok = exchange(cmd::kStatus, param, in);
+    if (poll.ok) {
+        classify(in, OwnMouseSet::Full);
+    }
+    poll.after = mouseKind_.load();
+    return poll;
+}
+
+bool DeviceLink::ReadBank(int bank) {
+    std::lock_guard lock(exchangeMutex_);
+    const int model = model_.load();
+    if (!validModel(model) || bank < 0 || bank > 0xFF) {
+        return false;
+    }
+    const auto param = static_cast<std::uint8_t>(bank);
+    InputReport in;
+    if (!exchange(cmd::kReadStart, param, in)) {
+        return false;
+    }
+    // Chunks land in a scratch page: the work page changes only when the whole bank arrived intact.
+    ProfileImage scratch{};
+    std::uint32_t sum = 0;
+    bool complete = true;
+    for (int n = 0; n < kReadChunks; ++n) {
+        if (!exchange(cmd::kReadChunk, static_cast<std::uint8_t>(n), in)) {
+            complete = false;
+            continue;
+        }
+        const auto data = std::span(in).subspan(reply::kData, kReadChunkSize);
+        std::copy(data.begin(), data.end(), scratch.begin() + n * kReadChunkSize);
+        sum += byteSum(data);
+    }
+    // The MOSS keeps two pairs of codes of its PlayStation 3 bank exchanged.
+    if (model == 2 && bank == 1) {
+        std::swap(scratch[14], scratch[18]);
+        std::swap(scratch[15], scratch[17]);
+    }
+    if (!exchange(cmd::kReadSum, param, in)) {
+        return false;
+    }
+    if (!complete || replySum(in) != sum) {
+        return false;
+    }
+    workImage(model) = scratch;
+    return true;
+}
+
+bool DeviceLink::WriteBank(int bank) {
+    std::lock_guard lock(exchangeMutex_);
+    const int model = model_.load();
+    if (!validModel(model) || bank < 0 || bank > 0xFF) {
+        return false;
+    }
+    const auto param = static_cast<std::uint8_t>(bank);
+    InputReport in;
+    if (!exchange(cmd::kWrite, param, in)) {
+        return false;
+    }
+    const ProfileImage& image = sendImage(model);
+    std::uint32_t sum = 0;
+    for (int n = 0; n < kWriteChunks; ++n) {
+        const auto chunk =
+            std::span(image).subspan(static_cast<std::size_t>(n * kWriteChunkSize)).first<kWriteChunkSize>();
+        writeFrameHeader(output_, cmd::kWrite, static_cast<std::uint8_t>(n));
+        writeDataChunk(output_, chunk);
+        sum += byteSum(chunk);
+        if (!send(output_)) {
+            return false;
+        }
+    }
+    // The sum reply is judged by its sum alone.
+    writeFrameHeader(output_, cmd::kWriteSum, param);
+    if (!send(output_) || !fetch(in)) {
+        return false;
+    }
+    if (replySum(in) != sum) {
+        return false;
+    }
+    if (exchange(cmd::kCommit, param, in)) {
+        return true;
+    }
+    exchange(cmd::kAbort, param, in);
+    return false;
+}
+
+std::optional<std::uint8_t> DeviceLink::capability() const {
+    const int value = capability_.load();
+    if (value < 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint8_t>(value);
+}
+
+bool DeviceLink::isOpen() const {
+    std::lock_guard lock(exchangeMutex_);
+    return device_ != nullptr;
+}
+
+std::array<std::uint8_t, 65> DeviceLink::inputReport() const {
+    std::lock_guard lock(replyMutex_);
+    return lastReply_;
+}
+
+ProfileImage& DeviceLink::workImage(int model) {
+    const int m = std::clamp(model, 1, kModelCount);
+    return pages_[static_cast<std::size_t>(2 * (m - 1))];
+}
+
+ProfileImage& DeviceLink::sendImage(int model) {
+    const int m = std::clamp(model, 1, kModelCount);
+    return pages_[static_cast<std::size_t>(2 * (m - 1) + 1)];
+}
+
+void DeviceLink::setClosing() {
+    closing_ = true;
+}
+
+bool DeviceLink::send(const OutputBuffer& out) {
+    if (!device_) {
+        return false;
+    }
+    return device_->setOutputReport(std::span(out).first(kOutputReportSize));
+}
+
+bool DeviceLink::fetch(InputReport& in) {
+    if (!device_) {
+        return false;
+    }
+    // A short report leaves its missing bytes zero.
+    in.fill(0);
+    in[0] = kInputReportIdAsked;
+    if (!device_->getInputReport(in)) {
+        return false;
+    }
+    std::lock_guard lock(replyMutex_);
+    lastReply_ = in;
+    return true;
+}
+
+bool DeviceLink::exchange(std::uint8_t code, std::uint8_t param, InputReport& in) {
+    writeFrameHeader(output_, code, param);
+    if (code == cmd::kStatus) {
+        writeStatusPayload(output_);
+    }
+    return send(output_) && fetch(in) && replyAccepted(in);
+}
+
+void DeviceLink::classify(const InputReport& in, OwnMouseSet set) {
+    const auto id = std::span(in).subspan<reply::kMouseId, 4>();
+    const MouseState next = classifyMouse(id, set, {mouseKind_.load(), ordinaryMouseSeen_.load()});
+    ordinaryMouseSeen_ = next.ordinarySeen;
+    mouseKind_ = next.kind;
+    capability_ = in[reply::kCapability];
+}
+
+} // namespace zav

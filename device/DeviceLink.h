@@ -1,0 +1,105 @@
+#pragma once
+
+#include "device/Frames.h"
+#include "device/HidBackend.h"
+#include "device/MouseClassifier.h"
+#include "device/ProfileImage.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+namespace zav {
+
+inline constexpr std::uint16_t kVendorId = 0x2B7C;
+inline constexpr int kModelCount = 3;
+
+// The product identifier of model 1..3, and the model of a product identifier (0 when it is none of ours).
+std::uint16_t productIdForModel(int model);
+int modelForProductId(std::uint16_t productId);
+
+// Outcome of one status poll, classified from that exchange's own reply.
+struct StatusPoll {
+    bool ok = false;
+    MouseKind before = MouseKind::None;
+    MouseKind after = MouseKind::None;
+    bool changed() const { return before != after; }
+};
+
+// The one object that talks to the adapter. Every exchange holds the link's mutex from its first
+// frame to its last and reads only its own reply, so exchanges from the connect worker and from
+// the window never interleave. State read by the window (model, mouse) is atomic, so reading it
+// never waits for a transfer in progress.
+class DeviceLink {
+public:
+    explicit DeviceLink(HidBackend& backend);
+    ~DeviceLink();
+    DeviceLink(const DeviceLink&) = delete;
+    DeviceLink& operator=(const DeviceLink&) = delete;
+
+    // Closes the device left open by the previous pass, then opens the first adapter in
+    // enumeration order. True on a match, and at once when the link is closing.
+    bool OpenAndIdentify();
+
+    bool SendCommand(std::uint8_t code, std::uint8_t param);
+
+    // Reads bank `bank` of the matched model into its work page. The page changes only when all
+    // chunks arrived and the adapter's sum matches what arrived.
+    bool ReadBank(int bank);
+
+    // Writes the send page of the matched model into bank `bank`. True only when the adapter
+    // confirmed the sum and committed.
+    bool WriteBank(int bank);
+
+    // Status poll of the pages: "q" with `param`, and on success the classification of its reply
+    // with every own mouse known, and the capability byte stored.
+    StatusPoll PollStatus(std::uint8_t param = 0);
+
+    int model() const { return model_.load(); }
+    std::uint16_t vendorId() const { return vendorId_.load(); }
+    std::uint16_t productId() const { return productId_.load(); }
+    MouseKind mouseKind() const { return mouseKind_.load(); }
+    bool ordinaryMouseSeen() const { return ordinaryMouseSeen_.load(); }
+    // The capability byte of the last successful status exchange, if there was one.
+    std::optional<std::uint8_t> capability() const;
+    // True when the last pass found an adapter that could not be opened and matched none.
+    bool openRefused() const { return openRefused_.load(); }
+    bool isOpen() const;
+
+    std::array<std::uint8_t, 65> inputReport() const; // copy of the last input report
+    ProfileImage& workImage(int model);               // model 1..3
+    ProfileImage& sendImage(int model);
+
+    void setClosing();
+    bool closing() const { return closing_.load(); }
+
+private:
+    bool send(const OutputBuffer& out);
+    bool fetch(InputReport& in);
+    bool exchange(std::uint8_t code, std::uint8_t param, InputReport& in);
+    void classify(const InputReport& in, OwnMouseSet set);
+
+    HidBackend& backend_;
+    mutable std::mutex exchangeMutex_; // held for a whole exchange
+    std::unique_ptr<HidDevice> device_;
+    OutputBuffer output_{}; // one buffer: unnamed payload bytes keep the last frame's contents
+
+    mutable std::mutex replyMutex_; // guards lastReply_ only
+    InputReport lastReply_{};
+
+    std::atomic<int> model_{0};
+    std::atomic<std::uint16_t> vendorId_{0};
+    std::atomic<std::uint16_t> productId_{0};
+    std::atomic<MouseKind> mouseKind_{MouseKind::None};
+    std::atomic<bool> ordinaryMouseSeen_{false};
+    std::atomic<int> capability_{-1};
+    std::atomic<bool> openRefused_{false};
+    std::atomic<bool> closing_{false};
+
+    std::array<ProfileImage, 2 * kModelCount> pages_{}; // work, send for model 1, 2, 3
+};
+
+} // namespace zav
