@@ -1,0 +1,269 @@
+#include "profiles/ProfileFile.h"
+#include "profiles/ProfileRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace zav {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+// 128 bytes: the hex head, zeros, the marker in byte 127.
+Bytes fileOf(const std::string& head, std::uint8_t marker) {
+    Bytes out;
+    std::istringstream in(head);
+    std::string token;
+    while (in >> token) {
+        out.push_back(static_cast<std::uint8_t>(std::stoi(token, nullptr, 16)));
+    }
+    out.resize(128, 0);
+    out[127] = marker;
+    return out;
+}
+
+// Record byte i holds 0x10 + i, so every byte's place in the file is visible.
+Bytes countingRecord(int model) {
+    Bytes rec(static_cast<std::size_t>(recordSize(model)));
+    for (std::size_t i = 0; i < rec.size(); ++i) {
+        rec[i] = static_cast<std::uint8_t>(0x10 + i);
+    }
+    return rec;
+}
+
+// KITE, mode 1: record bytes 57 (backLightOff) and 58 (adsLock) change places.
+const Bytes kKiteFile =
+    fileOf("10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F 20 21 22 23 24 25 26 27 28 29 2A 2B "
+           "2C 2D 2E 2F 30 31 32 33 34 35 36 37 38 39 3A 3B 3C 3D 3E 3F 40 41 42 43 44 45 46 47 "
+           "48 4A 49 4B 01",
+           0x01);
+// FERN, mode 3: record bytes 52 and 53 change places.
+const Bytes kFernFile =
+    fileOf("10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F 20 21 22 23 24 25 26 27 28 29 2A 2B "
+           "2C 2D 2E 2F 30 31 32 33 34 35 36 37 38 39 3A 3B 3C 3D 3E 3F 40 41 42 43 45 44 46 03",
+           0x03);
+// MOSS, mode 2: settings in record order; the mode byte sits before record byte 53.
+const Bytes kMossFile =
+    fileOf("10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F 20 21 22 23 24 25 26 27 28 29 2A 2B "
+           "2C 2D 2E 2F 30 31 32 33 34 35 36 37 38 39 3A 3B 3C 3D 3E 3F 40 41 42 43 44 02 45 46",
+           0x02);
+
+class ProfileFiles : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "zav-profiles-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        for (const auto& entry : fs::recursive_directory_iterator(dir, ec)) {
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        }
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(dir, ec);
+    }
+
+    static Bytes contents(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    static void put(const fs::path& path, const Bytes& bytes) {
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    // Root ignores permission bits; tests about them say so instead of passing vacuously.
+    bool permissionsBindUs() const {
+        const fs::path probeDir = dir / "probe";
+        fs::create_directory(probeDir);
+        fs::permissions(probeDir, fs::perms::owner_read | fs::perms::owner_exec);
+        const bool created = std::ofstream(probeDir / "x").is_open();
+        return !created;
+    }
+
+    fs::path dir;
+};
+
+TEST_F(ProfileFiles, each_model_writes_its_own_layout_and_reads_it_back) {
+    struct Case {
+        int model;
+        int mode;
+        const Bytes& file;
+    };
+    for (const Case& c : {Case{1, 1, kKiteFile}, Case{3, 3, kFernFile}, Case{2, 2, kMossFile}}) {
+        const Bytes rec = countingRecord(c.model);
+        const fs::path path = dir / "Golden.zav4";
+        const std::optional<ProfileFileImage> image = buildProfileFileImage(c.model, rec, c.mode);
+        ASSERT_TRUE(image.has_value());
+        EXPECT_EQ(Bytes(image->begin(), image->end()), c.file) << "model " << c.model;
+
+        ASSERT_TRUE(writeProfileFile(path, c.model, rec, c.mode));
+        EXPECT_EQ(contents(path), c.file) << "model " << c.model;
+
+        Bytes back(rec.size(), 0xEE);
+        int mode = -1;
+        int marker = -1;
+        ASSERT_TRUE(readProfileFile(path, c.model, back, mode, marker));
+        EXPECT_EQ(back, rec);
+        EXPECT_EQ(mode, c.mode);
+        EXPECT_EQ(marker, c.model);
+    }
+}
+
+TEST_F(ProfileFiles, saves_are_repeatable_and_keep_a_mode_the_page_does_not_know) {
+    ProfileImage image{};
+    resetToDefaults(image, 3, 0, 0);
+    ASSERT_TRUE(writeProfileFile(dir / "A.zav4", 3, recordAt(image, 3, 0), 7));
+    const Bytes first = contents(dir / "A.zav4");
+    ASSERT_TRUE(writeProfileFile(dir / "A.zav4", 3, recordAt(image, 3, 0), 7));
+    EXPECT_EQ(contents(dir / "A.zav4"), first);
+    EXPECT_EQ(first.size(), 128u);
+    EXPECT_EQ(first[55], 0x07);
+    EXPECT_FALSE(fs::exists(profileTempPath(dir / "A.zav4")));
+}
+
+TEST_F(ProfileFiles, short_files_read_as_zero_padded_and_long_files_as_their_first_128_bytes) {
+    int mode = -1;
+    int marker = -1;
+    put(dir / "Short.zav4", Bytes{0x05, 0x1D, 0x14});
+    Bytes rec(60, 0xEE);
+    ASSERT_TRUE(readProfileFile(dir / "Short.zav4", 1, rec, mode, marker));
+    Bytes expected(60, 0);
+    std::copy_n(Bytes{0x05, 0x1D, 0x14}.begin(), 3, expected.begin());
+    EXPECT_EQ(rec, expected);
+    EXPECT_EQ(mode, 0);
+    EXPECT_EQ(marker, 0);
+
+    put(dir / "Empty.zav4", Bytes{});
+    rec.assign(55, 0xEE);
+    mode = marker = -1;
+    ASSERT_TRUE(readProfileFile(dir / "Empty.zav4", 2, rec, mode, marker));
+    EXPECT_EQ(rec, Bytes(55, 0));
+    EXPECT_EQ(mode, 0);
+    EXPECT_EQ(marker, 0);
+
+    Bytes longer = kFernFile;
+    longer.resize(300, 0x77);
+    put(dir / "Long.zav4", longer);
+    ASSERT_TRUE(readProfileFile(dir / "Long.zav4", 3, rec, mode, marker));
+    EXPECT_EQ(rec, countingRecord(3));
+    EXPECT_EQ(mode, 3);
+    EXPECT_EQ(marker, 3);
+}
+
+TEST_F(ProfileFiles, a_file_of_another_model_is_spread_with_the_loaders_layout) {
+    put(dir / "Moss.zav4", kMossFile);
+    Bytes rec(60, 0xEE);
+    int mode = -1;
+    int marker = -1;
+    ASSERT_TRUE(readProfileFile(dir / "Moss.zav4", 1, rec, mode, marker));
+    EXPECT_EQ(rec[52], 0x44);
+    EXPECT_EQ(rec[53], 0x02); // the MOSS mode byte lands in a KITE settings byte
+    EXPECT_EQ(rec[54], 0x45);
+    EXPECT_EQ(rec[55], 0x46);
+    EXPECT_EQ(Bytes(rec.begin() + 56, rec.end()), Bytes(4, 0));
+    EXPECT_EQ(mode, 0); // KITE reads its mode from byte 60
+    EXPECT_EQ(marker, 2);
+}
+
+TEST_F(ProfileFiles, a_read_only_file_loads_on_every_model) {
+    put(dir / "Locked.zav4", kKiteFile);
+    fs::permissions(dir / "Locked.zav4", fs::perms::owner_read);
+    for (int model = 1; model <= 3; ++model) {
+        Bytes rec(static_cast<std::size_t>(recordSize(model)));
+        int mode = -1;
+        int marker = -1;
+        EXPECT_TRUE(readProfileFile(dir / "Locked.zav4", model, rec, mode, marker)) << "model " << model;
+        EXPECT_EQ(marker, 1);
+    }
+}
+
+TEST_F(ProfileFiles, unreadable_input_or_wrong_record_size_changes_nothing) {
+    put(dir / "Good.zav4", kKiteFile);
+    Bytes rec(60, 0xEE);
+    int mode = 9;
+    int marker = 9;
+    EXPECT_FALSE(readProfileFile(dir / "Missing.zav4", 1, rec, mode, marker));
+    EXPECT_FALSE(readProfileFile(dir, 1, rec, mode, marker)); // a folder
+    EXPECT_FALSE(readProfileFile(dir / "Good.zav4", 1, std::span(rec).first(55), mode, marker));
+    EXPECT_FALSE(readProfileFile(dir / "Good.zav4", 4, rec, mode, marker));
+    EXPECT_EQ(rec, Bytes(60, 0xEE));
+    EXPECT_EQ(mode, 9);
+    EXPECT_EQ(marker, 9);
+
+    EXPECT_FALSE(writeProfileFile(dir / "New.zav4", 1, std::span(rec).first(55), 0));
+    EXPECT_FALSE(writeProfileFile(dir / "New.zav4", 1, rec, 256));
+    EXPECT_FALSE(writeProfileFile(dir / "New.zav4", 1, rec, -1));
+    EXPECT_FALSE(fs::exists(dir / "New.zav4"));
+}
+
+TEST_F(ProfileFiles, a_failed_save_leaves_the_old_file_and_no_temporary) {
+    EXPECT_FALSE(writeProfileFile(dir / "nowhere" / "P.zav4", 1, countingRecord(1), 0));
+    EXPECT_FALSE(fs::exists(dir / "nowhere"));
+
+    const fs::path path = dir / "Keep.zav4";
+    put(path, kFernFile);
+
+    // Something that is not a file where the temporary goes: the save cannot start.
+    fs::create_directory(profileTempPath(path));
+    EXPECT_FALSE(writeProfileFile(path, 3, Bytes(55, 0), 0));
+    EXPECT_EQ(contents(path), kFernFile);
+    EXPECT_TRUE(fs::is_directory(profileTempPath(path)));
+
+    // The rename fails after the temporary was written: it must be cleaned away.
+    const fs::path folderTarget = dir / "Folder.zav4";
+    fs::create_directory(folderTarget);
+    put(folderTarget / "inside", Bytes{1});
+    EXPECT_FALSE(writeProfileFile(folderTarget, 3, Bytes(55, 0), 0));
+    EXPECT_TRUE(fs::is_directory(folderTarget));
+    EXPECT_FALSE(fs::exists(profileTempPath(folderTarget)));
+}
+
+TEST_F(ProfileFiles, a_temporary_left_by_an_interrupted_save_is_replaced) {
+    const fs::path path = dir / "Again.zav4";
+    put(path, kFernFile);
+    put(profileTempPath(path), Bytes{0xDE, 0xAD});
+    ASSERT_TRUE(writeProfileFile(path, 1, countingRecord(1), 1));
+    EXPECT_EQ(contents(path), kKiteFile);
+    EXPECT_FALSE(fs::exists(profileTempPath(path)));
+}
+
+TEST_F(ProfileFiles, a_save_keeps_the_permissions_of_the_file_it_replaces) {
+    const fs::path path = dir / "Shared.zav4";
+    put(path, kKiteFile);
+    const fs::perms wanted = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(path, wanted);
+    ASSERT_TRUE(writeProfileFile(path, 3, countingRecord(3), 3));
+    EXPECT_EQ(fs::status(path).permissions(), wanted);
+    EXPECT_EQ(contents(path), kFernFile);
+}
+
+TEST_F(ProfileFiles, write_protection_of_folder_or_file_is_respected) {
+    if (!permissionsBindUs()) {
+        GTEST_SKIP() << "running with privileges that ignore permission bits";
+    }
+    const fs::path locked = dir / "locked";
+    fs::create_directory(locked);
+    put(locked / "Old.zav4", kMossFile);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(writeProfileFile(locked / "Old.zav4", 1, countingRecord(1), 0));
+    EXPECT_FALSE(writeProfileFile(locked / "New.zav4", 1, countingRecord(1), 0));
+    EXPECT_EQ(contents(locked / "Old.zav4"), kMossFile);
+    EXPECT_FALSE(fs::exists(locked / "New.zav4"));
+
+    put(dir / "ReadOnly.zav4", kMossFile);
+    fs::permissions(dir / "ReadOnly.zav4", fs::perms::owner_read);
+    EXPECT_FALSE(writeProfileFile(dir / "ReadOnly.zav4", 1, countingRecord(1), 0));
+    EXPECT_EQ(contents(dir / "ReadOnly.zav4"), kMossFile);
+}
+
+} // namespace
+} // namespace zav
