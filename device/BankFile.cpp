@@ -45,8 +45,8 @@ bool saveBankFile(const std::filesystem::path& path, const SimulatedAdapter::Ban
     if (fd < 0) {
         return false;
     }
-    const bool written = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
-                         ::fsync(fd) == 0;
+    const bool written =
+        ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     std::error_code ec;
     if (!written || !closed) {

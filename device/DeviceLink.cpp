@@ -84,16 +84,35 @@ StatusPoll DeviceLink::PollStatus(std::uint8_t param) {
 
 bool DeviceLink::ReadBank(int bank) {
     std::lock_guard lock(exchangeMutex_);
-    const int model = model_.load();
-    if (!validModel(model) || bank < 0 || bank > 0xFF) {
+    std::optional<ProfileImage> fetched = fetchLocked(bank);
+    if (!fetched) {
         return false;
+    }
+    const int model = model_.load();
+    // The MOSS keeps two pairs of codes of its PlayStation 3 bank exchanged.
+    if (model == 2 && bank == 1) {
+        std::swap((*fetched)[14], (*fetched)[18]);
+        std::swap((*fetched)[15], (*fetched)[17]);
+    }
+    workImage(model) = *fetched;
+    return true;
+}
+
+std::optional<ProfileImage> DeviceLink::FetchBank(int bank) {
+    std::lock_guard lock(exchangeMutex_);
+    return fetchLocked(bank);
+}
+
+std::optional<ProfileImage> DeviceLink::fetchLocked(int bank) {
+    if (!validModel(model_.load()) || bank < 0 || bank > 0xFF) {
+        return std::nullopt;
     }
     const auto param = static_cast<std::uint8_t>(bank);
     InputReport in;
     if (!exchange(cmd::kReadStart, param, in)) {
-        return false;
+        return std::nullopt;
     }
-    // Chunks land in a scratch page: the work page changes only when the whole bank arrived intact.
+    // Chunks land in a scratch page: a bank counts only when every chunk arrived and the sums agree.
     ProfileImage scratch{};
     std::uint32_t sum = 0;
     bool complete = true;
@@ -106,19 +125,10 @@ bool DeviceLink::ReadBank(int bank) {
         std::copy(data.begin(), data.end(), scratch.begin() + n * kReadChunkSize);
         sum += byteSum(data);
     }
-    // The MOSS keeps two pairs of codes of its PlayStation 3 bank exchanged.
-    if (model == 2 && bank == 1) {
-        std::swap(scratch[14], scratch[18]);
-        std::swap(scratch[15], scratch[17]);
+    if (!exchange(cmd::kReadSum, param, in) || !complete || replySum(in) != sum) {
+        return std::nullopt;
     }
-    if (!exchange(cmd::kReadSum, param, in)) {
-        return false;
-    }
-    if (!complete || replySum(in) != sum) {
-        return false;
-    }
-    workImage(model) = scratch;
-    return true;
+    return scratch;
 }
 
 bool DeviceLink::WriteBank(int bank) {

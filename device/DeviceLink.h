@@ -50,6 +50,9 @@ public:
     // chunks arrived and the adapter's sum matches what arrived.
     bool ReadBank(int bank);
 
+    // Reads bank `bank` as the adapter stores it, without touching any page: for checking a write.
+    std::optional<ProfileImage> FetchBank(int bank);
+
     // Writes the send page of the matched model into bank `bank`. True only when the adapter
     // confirmed the sum and committed.
     bool WriteBank(int bank);
@@ -73,6 +76,9 @@ public:
     ProfileImage& workImage(int model);               // model 1..3
     ProfileImage& sendImage(int model);
 
+    // A device change forgets the mouse until the next status reply.
+    void resetMouseKind() { mouseKind_ = MouseKind::None; }
+
     void setClosing();
     bool closing() const { return closing_.load(); }
 
@@ -80,6 +86,7 @@ private:
     bool send(const OutputBuffer& out);
     bool fetch(InputReport& in);
     bool exchange(std::uint8_t code, std::uint8_t param, InputReport& in);
+    std::optional<ProfileImage> fetchLocked(int bank);
     void classify(const InputReport& in, OwnMouseSet set);
 
     HidBackend& backend_;

@@ -19,7 +19,8 @@ std::vector<std::string> pathsOf(const std::vector<HidDeviceInfo>& devices) {
 
 } // namespace
 
-DeviceWatcher::DeviceWatcher(Enumerate enumerate, QObject* parent) : QObject(parent), enumerate_(std::move(enumerate)) {
+DeviceWatcher::DeviceWatcher(Enumerate enumerate, QObject* parent)
+    : QObject(parent), enumerate_(std::move(enumerate)) {
     settle_.setSingleShot(true);
     settle_.setInterval(kSettleMs);
     connect(&settle_, &QTimer::timeout, this, &DeviceWatcher::deviceChanged);
@@ -47,7 +48,8 @@ bool DeviceWatcher::startUdev() {
         return false;
     }
     monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
-    if (monitor_ == nullptr || udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr) < 0 ||
+    if (monitor_ == nullptr ||
+        udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr) < 0 ||
         udev_monitor_enable_receiving(monitor_) < 0) {
         if (monitor_ != nullptr) {
             udev_monitor_unref(monitor_);

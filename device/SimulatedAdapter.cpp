@@ -189,6 +189,11 @@ void SimulatedAdapter::setReportLatency(std::chrono::microseconds latency) {
     latency_ = latency;
 }
 
+void SimulatedAdapter::setCommitListener(std::function<void(const Banks&)> listener) {
+    std::lock_guard lock(mutex_);
+    commitListener_ = std::move(listener);
+}
+
 std::vector<SimulatedAdapter::LoggedFrame> SimulatedAdapter::frames() const {
     std::lock_guard lock(mutex_);
     return log_;
@@ -381,6 +386,9 @@ void SimulatedAdapter::handleFrame(int model, std::span<const std::uint8_t> repo
         }
         banks[static_cast<std::size_t>(writeBank_)] = pending_;
         writeBank_ = -1;
+        if (commitListener_) {
+            commitListener_(banks_);
+        }
         break;
     case cmd::kAbort:
         writeBank_ = -1;

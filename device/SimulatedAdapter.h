@@ -7,6 +7,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -65,6 +66,9 @@ public:
     void setShortReplies(std::size_t length); // replies carry only this many bytes (0: full length)
     void clearFaults();
 
+    // Told of every committed write, with all banks as they now are (the demo keeps them in a file).
+    void setCommitListener(std::function<void(const Banks&)> listener);
+
     // Time each report takes, to model USB timing in benchmarks.
     void setReportLatency(std::chrono::microseconds latency);
 
@@ -116,6 +120,7 @@ private:
     std::size_t shortReplies_ = 0;
     std::chrono::microseconds latency_{0};
 
+    std::function<void(const Banks&)> commitListener_;
     bool logging_ = true;
     std::vector<LoggedFrame> log_;
     int replies_ = 0;

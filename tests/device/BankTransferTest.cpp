@@ -255,3 +255,22 @@ TEST_F(BankTransfer, write_then_read_round_trips_every_model_and_bank) {
 
 } // namespace
 } // namespace zav
+
+namespace zav {
+namespace {
+
+TEST_F(BankTransfer, fetch_gives_the_bank_as_stored_and_leaves_the_pages_alone) {
+    ProfileImage stored = pattern(4);
+    adapter.setBank(2, 1, stored);
+    connect(2);
+    link.workImage(2) = pattern(99);
+    const auto fetched = link.FetchBank(1);
+    ASSERT_TRUE(fetched.has_value());
+    EXPECT_EQ(*fetched, stored); // no exchange of the PS3 pairs
+    EXPECT_EQ(link.workImage(2), pattern(99));
+    adapter.dropReadChunkReply(15);
+    EXPECT_FALSE(link.FetchBank(1).has_value());
+}
+
+} // namespace
+} // namespace zav

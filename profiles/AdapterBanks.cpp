@@ -1,0 +1,27 @@
+#include "profiles/AdapterBanks.h"
+
+#include "profiles/ProfileRecord.h"
+
+#include <utility>
+
+namespace zav {
+
+SimulatedAdapter::Banks freshAdapterBanks() {
+    SimulatedAdapter::Banks banks{};
+    for (int model = models::kKite; model <= models::kFern; ++model) {
+        const int slots = model == models::kMoss ? 1 : 3;
+        for (int mode = 0; mode < SimulatedAdapter::kModes; ++mode) {
+            ProfileImage& bank = banks[static_cast<std::size_t>(model - 1)][static_cast<std::size_t>(mode)];
+            for (int slot = 0; slot < slots; ++slot) {
+                resetToDefaults(bank, model, mode, slot);
+            }
+            if (model == models::kMoss && mode == 1) {
+                std::swap(bank[14], bank[18]);
+                std::swap(bank[15], bank[17]);
+            }
+        }
+    }
+    return banks;
+}
+
+} // namespace zav

@@ -1,0 +1,380 @@
+#include "profiles/ProfileLibrary.h"
+
+#include "profiles/ProfileFile.h"
+#include "profiles/ProfileName.h"
+#include "profiles/ProfileRecord.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <system_error>
+
+namespace zav {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ModelFolder {
+    int model;
+    std::string_view folder;
+    std::string_view officialPrefix;
+};
+
+constexpr std::string_view kSoftwareFolder = "ZAV Software";
+
+constexpr std::array<ModelFolder, 3> kModelFolders = {{
+    {models::kKite, "ZAV KITE", "ZAV_A1_"},
+    {models::kMoss, "ZAV 5230", "ZAV_B1_"},
+    {models::kFern, "ZAV 5270", "ZAV_C1_"},
+}};
+
+const ModelFolder* modelFolderOf(int model) {
+    const auto found = std::find_if(kModelFolders.begin(), kModelFolders.end(),
+                                    [&](const ModelFolder& m) { return m.model == model; });
+    return found == kModelFolders.end() ? nullptr : &*found;
+}
+
+// Indexed by AssignMode.
+constexpr std::array<std::string_view, kAssignModeCount> kModeFolders = {
+    "ProfilePS4",
+    "ProfilePS3",
+    "ProfilePC",
+    "ProfileKBD",
+};
+
+constexpr std::array<std::string_view, ProfileLibrary::kOfficialCount> kOfficialSuffixes = {
+    "OW1", "BF1_1", "BF1_2", "BF1_3", "IW_1", "IW_2", "MW_1", "MW_2", "MW_3", "R6S_1", "R6S_2",
+};
+
+fs::path pathOf(std::string_view utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string utf8Of(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// Profile0001 .. Profile0999, then Profile1000 and on: four digits at least.
+std::string numbered(std::string_view base, NameStyle style, unsigned long n) {
+    char digits[32];
+    if (style == NameStyle::NewProfile) {
+        std::snprintf(digits, sizeof digits, "%04lu", n);
+        return std::string(base) + digits;
+    }
+    std::snprintf(digits, sizeof digits, "(%lu)", n);
+    return std::string(base) + digits;
+}
+
+} // namespace
+
+ProfileLibrary::ProfileLibrary(std::filesystem::path documents, LibraryPage& page, ProfileListModel& list,
+                               Prompter& prompter)
+    : documents_(std::move(documents)), page_(page), list_(list), prompter_(prompter) {}
+
+fs::path ProfileLibrary::modelFolder(int model) const {
+    const ModelFolder* folder = modelFolderOf(model);
+    if (folder == nullptr) {
+        return {};
+    }
+    return documents_ / pathOf(kSoftwareFolder) / pathOf(folder->folder);
+}
+
+fs::path ProfileLibrary::modeFolder(int mode) const {
+    const fs::path model = modelFolder(page_.model());
+    if (model.empty()) {
+        return {};
+    }
+    if (mode < 0 || mode >= kAssignModeCount) {
+        return model / "";
+    }
+    return model / pathOf(kModeFolders[static_cast<std::size_t>(mode)]) / "";
+}
+
+std::vector<std::string> ProfileLibrary::officialNames(int model) {
+    std::vector<std::string> names;
+    if (const ModelFolder* folder = modelFolderOf(model)) {
+        for (const std::string_view suffix : kOfficialSuffixes) {
+            names.push_back(std::string(folder->officialPrefix) + std::string(suffix));
+        }
+    }
+    return names;
+}
+
+bool ProfileLibrary::isOfficial(std::string_view name) const {
+    const ModelFolder* folder = modelFolderOf(page_.model());
+    if (folder == nullptr || !name.starts_with(folder->officialPrefix)) {
+        return false;
+    }
+    name.remove_prefix(folder->officialPrefix.size());
+    return std::find(kOfficialSuffixes.begin(), kOfficialSuffixes.end(), name) != kOfficialSuffixes.end();
+}
+
+fs::path ProfileLibrary::fileOf(std::string_view name) const {
+    // Whatever the name, the file stays in the profile folder.
+    if (profileFolder_.empty() || name.empty() ||
+        name.find_first_of(std::string_view("/\\\0", 3)) != name.npos) {
+        return {};
+    }
+    return profileFolder_ / pathOf(std::string(name) + std::string(kExtension));
+}
+
+std::vector<std::string> ProfileLibrary::profileNames() const {
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(profileFolder_, ec);
+    if (profileFolder_.empty() || ec) {
+        return names;
+    }
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        std::error_code typeError;
+        const std::string file = utf8Of(it->path().filename());
+        if (file.size() > kExtension.size() && file.ends_with(kExtension) && it->is_regular_file(typeError)) {
+            names.push_back(file.substr(0, file.size() - kExtension.size()));
+        }
+    }
+    return names;
+}
+
+bool ProfileLibrary::anythingNamed(std::string_view name) const {
+    const fs::path file = fileOf(name);
+    std::error_code ec;
+    return !file.empty() && fs::exists(fs::symlink_status(file, ec));
+}
+
+bool ProfileLibrary::usableName(std::string_view name) const {
+    return validProfileName(name) || (list_.indexOf(name) >= 0 && !fileOf(name).empty());
+}
+
+bool ProfileLibrary::writeCurrentRecord(std::string_view name, int slot) {
+    const fs::path file = fileOf(name);
+    return !file.empty() && writeProfileFile(file, page_.model(), page_.record(slot), page_.mode());
+}
+
+void ProfileLibrary::place(const std::string& name) {
+    list_.remove(name);
+    const int at = page_.mode() == 0 ? std::min(kOfficialCount, list_.count()) : 0;
+    list_.insertAt(at, name);
+    list_.select(at);
+}
+
+std::string ProfileLibrary::findFreeName(std::string_view base, NameStyle style) const {
+    const std::vector<std::string> taken = profileNames();
+    const auto isFree = [&](const std::string& candidate) {
+        return std::find(taken.begin(), taken.end(), candidate) == taken.end() && !anythingNamed(candidate);
+    };
+    if (style == NameStyle::NewProfile && isFree(std::string(base))) {
+        return std::string(base);
+    }
+    for (unsigned long n = 1;; ++n) {
+        std::string candidate = numbered(base, style, n);
+        if (isFree(candidate)) {
+            return candidate;
+        }
+    }
+}
+
+void ProfileLibrary::buildList() {
+    const fs::path model = modelFolder(page_.model());
+    profileFolder_ = modeFolder(page_.mode());
+    if (!model.empty()) {
+        std::error_code ec;
+        fs::create_directory(model.parent_path(), ec);
+        fs::create_directory(model, ec);
+        fs::create_directory(profileFolder_, ec);
+    }
+
+    list_.clear();
+    const std::vector<std::string> names = profileNames();
+    for (const std::string& name : names) {
+        // Officials go to the top, each new one above those found before it.
+        if (page_.mode() == 0 && isOfficial(name)) {
+            list_.insertAt(0, name);
+        } else {
+            list_.append(name);
+        }
+    }
+    if (names.empty() && writeCurrentRecord(kDefaultName, page_.slot())) {
+        list_.append(std::string(kDefaultName));
+    }
+    list_.select(0);
+}
+
+void ProfileLibrary::buildListForStart() {
+    buildList();
+    currentProfileName_ = list_.text();
+}
+
+void ProfileLibrary::buildListForModeChange() {
+    buildList();
+    currentProfileName_ = list_.text();
+    list_.setText({});
+}
+
+void ProfileLibrary::loadSelected() {
+    if (list_.selected() < 0) {
+        return;
+    }
+    list_.select(list_.selected());
+    const std::string name = list_.text();
+
+    // Read aside first: a file that cannot be read or names no mode leaves the page as it was.
+    const std::span<std::uint8_t> record = page_.record(page_.slot());
+    std::vector<std::uint8_t> loaded(record.begin(), record.end());
+    int mode = 0;
+    int marker = 0;
+    if (!readProfileFile(fileOf(name), page_.model(), loaded, mode, marker) || mode < 0 ||
+        mode >= kAssignModeCount) {
+        return;
+    }
+
+    if (!page_.connected()) {
+        page_.showBlankSlotItem();
+    }
+    std::copy(loaded.begin(), loaded.end(), record.begin());
+    loadedFileModel_ = marker != 0 ? marker : page_.model();
+    // The page takes the file's mode; the folder and the list stay those the profile was chosen from,
+    // so a later save or delete acts on the same file.
+    page_.applyLoadedMode(mode);
+    currentProfileName_ = list_.text();
+}
+
+void ProfileLibrary::newProfile() {
+    currentProfileName_.clear();
+    // The very first profile comes from the page's own slot on KITE; otherwise from slot 0.
+    const bool first = list_.text().empty() && list_.count() == 0;
+    const int slot = first && page_.model() == models::kKite ? page_.slot() : 0;
+    const std::string name = findFreeName(kDefaultName, NameStyle::NewProfile);
+    page_.resetAndShow(slot);
+    if (!writeCurrentRecord(name, slot)) {
+        return;
+    }
+    place(name);
+    currentProfileName_ = name;
+}
+
+void ProfileLibrary::copyProfile() {
+    currentProfileName_.clear();
+    const std::string base = list_.text();
+    if (base.empty()) {
+        prompter_.tell(TextId::PleaseChooseFile);
+        return;
+    }
+    if (!usableName(base)) {
+        prompter_.tell(TextId::InvalidProfileName);
+        return;
+    }
+    const std::string name = findFreeName(base, NameStyle::Copy);
+    if (!validProfileName(name)) {
+        prompter_.tell(TextId::InvalidProfileName);
+        return;
+    }
+    page_.collect();
+    if (!writeCurrentRecord(name, page_.slot())) {
+        return;
+    }
+    place(name);
+    currentProfileName_ = name;
+}
+
+void ProfileLibrary::saveProfile() {
+    const std::string typed = list_.text();
+    if (typed.empty()) {
+        if (!prompter_.ask(TextId::SaveAsNewQuestion)) {
+            return;
+        }
+        currentProfileName_.clear();
+        const std::string name = findFreeName(kDefaultName, NameStyle::NewProfile);
+        page_.collect();
+        if (!writeCurrentRecord(name, page_.slot())) {
+            return;
+        }
+        place(name);
+        currentProfileName_ = name;
+        return;
+    }
+
+    page_.collect();
+    if (isOfficial(currentProfileName_)) {
+        prompter_.tell(TextId::OfficialProfileCannotChange);
+        return;
+    }
+    if (!usableName(typed)) {
+        prompter_.tell(TextId::InvalidProfileName);
+        return;
+    }
+
+    if (typed == currentProfileName_) {
+        if (!writeCurrentRecord(typed, page_.slot())) {
+            prompter_.tell(TextId::SaveFailed);
+            return;
+        }
+        prompter_.tell(TextId::SaveSucceeded);
+        list_.remove(currentProfileName_);
+        place(typed);
+        currentProfileName_ = list_.text();
+        return;
+    }
+
+    // A rename. Whatever already has the new name is kept, even a file that could not be overwritten.
+    if (anythingNamed(typed)) {
+        prompter_.tell(TextId::FileAlreadyExists);
+        return;
+    }
+    if (!writeCurrentRecord(typed, page_.slot())) {
+        prompter_.tell(TextId::SaveFailed);
+        return;
+    }
+    // The old file goes only once the new one is complete; failing to remove it loses nothing.
+    const fs::path old = fileOf(currentProfileName_);
+    std::error_code ec;
+    if (!old.empty() && !fs::is_directory(fs::symlink_status(old, ec))) {
+        fs::remove(old, ec);
+    }
+    prompter_.tell(TextId::SaveSucceeded);
+    place(typed);
+    list_.remove(currentProfileName_);
+    currentProfileName_ = list_.text();
+}
+
+void ProfileLibrary::deleteProfile() {
+    const std::string name = list_.text();
+    if (name.empty()) {
+        return;
+    }
+    if (isOfficial(name)) {
+        prompter_.tell(TextId::ProfileCannotBeDeleted);
+        return;
+    }
+    if (!usableName(name)) {
+        prompter_.tell(TextId::InvalidProfileName);
+        return;
+    }
+    if (!prompter_.ask(TextId::DeleteQuestion)) {
+        return;
+    }
+
+    const fs::path file = fileOf(name);
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(file, ec);
+    if (fs::exists(status)) {
+        // A folder of that name is not a profile; anything that stays keeps its list item.
+        const bool removed = !fs::is_directory(status) && (fs::remove(file, ec) || !ec);
+        if (!removed) {
+            prompter_.tell(TextId::ProfileCannotBeDeleted);
+            return;
+        }
+    }
+    list_.remove(name);
+    list_.select(0);
+    currentProfileName_ = list_.text();
+}
+
+void ProfileLibrary::resetProfile() {
+    page_.resetAndShow(page_.slot());
+    page_.sendStatus();
+}
+
+} // namespace zav
