@@ -1,0 +1,90 @@
+#include "controls/CClickButton.h"
+
+#include "controls/Skin.h"
+
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace zav {
+
+namespace {
+
+constexpr double kCaptionPoints = 9.0;
+constexpr int kFrameWidth = 2;
+
+void drawFrame(QPainter& painter, const QRect& rect, int width) {
+    painter.fillRect(rect.x(), rect.y(), rect.width(), width, skin::kRed);
+    painter.fillRect(rect.x(), rect.bottom() - width + 1, rect.width(), width, skin::kRed);
+    painter.fillRect(rect.x(), rect.y(), width, rect.height(), skin::kRed);
+    painter.fillRect(rect.right() - width + 1, rect.y(), width, rect.height(), skin::kRed);
+}
+
+} // namespace
+
+CClickButton::CClickButton(QWidget* parent) : CClickButton(QString(), parent) {}
+
+CClickButton::CClickButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {
+    setMouseTracking(true);
+    setAutoDefault(false);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CClickButton::setLanguage(int language) {
+    m_language = language;
+    update();
+}
+
+int CClickButton::language() const {
+    return m_language < 0 ? skinLanguage() : m_language;
+}
+
+void CClickButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect client = rect();
+    QColor textColour = skin::kRed;
+    if (isDown()) {
+        painter.fillRect(client, skin::kRed);
+        painter.fillRect(client.adjusted(1, 1, -1, -1), skin::kPressedFill);
+        textColour = skin::kWhite;
+    } else if (m_hovered) {
+        painter.fillRect(client, skin::kHoverFill);
+        drawFrame(painter, client, kFrameWidth);
+    } else {
+        drawFrame(painter, client, kFrameWidth);
+        const QRect inside = client.adjusted(kFrameWidth, kFrameWidth, -kFrameWidth, -kFrameWidth);
+        drawBackgroundPiece(painter, inside, backgroundPieceSource(geometry(), PieceKind::ClickButton));
+    }
+    painter.setFont(languageFont(kCaptionPoints, language()));
+    painter.setPen(textColour);
+    painter.drawText(client, Qt::AlignCenter | Qt::TextSingleLine, text());
+}
+
+void CClickButton::mouseMoveEvent(QMouseEvent* event) {
+    setHovered(hoverArea(event->position().toPoint()));
+    QPushButton::mouseMoveEvent(event);
+}
+
+void CClickButton::enterEvent(QEnterEvent* event) {
+    setHovered(hoverArea(event->position().toPoint()));
+    QPushButton::enterEvent(event);
+}
+
+void CClickButton::leaveEvent(QEvent* event) {
+    setHovered(false);
+    QPushButton::leaveEvent(event);
+}
+
+void CClickButton::setHovered(bool hovered) {
+    if (hovered != m_hovered) {
+        m_hovered = hovered;
+        update();
+    }
+}
+
+bool CClickButton::hoverArea(const QPoint& pos) const {
+    // The first row and column of the button do not count as over it.
+    return rect().adjusted(1, 1, 0, 0).contains(pos);
+}
+
+} // namespace zav

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QPushButton>
+
+namespace zav {
+
+// Push button drawn in the skin: a red frame around the background piece behind it, a dark red fill
+// under the pointer and a red fill while it is held down.
+class CClickButton : public QPushButton {
+    Q_OBJECT
+
+public:
+    explicit CClickButton(QWidget* parent = nullptr);
+    explicit CClickButton(const QString& text, QWidget* parent = nullptr);
+
+    // Language whose font draws the caption; -1 follows the skin language.
+    void setLanguage(int language);
+    int language() const;
+
+    bool isHovered() const { return m_hovered; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void setHovered(bool hovered);
+    bool hoverArea(const QPoint& pos) const;
+
+    bool m_hovered = false;
+    int m_language = -1;
+};
+
+} // namespace zav

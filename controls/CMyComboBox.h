@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QComboBox>
+
+namespace zav {
+
+class CMyEdit;
+class CComboBoxList;
+
+// Combo box drawn in the skin: a red frame around the background piece behind it, the selection
+// (unless an edit part shows it or the owner keeps it hidden) and a down arrow. The field is 20
+// pixels high whatever height the owner gives, as the owner's height counts the dropped list.
+class CMyComboBox : public QComboBox {
+    Q_OBJECT
+
+public:
+    static constexpr int kFieldHeight = 20;
+
+    explicit CMyComboBox(QWidget* parent = nullptr);
+
+    // An editable combo box types into a CMyEdit.
+    void setEditable(bool editable);
+
+    // When hidden (the start), the combo box draws no text of its own.
+    bool textHidden() const { return m_textHidden; }
+    void setTextHidden(bool hidden);
+
+    // Language whose fonts draw the text and the list; -1 follows the skin language.
+    void setLanguage(int language);
+    int language() const;
+
+    CMyEdit* edit() const;
+    CComboBoxList* list() const { return m_list; }
+
+    void showPopup() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void adoptEdit();
+    void placeEdit();
+
+    CComboBoxList* m_list = nullptr;
+    bool m_textHidden = true;
+    int m_language = -1;
+};
+
+} // namespace zav

@@ -1,0 +1,236 @@
+#include "controls/CPointSlider.h"
+
+#include "controls/Skin.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPolygon>
+
+namespace zav {
+
+namespace {
+
+constexpr int kStepPitch = 55;
+constexpr int kLargeLeft = 10;
+constexpr int kLargeTop = 15;
+constexpr int kLargeWidth = 10;
+constexpr int kLargeHeight = 60;
+constexpr int kSmallLeft = 16;
+constexpr int kSmallPitch = 7;
+constexpr int kSmallTop = 35;
+constexpr int kSmallWidth = 4;
+constexpr int kSmallHeight = 20;
+constexpr int kBarTop = 40;
+constexpr int kBarBottom = 50;
+constexpr int kLargeCells = 8;
+
+// Where a drag that leaves the slider is held.
+constexpr int kClampRight = 405;
+constexpr int kClampLeft = 10;
+constexpr int kClampBelow = 55;
+constexpr int kClampAbove = 35;
+
+constexpr std::array<QRect, CPointSlider::kCellCount> makeCells() {
+    std::array<QRect, CPointSlider::kCellCount> cells{};
+    for (int i = 0; i < CPointSlider::kCellCount; ++i) {
+        const int k = i / CPointSlider::kCellsPerStep;
+        const int j = i % CPointSlider::kCellsPerStep;
+        cells[i] = j == 0 ? QRect(kLargeLeft + kStepPitch * k, kLargeTop, kLargeWidth, kLargeHeight)
+                          : QRect(kSmallLeft + kStepPitch * k + kSmallPitch * j, kSmallTop, kSmallWidth,
+                                  kSmallHeight);
+    }
+    return cells;
+}
+
+constexpr std::array<QRect, CPointSlider::kCellCount> kCells = makeCells();
+
+// The comb: a bar joining the large cells, with the small notches in the fine mode, as one closed line.
+QPolygon outline(bool fine) {
+    QPolygon points;
+    auto notches = [&](int step, bool top) {
+        for (int n = 1; n < CPointSlider::kCellsPerStep; ++n) {
+            const int j = top ? n : CPointSlider::kCellsPerStep - n;
+            const int x0 = kSmallLeft + kStepPitch * step + kSmallPitch * j;
+            const int x1 = x0 + kSmallWidth;
+            if (top) {
+                points << QPoint(x0, kBarTop) << QPoint(x0, kSmallTop) << QPoint(x1, kSmallTop)
+                       << QPoint(x1, kBarTop);
+            } else {
+                points << QPoint(x1, kBarBottom) << QPoint(x1, kSmallTop + kSmallHeight)
+                       << QPoint(x0, kSmallTop + kSmallHeight) << QPoint(x0, kBarBottom);
+            }
+        }
+    };
+    const int bottom = kLargeTop + kLargeHeight;
+    for (int t = 0; t < kLargeCells; ++t) {
+        const int left = kLargeLeft + kStepPitch * t;
+        if (t > 0) {
+            points << QPoint(left, kBarTop);
+        }
+        points << QPoint(left, kLargeTop) << QPoint(left + kLargeWidth, kLargeTop);
+        if (t + 1 < kLargeCells) {
+            points << QPoint(left + kLargeWidth, kBarTop);
+            if (fine) {
+                notches(t, true);
+            }
+        }
+    }
+    for (int t = kLargeCells - 1; t >= 0; --t) {
+        const int left = kLargeLeft + kStepPitch * t;
+        if (t + 1 < kLargeCells) {
+            if (fine) {
+                notches(t, false);
+            }
+            points << QPoint(left + kLargeWidth, kBarBottom);
+        }
+        points << QPoint(left + kLargeWidth, bottom) << QPoint(left, bottom);
+        if (t > 0) {
+            points << QPoint(left, kBarBottom);
+        }
+    }
+    return points;
+}
+
+} // namespace
+
+CPointSlider::CPointSlider(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(kWidth, kHeight);
+}
+
+QRect CPointSlider::cellRect(int index) {
+    if (index < 0 || index >= kCellCount) {
+        return QRect();
+    }
+    return kCells[index];
+}
+
+void CPointSlider::setFineMode(bool fine) {
+    m_fineMode = fine;
+    update();
+}
+
+void CPointSlider::setPosition(int position) {
+    m_position = position;
+    update();
+}
+
+bool CPointSlider::isSelectable(int index) const {
+    return index >= 0 && index < kCellCount && (m_fineMode || index % kCellsPerStep == 0);
+}
+
+int CPointSlider::cellAt(const QPoint& point) const {
+    for (int i = 0; i < kCellCount; ++i) {
+        if (isSelectable(i) && kCells[i].contains(point)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+QSize CPointSlider::sizeHint() const {
+    return QSize(kWidth, kHeight);
+}
+
+void CPointSlider::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), skin::kBlack);
+    painter.setPen(QPen(skin::kRed, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolygon(outline(m_fineMode));
+    for (int i = 0; i < kCellCount; ++i) {
+        if (!isSelectable(i)) {
+            continue;
+        }
+        QColor fill = skin::kBlack;
+        if (i == m_litIndex) {
+            fill = skin::kDarkRed;
+        } else if (i == m_position) {
+            fill = skin::kLightRed;
+        }
+        // The outline stays on the left and top edges; the fill covers the rest.
+        painter.fillRect(kCells[i].adjusted(1, 1, 0, 0), fill);
+    }
+}
+
+void CPointSlider::mouseMoveEvent(QMouseEvent* event) {
+    if (m_dragging) {
+        dragTo(event->position().toPoint());
+    } else {
+        hoverTo(event->position().toPoint());
+    }
+}
+
+void CPointSlider::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    if (isSelectable(m_position) && kCells[m_position].contains(event->position().toPoint())) {
+        m_dragging = true;
+        m_litIndex = -1;
+        update();
+    }
+}
+
+void CPointSlider::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    m_dragging = false;
+    const QPoint point = event->position().toPoint();
+    if (rect().contains(point)) {
+        click(point);
+    }
+}
+
+void CPointSlider::leaveEvent(QEvent* event) {
+    if (!m_dragging && m_litIndex >= 0) {
+        m_litIndex = -1;
+        update();
+    }
+    QWidget::leaveEvent(event);
+}
+
+void CPointSlider::hoverTo(const QPoint& point) {
+    const int cell = cellAt(point);
+    if (cell >= 0) {
+        m_hoverIndex = cell;
+    }
+    if (cell != m_litIndex) {
+        m_litIndex = cell;
+        update();
+    }
+}
+
+void CPointSlider::dragTo(QPoint point) {
+    if (point.x() > width() - 1) {
+        point.setX(kClampRight);
+    } else if (point.x() < 0) {
+        point.setX(kClampLeft);
+    }
+    if (point.y() > height() - 1) {
+        point.setY(kClampBelow);
+    } else if (point.y() < 0) {
+        point.setY(kClampAbove);
+    }
+    const int cell = cellAt(point);
+    if (cell >= 0) {
+        m_position = cell;
+        m_hoverIndex = cell;
+    }
+    m_litIndex = -1;
+    update();
+}
+
+void CPointSlider::click(const QPoint& point) {
+    // The coarse slider takes a click only on a large cell; the fine one takes the cell last passed over.
+    if (!m_fineMode && cellAt(point) < 0) {
+        return;
+    }
+    m_position = m_hoverIndex;
+    m_litIndex = -1;
+    update();
+}
+
+} // namespace zav

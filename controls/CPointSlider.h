@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+
+#include <array>
+
+namespace zav {
+
+// Stepped slider: 8 large cells 55 pixels apart with 6 small cells between each pair. In the coarse
+// mode only the large cells can be chosen, in the fine mode all 50. The owner reads and sets the
+// position; the slider tells nobody when the user changes it.
+class CPointSlider : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kCellCount = 50;
+    static constexpr int kCellsPerStep = 7;
+    static constexpr int kWidth = 430;
+    static constexpr int kHeight = 90;
+
+    explicit CPointSlider(QWidget* parent = nullptr);
+
+    // Cell i in the slider's own pixels; an empty rectangle outside 0..49.
+    static QRect cellRect(int index);
+
+    bool fineMode() const { return m_fineMode; }
+    void setFineMode(bool fine);
+
+    // Selected cell; a value that matches no selectable cell shows none selected.
+    int position() const { return m_position; }
+    void setPosition(int position);
+
+    int hoverIndex() const { return m_hoverIndex; }
+    bool isDragging() const { return m_dragging; }
+    // The cell drawn as under the pointer, -1 when none.
+    int litIndex() const { return m_litIndex; }
+
+    bool isSelectable(int index) const;
+    // First selectable cell holding the point, -1 when none.
+    int cellAt(const QPoint& point) const;
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void hoverTo(const QPoint& point);
+    void dragTo(QPoint point);
+    void click(const QPoint& point);
+
+    bool m_fineMode = false;
+    int m_hoverIndex = 0;
+    bool m_dragging = false;
+    int m_position = 0;
+    int m_litIndex = -1;
+};
+
+} // namespace zav
