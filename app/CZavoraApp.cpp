@@ -1,0 +1,57 @@
+#include "app/CZavoraApp.h"
+
+#include "app/LangId.h"
+#include "controls/Skin.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace zav {
+
+CZavoraApp::CZavoraApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("zavora"));
+    setOrganizationName(QString());
+    setQuitOnLastWindowClosed(true);
+    // Lets the desktop match the window to its menu entry and icon.
+    setDesktopFileName(QStringLiteral("io.github.zavora.Zavora"));
+}
+
+CZavoraApp::~CZavoraApp() = default;
+
+QString CZavoraApp::lockPath() {
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) {
+        dir = QDir::tempPath();
+    }
+    return QDir(dir).filePath(QStringLiteral("FirstName.lock"));
+}
+
+bool CZavoraApp::InitInstance() {
+    lock_ = std::make_unique<QLockFile>(lockPath());
+    // Only a lock whose process is gone counts as stale, however old it is.
+    lock_->setStaleLockTime(0);
+    if (!lock_->tryLock(0)) {
+        if (lock_->error() == QLockFile::LockFailedError) {
+            return false;
+        }
+        // The lock cannot be made at all (no runtime folder): start as the first copy.
+    }
+    installFontSubstitutions();
+    return true;
+}
+
+int CZavoraApp::langIdForLocale(const QLocale& locale) {
+    const QString name = locale.name(); // "fr_CA"
+    const QString language = name.section(QLatin1Char('_'), 0, 0);
+    const QString territory = QLocale::territoryToCode(locale.territory());
+    const QString script = locale.script() == QLocale::TraditionalChineseScript  ? QStringLiteral("Hant")
+                           : locale.script() == QLocale::SimplifiedChineseScript ? QStringLiteral("Hans")
+                                                                                 : QString();
+    return windowsLangId(language.toStdString(), territory.toStdString(), script.toStdString());
+}
+
+int CZavoraApp::systemLangId() {
+    return langIdForLocale(QLocale::system());
+}
+
+} // namespace zav

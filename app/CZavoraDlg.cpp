@@ -1,0 +1,361 @@
+#include "app/CZavoraDlg.h"
+
+#include "app/DeviceWorker.h"
+#include "app/Texts.h"
+#include "controls/CClickButton.h"
+#include "controls/CMessageBoxDlg.h"
+#include "controls/CMyComboBox.h"
+#include "controls/Skin.h"
+#include "pages/CAssignPage.h"
+#include "pages/CDlg5210.h"
+#include "pages/CDlg5230.h"
+#include "pages/CDlg5270.h"
+#include "pages/CDpLsButton.h"
+#include "pages/Pictures.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+namespace zav {
+
+namespace {
+
+constexpr QColor kInnerFrame(136, 45, 45);
+constexpr QRect kLanguageLabel(625, 3, 120, 25); // (625, 3)-(745, 28)
+constexpr QRect kPageRect(8, 60, 944, 612);
+constexpr std::array<QPoint, 3> kTabPos = {QPoint(6, 35), QPoint(107, 35), QPoint(208, 35)};
+constexpr std::array<TextId, 3> kTabTexts = {TextId::TabKite, TextId::TabMoss, TextId::TabFern};
+
+QString qtext(TextId id, int language) {
+    const std::string_view t = text(id, language);
+    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+}
+
+} // namespace
+
+CZavoraDlg::CZavoraDlg(HidBackend& backend, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::FramelessWindowHint), link_(std::make_unique<DeviceLink>(backend)),
+      worker_(new DeviceWorker(this)) {
+    setWindowTitle(QStringLiteral("ZAV Software"));
+    setObjectName(QStringLiteral("102"));
+    setFixedSize(kWidth, kHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    logo_ = loadPicture(QStringLiteral("ZAV_logo.png"));
+
+    pages_[0] = new CDlg5210(*this, this);
+    pages_[1] = new CDlg5230(*this, this);
+    pages_[2] = new CDlg5270(*this, this);
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        pages_[i]->setGeometry(kPageRect);
+        pages_[i]->setVisible(i == 0);
+
+        auto* tab = new CDpLsButton(kTabIds[i], qtext(kTabTexts[i], 0), this);
+        tab->setPress(CDpLsButton::Press::StaysOn);
+        tab->setGeometry(QRect(kTabPos[i], QSize(100, 25)));
+        const int model = static_cast<int>(i) + 1;
+        connect(tab, &CDpLsButton::clicked, this, [this, model] { selectTab(model); });
+        tabs_[i] = tab;
+    }
+    tabs_[0]->setOn(true);
+
+    minimiseButton_ = new CClickButton(QStringLiteral("_"), this);
+    minimiseButton_->setObjectName(QString::number(kMinimiseButton));
+    minimiseButton_->setGeometry(907, 2, 25, 25);
+    connect(minimiseButton_, &QPushButton::clicked, this, &QWidget::showMinimized);
+
+    closeButton_ = new CClickButton(QStringLiteral("X"), this);
+    closeButton_->setObjectName(QString::number(kCloseButton));
+    closeButton_->setGeometry(933, 2, 25, 25);
+    connect(closeButton_, &QPushButton::clicked, this, &CZavoraDlg::reject);
+
+    languageList_ = new CMyComboBox(this);
+    languageList_->setObjectName(QString::number(kLanguageList));
+    languageList_->setGeometry(755, 3, 150, 25);
+    languageList_->setEditable(true);
+    languageList_->lineEdit()->setReadOnly(true);
+    for (int i = 0; i < kLanguageCount; ++i) {
+        const std::string_view name = languageName(i);
+        languageList_->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    }
+    languageList_->setCurrentIndex(0);
+    connect(languageList_, &CMyComboBox::currentIndexChanged, this, [this](int) { ApplyCaptions(); });
+
+    connect(this, &CZavoraDlg::mouseKindChanged, this, [this](MouseKind kind) {
+        for (CAssignPage* p : pages_) {
+            p->mouseKindChanged(kind);
+        }
+    });
+
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+CZavoraDlg::~CZavoraDlg() {
+    // Jobs still out refer to the link: stop the worker before the link goes. A job stuck in a
+    // transfer keeps the link, which is then left to the end of the process.
+    link_->setClosing();
+    if (!worker_->shutdown(2000)) {
+        stoppedCleanly_ = false;
+        (void)link_.release();
+    }
+}
+
+void CZavoraDlg::start(int langId) {
+    PickSystemLanguage(langId);
+    startConnectPass();
+}
+
+CAssignPage* CZavoraDlg::page(int model) const {
+    return model >= 1 && model <= 3 ? pages_[static_cast<std::size_t>(model - 1)] : nullptr;
+}
+
+CDpLsButton* CZavoraDlg::tab(int model) const {
+    return model >= 1 && model <= 3 ? tabs_[static_cast<std::size_t>(model - 1)] : nullptr;
+}
+
+void CZavoraDlg::PickSystemLanguage(int langId) {
+    const int language = languageForLangId(langId);
+    if (language < 0) {
+        return;
+    }
+    const QSignalBlocker block(languageList_);
+    languageList_->setCurrentIndex(language);
+    ApplyCaptions();
+}
+
+void CZavoraDlg::ApplyCaptions() {
+    if (languageList_->currentIndex() >= 0) {
+        language_ = languageList_->currentIndex();
+    }
+    setSkinLanguage(language_);
+    for (std::size_t i = 0; i < tabs_.size(); ++i) {
+        tabs_[i]->setText(qtext(kTabTexts[i], language_));
+        tabs_[i]->setLanguage(language_);
+    }
+    for (CAssignPage* p : pages_) {
+        p->applyCaptions(language_);
+    }
+    update();
+}
+
+void CZavoraDlg::onDeviceChange() {
+    if (closing_) {
+        return;
+    }
+    // Identify on the device thread; the outcome decides on this thread whether a pass follows.
+    enum class Outcome { Start, Lost, Nothing };
+    worker_->run(
+        this,
+        [this] {
+            DeviceLink& link = *link_;
+            link.resetMouseKind();
+            if (link.OpenAndIdentify() && !knownConnected_) {
+                return Outcome::Start;
+            }
+            return link.OpenAndIdentify() ? Outcome::Nothing : Outcome::Lost;
+        },
+        [this](Outcome outcome) {
+            readDone_ = false;
+            if (outcome == Outcome::Lost) {
+                knownConnected_ = false;
+            }
+            if (outcome != Outcome::Nothing) {
+                startConnectPass();
+            }
+            if (CAssignPage* p = page(link_->model())) {
+                p->setPolling(true);
+            }
+            emit deviceChangeHandled();
+        });
+}
+
+void CZavoraDlg::startConnectPass() {
+    if (closing_) {
+        return;
+    }
+    // One pass at a time; a change seen meanwhile gets one more pass after this one.
+    if (passRunning_) {
+        passAgain_ = true;
+        return;
+    }
+    passRunning_ = true;
+    worker_->run(
+        this, [this] { return link_->OpenAndIdentify(); }, [this](bool found) { onIdentified(found); });
+}
+
+void CZavoraDlg::onIdentified(bool found) {
+    if (!found || link_->closing()) {
+        connected_ = false;
+        for (CAssignPage* p : pages_) {
+            p->clearProfileText();
+        }
+        finishPass();
+        return;
+    }
+    connected_ = true;
+    knownConnected_ = true;
+    const int model = link_->model();
+    for (int m = 1; m <= 3; ++m) {
+        page(m)->setPolling(m == model);
+    }
+    showPageOf(model);
+    currentTab_ = model;
+    page(model)->firstRead([this, model] { afterFirstRead(model); });
+}
+
+void CZavoraDlg::afterFirstRead(int model) {
+    CAssignPage* p = page(model);
+    auto finishSlots = [this, p] {
+        p->resetSlotListForConnect();
+        p->clearProfileText();
+        finishPass();
+    };
+    if (model != 2) {
+        finishSlots();
+        return;
+    }
+    // The second model tells its capability in a status reply asked with the page's mode.
+    const auto mode = static_cast<std::uint8_t>(p->mode());
+    worker_->run(
+        this, [this, mode] { return link_->PollStatus(mode).ok; },
+        [this, p, finishSlots](bool ok) {
+            if (ok) {
+                if (const auto capability = link_->capability()) {
+                    p->setCapability(*capability);
+                }
+                p->capabilityStored();
+            }
+            finishSlots();
+        });
+}
+
+void CZavoraDlg::finishPass() {
+    if (const int model = link_->model(); model >= 1 && model <= 3) {
+        showPageOf(model);
+    }
+    update();
+    passRunning_ = false;
+    if (passAgain_ && !closing_) {
+        passAgain_ = false;
+        startConnectPass();
+        return;
+    }
+    emit connectPassFinished();
+}
+
+void CZavoraDlg::showPageOf(int model) {
+    for (int m = 1; m <= 3; ++m) {
+        tab(m)->setOn(m == model);
+        page(m)->setVisible(m == model);
+    }
+    currentTab_ = model;
+}
+
+void CZavoraDlg::selectTab(int model) {
+    CAssignPage* chosen = page(model);
+    if (chosen == nullptr) {
+        return;
+    }
+    for (CAssignPage* p : pages_) {
+        p->endCapture();
+    }
+    chosen->clearReadFlags();
+    showPageOf(model);
+}
+
+void CZavoraDlg::showNewVersionNotice() {
+    std::vector<std::string> lines;
+    for (std::string_view line : textLines(TextId::NewVersionNotice, language_)) {
+        lines.emplace_back(line);
+    }
+    CMessageBoxDlg box(lines, MessageBoxKind::OkOnly, language_, this);
+    box.setShowUpdateLink(true);
+    box.exec();
+}
+
+void CZavoraDlg::reject() {
+    if (closing_) {
+        return;
+    }
+    closing_ = true;
+    link_->setClosing();
+    for (CAssignPage* p : pages_) {
+        p->setPolling(false);
+    }
+    if (connected_) {
+        worker_->run(
+            this, [this] { return link_->SendCommand(cmd::kRelease, 0); }, [](bool) {});
+    }
+    // Lets the release go out, but never waits long on an adapter that stopped answering.
+    stoppedCleanly_ = worker_->shutdown(1500);
+    QDialog::reject();
+}
+
+void CZavoraDlg::closeEvent(QCloseEvent* event) {
+    if (!closing_) {
+        reject();
+    }
+    event->accept();
+}
+
+void CZavoraDlg::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect client = rect();
+    const QImage& background = skinBackground();
+    if (!background.isNull()) {
+        p.drawImage(client, background, QRect(0, 0, 960, 691));
+    } else {
+        p.fillRect(client, Qt::black);
+    }
+    if (!skinHeader().isNull()) {
+        p.drawImage(QRect(0, 0, client.width(), 58), skinHeader(), QRect(0, 0, 960, 58));
+    }
+    if (!skinFooter().isNull()) {
+        p.drawImage(QRect(0, client.height() - 29, client.width(), 29), skinFooter(), QRect(0, 0, 960, 29));
+    }
+    p.setPen(kInnerFrame);
+    p.drawRect(QRect(QPoint(client.left() + 7, client.top() + 59),
+                     QPoint(client.right() - 8, client.bottom() - 28)));
+    if (!logo_.isNull()) {
+        p.drawImage(QRect(6, 6, 64, 22), logo_);
+    }
+    p.setPen(skin::kRed);
+    p.setFont(skinFont(FontFace::Arial, 11, language_));
+    p.drawText(kLanguageLabel, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
+               qtext(TextId::LanguageLabel, language_));
+}
+
+void CZavoraDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    // The whole window is its own title bar.
+    if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
+        return;
+    }
+    dragging_ = true;
+    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void CZavoraDlg::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_ && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - dragOffset_);
+    }
+}
+
+void CZavoraDlg::mouseReleaseEvent(QMouseEvent*) {
+    dragging_ = false;
+}
+
+void CZavoraDlg::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A double click never maximises or restores the window.
+    event->accept();
+}
+
+} // namespace zav

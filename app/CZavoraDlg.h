@@ -1,0 +1,113 @@
+#pragma once
+
+#include "device/DeviceLink.h"
+
+#include <QDialog>
+#include <QImage>
+#include <QPoint>
+
+#include <array>
+#include <atomic>
+#include <memory>
+
+namespace zav {
+
+class CAssignPage;
+class CClickButton;
+class CDpLsButton;
+class CMyComboBox;
+class DeviceWorker;
+
+// The one top-level window: the skinned frame, the three model tabs, the language list and the
+// pages, and the owner of the device link. Every transfer runs on the device worker; this window
+// only gathers what a transfer needs and shows what came back.
+class CZavoraDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 960;
+    static constexpr int kHeight = 700;
+    static constexpr int kCloseButton = 1128;
+    static constexpr int kMinimiseButton = 1129;
+    static constexpr int kLanguageList = 1150;
+    static constexpr std::array<int, 3> kTabIds = {1159, 1160, 1161};
+
+    explicit CZavoraDlg(HidBackend& backend, QWidget* parent = nullptr);
+    ~CZavoraDlg() override;
+
+    DeviceLink& link() { return *link_; }
+    DeviceWorker& worker() { return *worker_; }
+    int language() const { return language_; }
+    bool connected() const { return connected_; }
+    bool knownConnected() const { return knownConnected_; }
+    bool readDone() const { return readDone_; }
+    void setReadDone(bool done) { readDone_ = done; }
+    int currentTab() const { return currentTab_; }
+    bool passRunning() const { return passRunning_; }
+    CAssignPage* page(int model) const;
+    CDpLsButton* tab(int model) const;
+    CMyComboBox* languageList() const { return languageList_; }
+
+    // What the window does once it is made: the system's language, then the first connect pass.
+    void start(int langId);
+    // False when a transfer is still stuck at the end; the process must then end without
+    // unwinding what that transfer uses.
+    bool stoppedCleanly() const { return stoppedCleanly_; }
+
+    // Picks the language of a Windows language identifier; an unknown one keeps the captions
+    // the controls were made with.
+    void PickSystemLanguage(int langId);
+    void ApplyCaptions();
+
+public slots:
+    // The adapter may have come or gone.
+    void onDeviceChange();
+    void startConnectPass();
+    void selectTab(int model);
+    // Shown when told that a newer version exists; nothing in the program asks for it.
+    void showNewVersionNotice();
+    void reject() override;
+
+signals:
+    // A connect pass has shown its result (and no other pass is waiting).
+    void connectPassFinished();
+    void deviceChangeHandled();
+    void mouseKindChanged(MouseKind kind);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void onIdentified(bool found);
+    void afterFirstRead(int model);
+    void finishPass();
+    void showPageOf(int model);
+
+    std::unique_ptr<DeviceLink> link_;
+    DeviceWorker* worker_ = nullptr;
+    std::array<CAssignPage*, 3> pages_{};
+    std::array<CDpLsButton*, 3> tabs_{};
+    CClickButton* closeButton_ = nullptr;
+    CClickButton* minimiseButton_ = nullptr;
+    CMyComboBox* languageList_ = nullptr;
+    QImage logo_;
+
+    int currentTab_ = 1;
+    int language_ = 0;
+    bool connected_ = false;
+    std::atomic<bool> knownConnected_{false};
+    bool readDone_ = false;
+    bool passRunning_ = false;
+    bool passAgain_ = false;
+    bool closing_ = false;
+    bool stoppedCleanly_ = true;
+
+    bool dragging_ = false;
+    QPoint dragOffset_;
+};
+
+} // namespace zav

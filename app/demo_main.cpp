@@ -1,0 +1,104 @@
+// zavora-demo: the program over a simulated adapter, so every feature can be tried without one.
+#include "app/CSimulatorWindow.h"
+#include "app/CZavoraApp.h"
+#include "app/CZavoraDlg.h"
+#include "device/BankFile.h"
+#include "device/SimulatedAdapter.h"
+#include "profiles/AdapterBanks.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+int modelFromName(const QString& name) {
+    if (name == QLatin1String("kite")) {
+        return 1;
+    }
+    if (name == QLatin1String("moss")) {
+        return 2;
+    }
+    if (name == QLatin1String("fern")) {
+        return 3;
+    }
+    return name == QLatin1String("none") ? 0 : -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    zav::CZavoraApp app(argc, argv);
+    app.setApplicationName(QStringLiteral("zavora-demo"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Zavora over a simulated adapter"));
+    parser.addHelpOption();
+    const QCommandLineOption modelOption(QStringLiteral("model"), QStringLiteral("kite, moss, fern or none"),
+                                         QStringLiteral("model"), QStringLiteral("kite"));
+    const QCommandLineOption mouseOption(QStringLiteral("mouse"), QStringLiteral("none, ordinary or own"),
+                                         QStringLiteral("mouse"), QStringLiteral("none"));
+    const QCommandLineOption capabilityOption(QStringLiteral("capability"),
+                                              QStringLiteral("capability byte of the status reply (0..255)"),
+                                              QStringLiteral("N"), QStringLiteral("0"));
+    parser.addOptions({modelOption, mouseOption, capabilityOption});
+    parser.process(app);
+
+    const int model = modelFromName(parser.value(modelOption));
+    const QString mouseName = parser.value(mouseOption);
+    bool capabilityOk = false;
+    const int capability = parser.value(capabilityOption).toInt(&capabilityOk);
+    if (model < 0 || (mouseName != QLatin1String("none") && mouseName != QLatin1String("ordinary") &&
+                      mouseName != QLatin1String("own"))) {
+        std::fprintf(stderr, "zavora-demo: unknown model or mouse; see --help\n");
+        return 2;
+    }
+    if (!capabilityOk || capability < 0 || capability > 255) {
+        std::fprintf(stderr, "zavora-demo: --capability takes 0..255\n");
+        return 2;
+    }
+    if (!app.InitInstance()) {
+        return 0;
+    }
+
+    // The adapter's flash lives in a file, so a restart shows what was written.
+    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(dataDir);
+    const std::filesystem::path bankFile =
+        QDir(dataDir).filePath(QStringLiteral("simulated-adapter.bin")).toStdString();
+    zav::SimulatedAdapter adapter;
+    zav::SimulatedAdapter::Banks banks = zav::freshAdapterBanks();
+    zav::loadBankFile(bankFile, banks);
+    adapter.setBanks(banks);
+    adapter.setCommitListener(
+        [bankFile](const zav::SimulatedAdapter::Banks& now) { zav::saveBankFile(bankFile, now); });
+
+    const auto mouse = mouseName == QLatin1String("own")        ? zav::CSimulatorWindow::Mouse::Own
+                       : mouseName == QLatin1String("ordinary") ? zav::CSimulatorWindow::Mouse::Ordinary
+                                                                : zav::CSimulatorWindow::Mouse::None;
+    zav::CSimulatorWindow::applyMouse(adapter, mouse);
+    adapter.setCapability(static_cast<std::uint8_t>(capability));
+    if (model != 0) {
+        adapter.plug(model);
+    }
+
+    auto* dlg = new zav::CZavoraDlg(adapter);
+    zav::CSimulatorWindow simulator(adapter, model, mouse, capability);
+    QObject::connect(&simulator, &zav::CSimulatorWindow::deviceChanged, dlg,
+                     &zav::CZavoraDlg::onDeviceChange);
+    simulator.move(dlg->geometry().right() + 12, dlg->geometry().top());
+    simulator.show();
+    std::fprintf(stderr, "zavora-demo: simulated adapter banks in %s\n", bankFile.c_str());
+
+    dlg->start(zav::CZavoraApp::systemLangId());
+    const int result = dlg->exec();
+    simulator.close();
+    if (!dlg->stoppedCleanly()) {
+        std::_Exit(result);
+    }
+    delete dlg;
+    return 0;
+}

@@ -1,0 +1,1026 @@
+#include "pages/CAssignPage.h"
+
+#include "app/CZavoraDlg.h"
+#include "app/DeviceWorker.h"
+#include "app/Texts.h"
+#include "controls/CClickButton.h"
+#include "controls/CEditStatic.h"
+#include "controls/CMessageBoxDlg.h"
+#include "controls/CMyComboBox.h"
+#include "controls/Skin.h"
+#include "pages/CDpLsButton.h"
+#include "pages/CaptureTable.h"
+#include "pages/DropRules.h"
+#include "pages/KeyTables.h"
+#include "pages/MoveButton.h"
+#include "pages/OnScreenKeyboard.h"
+#include "pages/Pictures.h"
+#include "pages/VirtualKey.h"
+#include "profiles/LibraryPage.h"
+#include "profiles/ProfileLibrary.h"
+#include "profiles/ProfileRecord.h"
+#include "profiles/Prompter.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPolygon>
+#include <QStandardPaths>
+#include <QWheelEvent>
+
+namespace zav {
+
+namespace {
+
+constexpr QRect kMouseArea(692, 220, 236, 332); // (692, 220)-(927, 551)
+constexpr QColor kFrame(136, 45, 45);
+constexpr int kCaptureOk = 1089;
+constexpr int kCaptureCancel = 1088;
+constexpr int kScKbd = 1160;
+constexpr int kCaptureFn = 1151;
+constexpr int kMossSwitch = 1152;
+constexpr int kInputKey = 1090;
+constexpr int kDPadButton = 1137;
+constexpr int kLStickButton = 1141;
+
+QString qstr(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QRect qrect(const Box& b) {
+    return QRect(b.x, b.y, b.w, b.h);
+}
+
+// Draws `text` centred on one line at the bottom of `box`.
+void drawBottomCentred(QPainter& p, const Box& box, const QString& text) {
+    p.drawText(qrect(box), Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine, text);
+}
+
+// While the page waits for the adapter it takes no input.
+class BusyCover : public QWidget {
+public:
+    explicit BusyCover(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_NoSystemBackground);
+        setCursor(Qt::BusyCursor);
+        setFocusPolicy(Qt::StrongFocus);
+        hide();
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override { e->accept(); }
+    void mouseReleaseEvent(QMouseEvent* e) override { e->accept(); }
+    void mouseDoubleClickEvent(QMouseEvent* e) override { e->accept(); }
+    void wheelEvent(QWheelEvent* e) override { e->accept(); }
+    void keyPressEvent(QKeyEvent* e) override { e->accept(); }
+};
+
+} // namespace
+
+// What the profile library sees of the page: its record and mode, and the message box.
+class CAssignPage::Binding : public LibraryPage, public Prompter {
+public:
+    explicit Binding(CAssignPage& page) : page_(page) {}
+    int model() const override { return page_.model_; }
+    int mode() const override { return page_.mode_; }
+    int slot() const override { return page_.slot_; }
+    std::span<std::uint8_t> record(int slot) override {
+        return recordAt(page_.main_.link().workImage(page_.model_), page_.model_,
+                        page_.model_ == models::kMoss ? 0 : slot);
+    }
+    void collect() override { page_.collect(); }
+    void resetAndShow(int slot) override { page_.resetAndShow(slot); }
+    void applyLoadedMode(int mode) override { page_.applyLoadedMode(mode); }
+    bool connected() const override { return page_.main_.connected(); }
+    void showBlankSlotItem() override { page_.showBlankSlotItem(); }
+    void sendStatus() override { page_.sendStatus(); }
+    void tell(TextId id) override { page_.tell(id); }
+    bool ask(TextId id) override { return page_.ask(id); }
+
+private:
+    CAssignPage& page_;
+};
+
+QString CAssignPage::documentsFolder() {
+    // Tests and sandboxes may point elsewhere.
+    if (const QByteArray dir = qgetenv("ZAVORA_DOCUMENTS_DIR"); !dir.isEmpty()) {
+        return QString::fromLocal8Bit(dir);
+    }
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+CAssignPage::CAssignPage(CZavoraDlg& main, int model, QWidget* parent)
+    : QWidget(parent), main_(main), model_(model), layout_(pageLayout(model)) {
+    setObjectName(QString::number(layout_.templateId));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);
+
+    logo_ = loadPicture(QStringLiteral("ZAV_logo.png"));
+    pcLogo_ = loadPicture(QStringLiteral("ZAV_pc_logo.png"));
+    for (std::size_t i = 0; i < layout_.keypad.size(); ++i) {
+        if (!layout_.keypad[i].box.empty()) {
+            keypadOn_[i] = loadPicture(qstr(layout_.keypad[i].connected));
+            keypadOff_[i] = loadPicture(qstr(layout_.keypad[i].disconnected));
+        }
+    }
+    ownMouseOn_ = loadPicture(qstr(layout_.ownMouseConnected));
+    ownMouseOff_ = loadPicture(qstr(layout_.ownMouseDisconnected));
+    mouseOn_ = loadPicture(QStringLiteral("mouse_connect_normal.png"));
+    mouseOn1_ = loadPicture(QStringLiteral("mouse_connect1_normal.png"));
+    mouseOff_ = loadPicture(QStringLiteral("mouse_disconnect_normal.png"));
+    mouseOff1_ = loadPicture(QStringLiteral("mouse_disconnect1_normal.png"));
+
+    buildControls();
+
+    // A fresh page shows the defaults of its first mode in every slot.
+    ProfileImage& work = main_.link().workImage(model_);
+    for (int slot = 0; slot < 3; ++slot) {
+        resetToDefaults(work, model_, 0, slot);
+    }
+    main_.link().sendImage(model_) = work;
+    setPaletteFaces();
+    rebuild();
+
+    binding_ = std::make_unique<Binding>(*this);
+    library_ =
+        std::make_unique<ProfileLibrary>(documentsFolder().toStdString(), *binding_, profiles_, *binding_);
+    library_->buildListForStart();
+    syncProfileList();
+
+    poll_.setInterval(kPollMs);
+    connect(&poll_, &QTimer::timeout, this, &CAssignPage::poll);
+
+    busyCover_ = new BusyCover(this);
+}
+
+CAssignPage::~CAssignPage() {
+    library_.reset();
+    if (captureOn_) {
+        qApp->removeEventFilter(this);
+    }
+}
+
+void CAssignPage::place(QWidget* widget, int id) {
+    widget->setObjectName(QString::number(id));
+    if (const ControlPlace* where = controlPlace(model_, id)) {
+        widget->setGeometry(qrect(where->box));
+    }
+    controls_[id] = widget;
+}
+
+CClickButton* CAssignPage::addButton(int id, const QString& caption) {
+    auto* button = new CClickButton(caption, this);
+    place(button, id);
+    return button;
+}
+
+CClickButton* CAssignPage::addButton(int id, TextId caption) {
+    return addButton(id, qstr(text(caption, 0)));
+}
+
+QLabel* CAssignPage::addCaption(int id, const QString& caption, double points) {
+    auto* label = new QLabel(caption, this);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->setStyleSheet(QStringLiteral("color: rgb(255, 70, 70); background: transparent;"));
+    label->setFont(skinFont(FontFace::Arial, points, 0));
+    place(label, id);
+    return label;
+}
+
+void CAssignPage::buildControls() {
+    // Slot statics mark where each key is; the slot buttons stand exactly over them.
+    for (const SlotPlace& where : layout_.slotPlaces) {
+        auto* marker = new QLabel(QString::number(where.slot), this);
+        marker->setObjectName(QString::number(where.staticId));
+        marker->setGeometry(qrect(where.box));
+        marker->setAlignment(Qt::AlignCenter);
+        marker->setStyleSheet(QStringLiteral("color: rgb(255, 70, 70); background: transparent;"));
+        statics_[static_cast<std::size_t>(where.slot)] = marker;
+    }
+
+    for (const PaletteKey& key : layout_.palette) {
+        auto* button = new MoveButton(key.id, qstr(key.playstation), this);
+        button->setGeometry(qrect(key.box));
+        connect(button, &MoveButton::dropped, this, &CAssignPage::onDrop);
+        palette_[key.id] = button;
+    }
+
+    modeList_ = new CMyComboBox(this);
+    place(modeList_, kModeList);
+    modeList_->setEditable(true);
+    modeList_->lineEdit()->setReadOnly(true);
+    fillModeList(0);
+    connect(modeList_, &QComboBox::activated, this, &CAssignPage::changeMode);
+
+    slotList_ = new CMyComboBox(this);
+    place(slotList_, kSlotList);
+    slotList_->setEditable(true);
+    slotList_->lineEdit()->setReadOnly(true);
+    for (std::string_view item : profileSlotTexts(model_)) {
+        slotList_->addItem(qstr(item));
+    }
+    slotList_->setCurrentIndex(0);
+    connect(slotList_, &QComboBox::activated, this, &CAssignPage::changeSlot);
+
+    profileList_ = new CMyComboBox(this);
+    place(profileList_, kProfileList);
+    profileList_->setEditable(true);
+    connect(profileList_, &QComboBox::activated, this, [this](int index) {
+        profiles_.select(index);
+        runLibrary(&ProfileLibrary::loadSelected);
+    });
+    connect(profileList_->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& typed) { profiles_.setText(typed.toStdString()); });
+
+    addButton(1138, TextId::CaptionButtonOptions);
+    connect(addButton(1142, QStringLiteral("?")), &QPushButton::clicked, this,
+            [this] { tell(switchHelp(model_)); });
+    addButton(1135, TextId::CaptionSensitivity);
+    addButton(1133, TextId::CaptionAcceleration);
+    addButton(1132, model_ == 1 ? TextId::CaptionDeadZoneKite : TextId::CaptionDeadZone);
+    connect(addButton(1007, TextId::CaptionWrite), &QPushButton::clicked, this, &CAssignPage::write);
+    connect(addButton(1139, TextId::CaptionNew), &QPushButton::clicked, this,
+            [this] { runLibrary(&ProfileLibrary::newProfile); });
+    connect(addButton(1140, TextId::CaptionCopy), &QPushButton::clicked, this,
+            [this] { runLibrary(&ProfileLibrary::copyProfile); });
+    connect(addButton(1004, TextId::CaptionSave), &QPushButton::clicked, this,
+            [this] { runLibrary(&ProfileLibrary::saveProfile); });
+    connect(addButton(1006, TextId::CaptionDefault), &QPushButton::clicked, this,
+            [this] { runLibrary(&ProfileLibrary::resetProfile); });
+    connect(addButton(1124, TextId::CaptionDelete), &QPushButton::clicked, this,
+            [this] { runLibrary(&ProfileLibrary::deleteProfile); });
+    connect(addButton(1161, QStringLiteral("?")), &QPushButton::clicked, this,
+            [this] { tell(paletteHelp(model_, mode_)); });
+    connect(addButton(kScKbd, TextId::CaptionOnScreenKeyboard), &QPushButton::clicked, this,
+            [] { startOnScreenKeyboard(); });
+    connect(addButton(1144, QStringLiteral("?")), &QPushButton::clicked, this,
+            [this] { tell(TextId::ProfileHelp); });
+    connect(addButton(kCaptureOk, TextId::ButtonOk), &QPushButton::clicked, this, &CAssignPage::captureOk);
+    connect(addButton(kCaptureCancel, TextId::CaptionCancel), &QPushButton::clicked, this,
+            &CAssignPage::captureCancel);
+    connect(addButton(layout_.captureNcId, TextId::CaptionNc), &QPushButton::clicked, this,
+            [this] { captured_->setText(qstr(kLabelNoFunction)); });
+
+    captured_ = new CEditStatic(this);
+    place(captured_, 1148);
+    slotCurrent_ = new CEditStatic(this);
+    place(slotCurrent_, 1149);
+    addCaption(kInputKey, qstr(text(TextId::CaptionInputKey, 0)), 11);
+    addCaption(1174, qstr(text(TextId::CaptionVersion, 0)), 8);
+    addCaption(1155, qstr(text(TextId::GroupButtons, 0)), 8.5);
+    addCaption(1156, qstr(text(TextId::GroupDPad, 0)), 8.5);
+    addCaption(1157, qstr(text(TextId::GroupLStick, 0)), 8.5);
+    addCaption(1158, qstr(text(TextId::GroupSpecial, 0)), 8.5);
+
+    if (layout_.stickSelector) {
+        dpad_ = new CDpLsButton(kDPadButton, qstr(text(TextId::CaptionDPad, 0)), this);
+        dpad_->setPress(CDpLsButton::Press::StaysOn);
+        place(dpad_, kDPadButton);
+        dpad_->setOn(true);
+        lstick_ = new CDpLsButton(kLStickButton, qstr(text(TextId::CaptionLStick, 0)), this);
+        place(lstick_, kLStickButton);
+        connect(dpad_, &CDpLsButton::clicked, this, [this] { selectStick(StickSelector::DPad); });
+        connect(lstick_, &CDpLsButton::clicked, this, [this] { selectStick(StickSelector::LStick); });
+    }
+    if (model_ == models::kMoss) {
+        connect(addButton(kCaptureFn, TextId::CaptionFn), &QPushButton::clicked, this,
+                &CAssignPage::captureFn);
+        switch_ = new CDpLsButton(kMossSwitch, qstr(text(TextId::SwitchOff, 0)), this);
+        switch_->setShowsState(true);
+        place(switch_, kMossSwitch);
+        connect(addButton(1185, QStringLiteral("?")), &QPushButton::clicked, this,
+                [this] { tell(TextId::PrioritizeHelp); });
+        addButton(1137, TextId::CaptionLStickSettings);
+    }
+}
+
+QWidget* CAssignPage::control(int id) const {
+    const auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+MoveButton* CAssignPage::paletteButton(int id) const {
+    const auto it = palette_.find(id);
+    return it == palette_.end() ? nullptr : it->second;
+}
+
+MoveButton* CAssignPage::slotButton(int slot) const {
+    return slot >= 1 && slot < kSlotArraySize ? slotButtons_[static_cast<std::size_t>(slot)].data() : nullptr;
+}
+
+QString CAssignPage::slotLabel(int slot) const {
+    if (slot < 1 || slot >= kSlotArraySize || !labels_[static_cast<std::size_t>(slot)]) {
+        return {};
+    }
+    return QString::fromStdString(*labels_[static_cast<std::size_t>(slot)]);
+}
+
+QString CAssignPage::capturedText() const {
+    return captured_->text();
+}
+
+std::span<std::uint8_t> CAssignPage::record() {
+    return recordAt(main_.link().workImage(model_), model_, model_ == models::kMoss ? 0 : slot_);
+}
+
+bool CAssignPage::readFromDevice(int mode) const {
+    return mode >= 0 && mode < kModes && readFlags_[static_cast<std::size_t>(mode)];
+}
+
+void CAssignPage::clearReadFlags() {
+    readFlags_.fill(false);
+}
+
+bool CAssignPage::connectedToThisModel() const {
+    return main_.connected() && main_.link().model() == model_;
+}
+
+// --- slot buttons ----------------------------------------------------------------------------
+
+void CAssignPage::setSlotButton(int slot, const QString& label) {
+    const SlotPlace* where = slotPlace(model_, slot);
+    if (where == nullptr) {
+        return;
+    }
+    auto* button = new MoveButton(kSlotButtonControlId, label, this);
+    button->makeSlotButton(slot);
+    button->setGeometry(qrect(where->box));
+    connect(button, &MoveButton::slotClicked, this, &CAssignPage::onSlotClicked);
+    const auto index = static_cast<std::size_t>(slot);
+    if (MoveButton* old = slotButtons_[index]) {
+        button->setVisible(old->isVisible());
+        old->deleteLater();
+    }
+    slotButtons_[index] = button;
+    labels_[index] = label.toStdString();
+    button->show();
+}
+
+void CAssignPage::rebuild() {
+    rebuildFrom(slot_);
+}
+
+void CAssignPage::rebuildFrom(int recordSlot) {
+    const auto shownRecord =
+        recordAt(main_.link().workImage(model_), model_, model_ == models::kMoss ? 0 : recordSlot);
+    const SlotLabels shown = zav::showRecord(model_, mode_, shownRecord, selector_);
+    for (const SlotPlace& where : layout_.slotPlaces) {
+        const auto& label = shown[static_cast<std::size_t>(where.slot)];
+        setSlotButton(where.slot, label ? QString::fromStdString(*label) : QString());
+    }
+    if (switch_ != nullptr) {
+        switch_->setOn(mossSwitchOn(shownRecord));
+    }
+    applyVisibility();
+    update();
+}
+
+void CAssignPage::applyVisibility() {
+    const bool keyboard = mode_ == kModeKeyboard;
+    for (const SlotPlace& where : layout_.slotPlaces) {
+        bool shown = slotShownInMode(model_, mode_, where.slot);
+        if (isMouseOnlySlot(model_, where.slot) && main_.link().mouseKind() == MouseKind::Ordinary) {
+            shown = false;
+        }
+        const auto index = static_cast<std::size_t>(where.slot);
+        statics_[index]->setVisible(shown);
+        if (MoveButton* button = slotButtons_[index]) {
+            button->setVisible(shown);
+        }
+    }
+    for (const PaletteKey& key : layout_.palette) {
+        bool shown = !keyboard;
+        if (key.diagonal && model_ == models::kMoss) {
+            shown = false;
+        }
+        if (key.touchPad && mode_ != kModePs4) {
+            shown = false;
+        }
+        palette_[key.id]->setVisible(shown);
+    }
+    for (int id : {1155, 1156, 1157, 1158}) {
+        control(id)->setVisible(!keyboard);
+    }
+    for (int id : {1148, 1149, kInputKey, kCaptureOk, kCaptureCancel, layout_.captureNcId, kScKbd}) {
+        control(id)->setVisible(keyboard);
+    }
+    if (model_ == models::kMoss) {
+        for (int id : {kCaptureFn, kMossSwitch, 1185, 1137}) {
+            control(id)->setVisible(keyboard);
+        }
+    }
+}
+
+void CAssignPage::showMouseOnlySlots(MouseKind kind) {
+    if (kind == MouseKind::None) {
+        return;
+    }
+    for (int slot : layout_.rules.mouseOnly) {
+        if (slot == 0) {
+            continue;
+        }
+        const bool shown = kind == MouseKind::Own && slotShownInMode(model_, mode_, slot);
+        statics_[static_cast<std::size_t>(slot)]->setVisible(shown);
+        if (MoveButton* button = slotButton(slot)) {
+            button->setVisible(shown);
+        }
+    }
+}
+
+void CAssignPage::setPaletteFaces() {
+    for (const PaletteKey& key : layout_.palette) {
+        palette_[key.id]->setLabel(qstr(mode_ == kModePcPad ? key.pcPad : key.playstation));
+    }
+}
+
+// --- connect pass and poll -------------------------------------------------------------------
+
+void CAssignPage::firstRead(std::function<void()> done) {
+    if (main_.readDone()) {
+        done();
+        return;
+    }
+    if (!main_.connected()) {
+        rebuild();
+        main_.setReadDone(true);
+        emit firstReadDone();
+        done();
+        return;
+    }
+    const int mode = mode_;
+    setBusy(true);
+    main_.worker().run(
+        this, [&link = main_.link(), mode] { return link.ReadBank(mode); },
+        [this, mode, done = std::move(done)](bool ok) {
+            setBusy(false);
+            // Only a read that arrived whole marks the mode as read from the adapter.
+            if (ok) {
+                readFlags_[static_cast<std::size_t>(mode)] = true;
+            }
+            main_.link().sendImage(model_) = main_.link().workImage(model_);
+            rebuild();
+            library_->buildList();
+            syncProfileList();
+            main_.setReadDone(true);
+            emit firstReadDone();
+            done();
+        });
+}
+
+void CAssignPage::setPolling(bool on) {
+    if (on) {
+        if (!poll_.isActive()) {
+            poll_.start();
+        }
+    } else {
+        poll_.stop();
+    }
+}
+
+void CAssignPage::poll() {
+    if (!main_.connected()) {
+        update(kMouseArea);
+        poll_.stop();
+        emit pollDone();
+        return;
+    }
+    // A tick that finds the adapter still busy is skipped rather than queued.
+    if (polling_ || main_.worker().busy()) {
+        return;
+    }
+    polling_ = true;
+    main_.worker().run(
+        this, [&link = main_.link()] { return link.PollStatus(0); },
+        [this](StatusPoll result) {
+            polling_ = false;
+            if (result.ok && result.changed()) {
+                emit main_.mouseKindChanged(result.after);
+            }
+            emit pollDone();
+        });
+}
+
+void CAssignPage::mouseKindChanged(MouseKind kind) {
+    lastMouse_ = kind;
+    showMouseOnlySlots(kind);
+    update(kMouseArea);
+}
+
+void CAssignPage::setCapability(std::uint8_t capability) {
+    capability_ = capability;
+}
+
+void CAssignPage::capabilityStored() {
+    fillModeList(main_.language());
+    const QSignalBlocker block(slotList_);
+    slotList_->setCurrentIndex(0);
+}
+
+int CAssignPage::modeForItem(int item) const {
+    if (model_ == models::kMoss && item == 2) {
+        return capability_ >= 5 ? kModeKeyboard : kModePcPad;
+    }
+    return item;
+}
+
+int CAssignPage::itemForMode(int mode) const {
+    if (model_ == models::kMoss && mode >= 2) {
+        return 2;
+    }
+    return mode;
+}
+
+void CAssignPage::fillModeList(int language) {
+    const QSignalBlocker block(modeList_);
+    modeList_->clear();
+    for (std::string_view item : modeListTexts(model_, capability_, language)) {
+        modeList_->addItem(qstr(item));
+    }
+    modeList_->setCurrentIndex(std::clamp(itemForMode(mode_), 0, modeList_->count() - 1));
+}
+
+void CAssignPage::resetSlotListForConnect() {
+    const QSignalBlocker block(slotList_);
+    const QString blank = QStringLiteral(" ");
+    if (slotList_->findText(blank) < 0) {
+        slotList_->insertItem(3, blank);
+        slotList_->setCurrentIndex(3);
+    }
+    slotList_->setCurrentIndex(0);
+}
+
+void CAssignPage::clearProfileText() {
+    profiles_.setText(std::string());
+    profileList_->setEditText(QString());
+}
+
+void CAssignPage::applyCaptions(int language) {
+    for (const Caption& caption : captions()) {
+        if (caption.window != model_) {
+            continue;
+        }
+        QWidget* target = control(caption.control);
+        const QString t = qstr(text(caption.id, language));
+        if (auto* button = qobject_cast<CClickButton*>(target)) {
+            button->setText(t);
+            button->setLanguage(language);
+        } else if (auto* toggle = qobject_cast<CDpLsButton*>(target)) {
+            toggle->setText(t);
+            toggle->setLanguage(language);
+        } else if (auto* label = qobject_cast<QLabel*>(target)) {
+            label->setText(t);
+        }
+    }
+    for (int id : {kInputKey, 1155, 1158}) {
+        if (QWidget* target = control(id)) {
+            target->setFont(languageFont(8, language));
+        }
+    }
+    for (CMyComboBox* combo : {modeList_, slotList_, profileList_}) {
+        combo->setLanguage(language);
+    }
+    fillModeList(language);
+    update();
+}
+
+// --- mode and slot ---------------------------------------------------------------------------
+
+void CAssignPage::changeMode(int item) {
+    const int mode = modeForItem(item);
+    endCapture();
+    mode_ = mode;
+    setPaletteFaces();
+    const QString slotText = slotList_->currentText();
+    slot_ = slotText == QLatin1String("ProFile2") ? 1 : slotText == QLatin1String("ProFile3") ? 2 : 0;
+
+    auto show = [this, mode] {
+        // A mode never read from this model's adapter shows its defaults.
+        if (!readFromDevice(mode)) {
+            ProfileImage& work = main_.link().workImage(model_);
+            for (int slot = 0; slot < (model_ == models::kMoss ? 1 : 3); ++slot) {
+                resetToDefaults(work, model_, mode, slot);
+            }
+        }
+        rebuild();
+        library_->buildListForModeChange();
+        syncProfileList();
+        emit transferDone();
+    };
+    if (main_.link().model() != model_) {
+        show();
+        return;
+    }
+    setBusy(true);
+    main_.worker().run(
+        this, [&link = main_.link(), mode] { return link.ReadBank(mode); },
+        [this, mode, show](bool ok) {
+            setBusy(false);
+            if (ok) {
+                readFlags_[static_cast<std::size_t>(mode)] = true;
+                main_.link().sendImage(model_) = main_.link().workImage(model_);
+            }
+            show();
+        });
+}
+
+void CAssignPage::changeSlot(int item) {
+    if (!main_.connected()) {
+        tell(TextId::ZavNotConnected);
+        emit transferDone();
+        return;
+    }
+    clearProfileText();
+    slot_ = model_ == models::kMoss ? 0 : std::clamp(item, 0, 2);
+    const int mode = mode_;
+    setBusy(true);
+    main_.worker().run(
+        this, [&link = main_.link(), mode] { return link.ReadBank(mode); },
+        [this](bool) {
+            setBusy(false);
+            rebuild();
+            emit transferDone();
+        });
+}
+
+// --- drag and drop ---------------------------------------------------------------------------
+
+void CAssignPage::onDrop(MoveButton* button, QPoint global) {
+    const QPoint at = mapFromGlobal(global);
+    int target = 0;
+    for (int slot = 1; slot <= 31 && target == 0; ++slot) {
+        const SlotPlace* where = slotPlace(model_, slot);
+        if (isDropTarget(model_, slot) && where != nullptr && where->box.contains(at.x(), at.y())) {
+            target = slot;
+        }
+    }
+    if (target == 0) {
+        button->goHome();
+        return;
+    }
+    const QString label = button->label();
+    const DropVerdict verdict = dropVerdict(model_, target, label.toStdString(), main_.link().mouseKind());
+    if (verdict != DropVerdict::Accept) {
+        button->goHome();
+        if (verdict == DropVerdict::RefuseFn) {
+            tell(TextId::RefuseFn);
+        } else if (verdict == DropVerdict::RefuseFixedKey) {
+            tell(TextId::RefuseFixedKey);
+        }
+        return;
+    }
+    setSlotButton(target, label);
+    button->goHome();
+    storeSlotLabel(model_, mode_, target, label.toStdString(), record(), selector_);
+    if (model_ == models::kKite && target == kKiteDualSlot) {
+        storeSlotLabel(model_, mode_, target, label.toStdString(),
+                       recordAt(main_.link().sendImage(model_), model_, slot_), selector_);
+    }
+    update();
+    if (main_.connected()) {
+        sendStatus();
+    }
+}
+
+void CAssignPage::selectStick(StickSelector selector) {
+    selector_ = selector;
+    dpad_->setOn(selector == StickSelector::DPad);
+    lstick_->setOn(selector == StickSelector::LStick);
+    // Slot 22 shows the code of the chosen index; that code is written back to both pages.
+    const SlotLabels shown = zav::showRecord(model_, mode_, record(), selector_);
+    const auto& label = shown[kKiteDualSlot];
+    const QString text = label ? QString::fromStdString(*label) : QString();
+    setSlotButton(kKiteDualSlot, text);
+    storeSlotLabel(model_, mode_, kKiteDualSlot, text.toStdString(), record(), selector_);
+    storeSlotLabel(model_, mode_, kKiteDualSlot, text.toStdString(),
+                   recordAt(main_.link().sendImage(model_), model_, slot_), selector_);
+    applyVisibility();
+}
+
+// --- buttons ---------------------------------------------------------------------------------
+
+void CAssignPage::collect() {
+    zav::collectPage(model_, mode_, labels_, record(), switch_ != nullptr && switch_->on());
+    copyToSendImage(model_, mode_, main_.link().model() == model_, main_.link().workImage(model_),
+                    main_.link().sendImage(model_));
+}
+
+void CAssignPage::sendStatus() {
+    main_.worker().run(
+        this, [&link = main_.link()] { return link.SendCommand(cmd::kStatus, 0); }, [](bool) {});
+}
+
+void CAssignPage::resetAndShow(int slot) {
+    resetToDefaults(main_.link().workImage(model_), model_, mode_, model_ == models::kMoss ? 0 : slot);
+    rebuildFrom(slot);
+}
+
+void CAssignPage::applyLoadedMode(int mode) {
+    endCapture();
+    mode_ = mode;
+    {
+        const QSignalBlocker block(modeList_);
+        modeList_->setCurrentIndex(itemForMode(mode));
+    }
+    setPaletteFaces();
+    rebuild();
+}
+
+void CAssignPage::showBlankSlotItem() {
+    const QSignalBlocker block(slotList_);
+    const QString blank = QStringLiteral(" ");
+    if (slotList_->findText(blank) < 0) {
+        slotList_->insertItem(3, blank);
+    }
+    slotList_->setCurrentIndex(slotList_->findText(blank));
+}
+
+void CAssignPage::runLibrary(void (ProfileLibrary::*operation)()) {
+    profiles_.setText(profileList_->currentText().toStdString());
+    ((*library_).*operation)();
+    syncProfileList();
+}
+
+void CAssignPage::syncProfileList() {
+    const QSignalBlocker block(profileList_);
+    profileList_->clear();
+    for (const std::string& name : profiles_.items()) {
+        profileList_->addItem(QString::fromStdString(name));
+    }
+    profileList_->setCurrentIndex(profiles_.selected());
+    profileList_->setEditText(QString::fromStdString(profiles_.text()));
+}
+
+void CAssignPage::write() {
+    if (!main_.connected()) {
+        tell(TextId::ZavNotConnected);
+        return;
+    }
+    // A profile loaded from another model's file is never written into this model's adapter.
+    if (main_.link().model() != model_ ||
+        (library_->loadedFileModel() != model_ && !profileList_->currentText().isEmpty())) {
+        tell(TextId::OverwriteError);
+        return;
+    }
+    collect();
+    const int mode = mode_;
+    setBusy(true);
+    main_.worker().run(
+        this,
+        [&link = main_.link(), mode, model = model_] {
+            link.PollStatus(0);
+            if (!link.WriteBank(mode)) {
+                return false;
+            }
+            // Complete only when the adapter gives back exactly what was sent.
+            const std::optional<ProfileImage> written = link.FetchBank(mode);
+            return written && *written == link.sendImage(model);
+        },
+        [this](bool ok) {
+            setBusy(false);
+            tell(ok ? TextId::WriteComplete : TextId::OverwriteError);
+            emit transferDone();
+        });
+}
+
+// --- key capture -----------------------------------------------------------------------------
+
+void CAssignPage::onSlotClicked(MoveButton* button) {
+    if (mode_ != kModeKeyboard) {
+        return;
+    }
+    button->setSelected(true);
+    button->setCaptureLook(true);
+    selectedSlot_ = button->slot();
+    startCapture();
+}
+
+void CAssignPage::startCapture() {
+    MoveButton* button = slotButton(selectedSlot_);
+    if (button == nullptr) {
+        return;
+    }
+    if (!captureOn_) {
+        qApp->installEventFilter(this);
+    }
+    captureOn_ = true;
+    captureSlot_ = selectedSlot_;
+    slotCurrent_->setText(button->label());
+}
+
+void CAssignPage::setCaptured(const QString& label) {
+    capturedLabel_ = label;
+    captured_->setText(label);
+}
+
+void CAssignPage::endCapture() {
+    if (captureOn_) {
+        qApp->removeEventFilter(this);
+    }
+    captureOn_ = false;
+    for (const auto& button : slotButtons_) {
+        if (button != nullptr && button->selected()) {
+            button->setSelected(false);
+            button->setCaptureLook(false);
+        }
+    }
+    selectedSlot_ = 0;
+}
+
+void CAssignPage::captureOk() {
+    if (selectedSlot_ == 0) {
+        return;
+    }
+    const int slot = captureSlot_;
+    endCapture();
+    setSlotButton(slot, captured_->text());
+    if (model_ == models::kKite) {
+        const std::string label = slotLabel(kKiteDualSlot).toStdString();
+        storeSlotLabel(model_, mode_, kKiteDualSlot, label, record(), selector_);
+        storeSlotLabel(model_, mode_, kKiteDualSlot, label,
+                       recordAt(main_.link().sendImage(model_), model_, slot_), selector_);
+    }
+    applyVisibility();
+}
+
+void CAssignPage::captureCancel() {
+    if (selectedSlot_ == 0) {
+        return;
+    }
+    endCapture();
+}
+
+void CAssignPage::captureFn() {
+    if (selectedSlot_ == 5) {
+        captured_->setText(qstr(kLabelFn));
+    } else {
+        tell(TextId::RefuseFn);
+    }
+}
+
+void CAssignPage::keyPressEvent(QKeyEvent* event) {
+    if (!captureOn_) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (const auto label = labelForKeyEvent(*event)) {
+        setCaptured(QString::fromStdString(*label));
+    }
+}
+
+bool CAssignPage::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!captureOn_ || widget == nullptr || widget->window() != window() || !isVisible()) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride: {
+        // Every key goes to the capture, Alt and F10 included, and reaches no control.
+        if (event->type() == QEvent::KeyPress) {
+            keyPressEvent(static_cast<QKeyEvent*>(event));
+        }
+        event->accept();
+        return true;
+    }
+    case QEvent::KeyRelease:
+        return true;
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            for (int id : {kCaptureOk, kCaptureCancel, kScKbd, layout_.captureNcId, kCaptureFn}) {
+                QWidget* allowed = control(id);
+                if (allowed != nullptr && allowed->isVisible() &&
+                    allowed->rect().contains(allowed->mapFromGlobal(mouse->globalPosition().toPoint()))) {
+                    return false;
+                }
+            }
+            setCaptured(qstr(kLabelMouseLeft));
+            return true;
+        }
+        if (const auto label = labelForMouseEvent(*mouse)) {
+            setCaptured(QString::fromStdString(*label));
+        }
+        return false;
+    }
+    case QEvent::Wheel:
+        if (const auto label = labelForWheelEvent(*static_cast<QWheelEvent*>(event))) {
+            setCaptured(QString::fromStdString(*label));
+        }
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+// --- messages and busy state -----------------------------------------------------------------
+
+void CAssignPage::tell(TextId id) {
+    std::vector<std::string> lines;
+    for (std::string_view line : textLines(id, main_.language())) {
+        lines.emplace_back(line);
+    }
+    CMessageBoxDlg box(lines, MessageBoxKind::OkOnly, main_.language(), this);
+    box.exec();
+}
+
+bool CAssignPage::ask(TextId id) {
+    std::vector<std::string> lines;
+    for (std::string_view line : textLines(id, main_.language())) {
+        lines.emplace_back(line);
+    }
+    CMessageBoxDlg box(lines, MessageBoxKind::YesNo, main_.language(), this);
+    return box.exec() == IDOK;
+}
+
+void CAssignPage::setBusy(bool busy) {
+    busy_ = busy;
+    busyCover_->setGeometry(rect());
+    busyCover_->setVisible(busy);
+    if (busy) {
+        busyCover_->raise();
+        busyCover_->setFocus();
+    }
+}
+
+// --- painting --------------------------------------------------------------------------------
+
+void CAssignPage::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QImage& background = skinBackground();
+    if (background.isNull()) {
+        p.fillRect(rect(), Qt::black);
+    } else {
+        p.drawImage(QRect(QPoint(-2, -2), size()), background, QRect(0, 0, 960, 691));
+    }
+
+    p.setPen(kFrame);
+    p.drawRect(QRect(QPoint(409, 10), QPoint(674, 90)));
+    p.drawPolyline(QPolygon({QPoint(617, 118), QPoint(409, 118), QPoint(409, 265), QPoint(674, 265),
+                             QPoint(674, 118), QPoint(652, 118), QPoint(652, 112), QPoint(670, 112),
+                             QPoint(635, 92), QPoint(600, 112), QPoint(617, 112), QPoint(617, 118)}));
+    const Box& frame = layout_.paletteFrame;
+    p.drawRect(QRect(QPoint(frame.x, frame.y), QPoint(frame.x + frame.w, frame.y + frame.h)));
+    p.drawRect(QRect(QPoint(743, 40), QPoint(903, 180)));
+
+    const int language = main_.language();
+    p.setPen(skin::kRed);
+    p.setFont(languageFont(11, language));
+    p.drawText(qrect(layout_.assignPadCaption), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+               qstr(text(TextId::AssignPad, language)));
+    p.drawText(QRect(753, 41, 130, 29), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+               qstr(text(TextId::MouseSettings, language)));
+
+    if (!pcLogo_.isNull()) {
+        p.drawImage(QRect(420, 123, 39, 22), pcLogo_);
+    }
+    if (!logo_.isNull()) {
+        p.drawImage(QRect(420, 22, 64, 23), logo_);
+    }
+
+    const bool connected = connectedToThisModel();
+    for (std::size_t i = 0; i < layout_.keypad.size(); ++i) {
+        const QImage& picture = connected ? keypadOn_[i] : keypadOff_[i];
+        if (!layout_.keypad[i].box.empty() && !picture.isNull()) {
+            p.drawImage(qrect(layout_.keypad[i].box), picture);
+        }
+    }
+    if (!connected) {
+        drawBottomCentred(p, layout_.keypadNotConnected, qstr(text(TextId::KeypadNotConnected, language)));
+    }
+
+    const MouseKind mouse = main_.link().mouseKind();
+    const QString noMouse = qstr(text(TextId::MouseNotConnected, language));
+    if (mouse != MouseKind::None && connected) {
+        if (mouse == MouseKind::Own) {
+            p.drawImage(QRect(692, 220, 235, 331), ownMouseOn_);
+        } else {
+            p.drawImage(QRect(692, 220, 138, 331), mouseOn_);
+            p.drawImage(QRect(840, 220, 87, 331), mouseOn1_);
+        }
+    } else if (main_.link().ordinaryMouseSeen()) {
+        p.drawImage(QRect(692, 220, 138, 331), mouseOff_);
+        p.drawImage(QRect(840, 220, 87, 331), mouseOff1_);
+        drawBottomCentred(p, {692, 473, 208, 78}, noMouse);
+    } else {
+        p.drawImage(QRect(692, 220, 235, 331), ownMouseOff_);
+        drawBottomCentred(p, {692, 513, 208, 78}, noMouse);
+    }
+
+    if (model_ == models::kMoss) {
+        p.setFont(languageFont(11, language));
+        const std::array<TextId, 4> fn = {TextId::FnButton1, TextId::FnButton2, TextId::FnButton3,
+                                          TextId::FnButton4};
+        for (std::size_t i = 0; i < fn.size(); ++i) {
+            p.drawText(QRect(30, 86 + 34 * static_cast<int>(i), 140, 34),
+                       Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, qstr(text(fn[i], language)));
+        }
+        if (mode_ == kModeKeyboard) {
+            p.drawText(QRect(15, 550, 185, 24), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                       qstr(text(TextId::PrioritizePressedButton, language)));
+        }
+    }
+}
+
+} // namespace zav

@@ -1,0 +1,211 @@
+#pragma once
+
+#include "device/MouseClassifier.h"
+#include "pages/PageLayout.h"
+#include "pages/PageRecord.h"
+#include "profiles/ProfileListModel.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+class QLabel;
+
+namespace zav {
+
+class CClickButton;
+class CDpLsButton;
+class CEditStatic;
+class CMyComboBox;
+class CZavoraDlg;
+class MoveButton;
+class ProfileLibrary;
+enum class TextId : int;
+
+// The assignment page of one model, shown under its tab: the keypad with a button on every key
+// slot, the palette or key capture, the profile controls and the mouse settings. The three
+// models' pages differ only by their layout data; CDlg5210, CDlg5230 and CDlg5270 are thin
+// classes over this one.
+class CAssignPage : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kModeList = 1119;
+    static constexpr int kSlotList = 1120;
+    static constexpr int kProfileList = 1126;
+    static constexpr int kPollMs = 500;
+    static constexpr int kModes = 4;
+
+    CAssignPage(CZavoraDlg& main, int model, QWidget* parent = nullptr);
+    ~CAssignPage() override;
+
+    int model() const { return model_; }
+    int mode() const { return mode_; }
+    int profileSlot() const { return slot_; }
+    const PageLayout& layout() const { return layout_; }
+    bool readFromDevice(int mode) const;
+    void clearReadFlags();
+
+    // The main window's connect pass: read the current mode's bank once per device change, then
+    // show the record of the current slot. `done` runs on the window's thread when that is over.
+    void firstRead(std::function<void()> done);
+
+    // The 500 ms status poll of the page of the connected model.
+    void setPolling(bool on);
+    bool polling() const { return poll_.isActive(); }
+
+    // Second model: the capability byte of the status reply picks its third mode.
+    void setCapability(std::uint8_t capability);
+    std::uint8_t capability() const { return capability_; }
+    void capabilityStored();
+
+    // What the connect pass does to the slot list: make sure the blank item exists, then select
+    // the first slot.
+    void resetSlotListForConnect();
+    void clearProfileText();
+    // Leaves any key capture and slot selection.
+    void endCapture();
+    void applyCaptions(int language);
+    void mouseKindChanged(MouseKind kind);
+
+    CMyComboBox* modeList() const { return modeList_; }
+    CMyComboBox* slotList() const { return slotList_; }
+    CMyComboBox* profileList() const { return profileList_; }
+    // True while a transfer for this page runs; the page takes no input then.
+    bool busy() const { return busy_; }
+
+    // The record the page edits: the current slot's in the work page (the second model's only one).
+    std::span<std::uint8_t> record();
+    MoveButton* slotButton(int slot) const;
+    QString slotLabel(int slot) const;
+    MoveButton* paletteButton(int id) const;
+    QWidget* control(int id) const;
+    bool captureOn() const { return captureOn_; }
+    int selectedSlot() const { return selectedSlot_; }
+    QString capturedText() const;
+    StickSelector stickSelector() const { return selector_; }
+
+    // Collects the slot buttons into the record and copies the work page to the send page.
+    void collect();
+    // Shows the record of the current slot on the slot buttons and applies the visibility rules.
+    void rebuild();
+    // The same from another slot's record, the page's own slot staying as it is.
+    void rebuildFrom(int recordSlot);
+
+    ProfileLibrary& library() { return *library_; }
+    const ProfileListModel& profiles() const { return profiles_; }
+    // Where the profile folders live: the user's Documents folder.
+    static QString documentsFolder();
+
+    // Library hooks.
+    void applyLoadedMode(int mode);
+    void showBlankSlotItem();
+    void resetAndShow(int slot);
+    void sendStatus();
+    bool ask(TextId id);
+    void tell(TextId id);
+
+signals:
+    void pollDone();
+    void firstReadDone();
+    // A mode read, slot read or write has shown its result.
+    void transferDone();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+    void fillModeList(int language);
+    CZavoraDlg& main_;
+
+private:
+    void buildControls();
+    CClickButton* addButton(int id, TextId caption);
+    CClickButton* addButton(int id, const QString& caption);
+    QLabel* addCaption(int id, const QString& caption, double points);
+    void place(QWidget* widget, int id);
+
+    void applyVisibility();
+    void showMouseOnlySlots(MouseKind kind);
+    void setSlotButton(int slot, const QString& label);
+    int modeForItem(int item) const;
+    int itemForMode(int mode) const;
+    void setPaletteFaces();
+    bool connectedToThisModel() const;
+
+    void changeMode(int item);
+    void changeSlot(int item);
+    void onDrop(MoveButton* button, QPoint global);
+    void onSlotClicked(MoveButton* button);
+    void selectStick(StickSelector selector);
+    void write();
+    void syncProfileList();
+    void runLibrary(void (ProfileLibrary::*operation)());
+
+    void startCapture();
+    void setCaptured(const QString& label);
+    void captureOk();
+    void captureCancel();
+    void captureFn();
+
+    void poll();
+    void setBusy(bool busy);
+
+    int model_;
+    const PageLayout& layout_;
+    int mode_ = 0;
+    int slot_ = 0;
+    std::uint8_t capability_ = 0;
+    std::array<bool, kModes> readFlags_{};
+    StickSelector selector_ = StickSelector::DPad;
+    MouseKind lastMouse_ = MouseKind::None;
+
+    std::array<QPointer<MoveButton>, kSlotArraySize> slotButtons_{};
+    SlotLabels labels_{};
+    std::array<QLabel*, kSlotArraySize> statics_{};
+    std::map<int, MoveButton*> palette_;
+    std::map<int, QWidget*> controls_;
+
+    int selectedSlot_ = 0;
+    bool captureOn_ = false;
+    int captureSlot_ = 0;
+    QString capturedLabel_;
+
+    class Binding;
+    std::unique_ptr<Binding> binding_;
+    ProfileListModel profiles_;
+    std::unique_ptr<ProfileLibrary> library_;
+
+    QTimer poll_;
+    bool polling_ = false;
+    bool busy_ = false;
+    QWidget* busyCover_ = nullptr;
+    CMyComboBox* modeList_ = nullptr;
+    CMyComboBox* slotList_ = nullptr;
+    CMyComboBox* profileList_ = nullptr;
+    CEditStatic* captured_ = nullptr;    // 1148
+    CEditStatic* slotCurrent_ = nullptr; // 1149
+    CDpLsButton* dpad_ = nullptr;
+    CDpLsButton* lstick_ = nullptr;
+    CDpLsButton* switch_ = nullptr;
+
+    QImage logo_;
+    QImage pcLogo_;
+    std::array<QImage, 2> keypadOn_;
+    std::array<QImage, 2> keypadOff_;
+    QImage ownMouseOn_;
+    QImage ownMouseOff_;
+    QImage mouseOn_;
+    QImage mouseOn1_;
+    QImage mouseOff_;
+    QImage mouseOff1_;
+};
+
+} // namespace zav

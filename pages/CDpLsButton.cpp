@@ -1,0 +1,100 @@
+#include "pages/CDpLsButton.h"
+
+#include "controls/Skin.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace zav {
+
+namespace {
+const QColor kHoverFill(80, 7, 11);
+}
+
+CDpLsButton::CDpLsButton(int id, const QString& text, QWidget* parent) : QWidget(parent), text_(text) {
+    setObjectName(QString::number(id));
+    setAttribute(Qt::WA_Hover);
+    setMouseTracking(true);
+    setCursor(Qt::ArrowCursor);
+}
+
+void CDpLsButton::setOn(bool on) {
+    if (on_ == on) {
+        return;
+    }
+    on_ = on;
+    if (showsState_) {
+        text_ = on_ ? QStringLiteral("ON") : QStringLiteral("OFF");
+    }
+    update();
+}
+
+void CDpLsButton::setShowsState(bool shows) {
+    showsState_ = shows;
+    if (showsState_) {
+        text_ = on_ ? QStringLiteral("ON") : QStringLiteral("OFF");
+        update();
+    }
+}
+
+void CDpLsButton::setText(const QString& text) {
+    text_ = text;
+    update();
+}
+
+void CDpLsButton::setLanguage(int language) {
+    language_ = language;
+    update();
+}
+
+void CDpLsButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect r = rect();
+    if (on_) {
+        p.fillRect(r, skin::kRed);
+        p.setPen(skin::kBlack);
+        p.drawRect(r.adjusted(1, 1, -2, -2));
+        p.setPen(skin::kWhite);
+    } else {
+        p.fillRect(r, skin::kRed);
+        p.fillRect(r.adjusted(2, 2, -2, -2), hover_ ? kHoverFill : skin::kBlack);
+        p.setPen(skin::kRed);
+    }
+    p.setFont(languageFont(10, language_));
+    p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, text_);
+}
+
+void CDpLsButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    down_ = true;
+    setOn(press_ == Press::StaysOn ? true : !on_);
+}
+
+void CDpLsButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !down_) {
+        return;
+    }
+    down_ = false;
+    if (rect().contains(event->position().toPoint())) {
+        emit clicked();
+    }
+}
+
+void CDpLsButton::mouseDoubleClickEvent(QMouseEvent*) {
+    // A double click is no second press: the button keeps its state.
+    update();
+}
+
+void CDpLsButton::enterEvent(QEnterEvent*) {
+    hover_ = true;
+    update();
+}
+
+void CDpLsButton::leaveEvent(QEvent*) {
+    hover_ = false;
+    update();
+}
+
+} // namespace zav

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <array>
+#include <span>
+#include <string_view>
+
+namespace zav {
+
+// A rectangle in page pixels.
+struct Box {
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+    bool empty() const { return w <= 0 || h <= 0; }
+    bool contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+};
+
+// Where a slot's static stands on its page.
+struct SlotPlace {
+    int slot = 0;
+    int staticId = 0;
+    Box box;
+};
+
+// A draggable function button of the palette. The face of the ten console buttons changes with
+// the mode; the others carry one label in every mode.
+struct PaletteKey {
+    int id = 0;
+    Box box;
+    std::string_view playstation; // label in modes 0 and 1
+    std::string_view pcPad;       // label in mode 2
+    bool diagonal = false;        // the stick diagonals, which the second model never shows
+    bool touchPad = false;        // shown in PlayStation 4 mode only
+};
+
+struct ControlPlace {
+    int id = 0;
+    Box box;
+};
+
+struct PicturePlace {
+    std::string_view connected;    // file under res/
+    std::string_view disconnected; // file under res/
+    Box box;
+};
+
+// Which slots a page hides, by mode and by the attached mouse.
+struct SlotRules {
+    std::array<int, 2> alwaysHidden{}; // 0 where unused
+    int keyboardFirst = 0;             // first slot shown only in keyboard mode
+    int keyboardLast = 0;              // last slot shown only in keyboard mode
+    std::array<int, 2> mouseOnly{};    // shown with the family's own mouse only; 0 where unused
+};
+
+// Everything that differs between the three models' pages, as data.
+struct PageLayout {
+    int model = 0;
+    int templateId = 0;
+    int firstReadMessage = 0;
+    std::span<const SlotPlace> slotPlaces;
+    std::span<const PaletteKey> palette;
+    std::span<const ControlPlace> controls; // buttons, combos and captions that stand elsewhere on this page
+    SlotRules rules;
+    std::array<PicturePlace, 2> keypad; // second entry unused (empty box) on the third model
+    Box keypadNotConnected;             // "ZAV not Connected!" centred at its bottom
+    Box paletteFrame;
+    Box assignPadCaption;
+    std::string_view ownMouseConnected;
+    std::string_view ownMouseDisconnected;
+    int captureNcId = 0;
+    bool stickSelector = false; // slot 22's D-Pad / L-Stick selector
+};
+
+const PageLayout& pageLayout(int model); // model 1..3; others get the first model's
+
+// The place of a slot on a model's page, or nullptr when the page has no such slot.
+const SlotPlace* slotPlace(int model, int slot);
+const ControlPlace* controlPlace(int model, int id);
+
+// Whether a slot of the page is shown in a mode, before the mouse is considered.
+bool slotShownInMode(int model, int mode, int slot);
+bool isMouseOnlySlot(int model, int slot);
+
+} // namespace zav

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class QKeyEvent;
+class QMouseEvent;
+class QWheelEvent;
+
+namespace zav {
+
+enum class KeySide { Left, Right };
+
+// The Windows virtual-key code of a key event, so that key capture reads one table on every
+// platform; 0 when the key has no such code. Punctuation follows a US layout by character, and
+// Shift, Ctrl and Alt give their side-neutral codes 16, 17 and 18.
+int windowsVirtualKey(const QKeyEvent& event);
+
+// Which of the two Shift, Ctrl, Alt or Windows keys the event comes from, read from the native
+// key; Left when the native key does not tell.
+KeySide modifierSide(const QKeyEvent& event);
+
+// The label a key press captures, or std::nullopt when it leaves the captured label as it was.
+std::optional<std::string> labelForKeyEvent(const QKeyEvent& event);
+
+// The label a mouse-button press captures (left, middle, right and the two side buttons), or
+// std::nullopt when it leaves the captured label as it was.
+std::optional<std::string> labelForMouseEvent(const QMouseEvent& event);
+
+// The label a step of the vertical wheel captures, by the wheel's physical direction; a purely
+// horizontal step captures nothing.
+std::optional<std::string> labelForWheelEvent(const QWheelEvent& event);
+
+} // namespace zav
