@@ -195,9 +195,17 @@ void CZavoraDlg::onIdentified(bool found) {
         for (CAssignPage* p : pages_) {
             p->clearProfileText();
         }
+        // An adapter that is there but cannot be opened is no missing adapter: say so, once.
+        const bool refused = !found && link_->openRefused();
+        const bool tell = refused && !accessDeniedShown_;
+        accessDeniedShown_ = refused;
         finishPass();
+        if (tell) {
+            showAccessDenied();
+        }
         return;
     }
+    accessDeniedShown_ = false;
     connected_ = true;
     knownConnected_ = true;
     const int model = link_->model();
@@ -276,6 +284,16 @@ void CZavoraDlg::showNewVersionNotice() {
     }
     CMessageBoxDlg box(lines, MessageBoxKind::OkOnly, language_, this);
     box.setShowUpdateLink(true);
+    box.exec();
+}
+
+void CZavoraDlg::showAccessDenied() {
+    std::vector<std::string> lines;
+    for (std::string_view line : textLines(TextId::AccessDenied, language_)) {
+        lines.emplace_back(line);
+    }
+    CMessageBoxDlg box(lines, MessageBoxKind::OkOnly, language_, this);
+    emit accessDeniedShown();
     box.exec();
 }
 

@@ -72,6 +72,8 @@ signals:
     void connectPassFinished();
     void deviceChangeHandled();
     void mouseKindChanged(MouseKind kind);
+    // The adapter is attached but this user may not open it.
+    void accessDeniedShown();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -86,6 +88,7 @@ private:
     void afterFirstRead(int model);
     void finishPass();
     void showPageOf(int model);
+    void showAccessDenied();
 
     std::unique_ptr<DeviceLink> link_;
     DeviceWorker* worker_ = nullptr;
@@ -105,6 +108,7 @@ private:
     bool passAgain_ = false;
     bool closing_ = false;
     bool stoppedCleanly_ = true;
+    bool accessDeniedShown_ = false;
 
     bool dragging_ = false;
     QPoint dragOffset_;

@@ -3,11 +3,11 @@
 #include <QObject>
 #include <QPointer>
 
-class QThread;
-
 #include <atomic>
 #include <functional>
 #include <type_traits>
+
+class QThread;
 
 namespace zav {
 
@@ -25,22 +25,21 @@ public:
     template <typename Job, typename Done>
     void run(QObject* context, Job job, Done done) {
         using Result = std::invoke_result_t<Job>;
-        enqueue([this, context = QPointer<QObject>(context), job = std::move(job),
+        enqueue([post = post_, context = QPointer<QObject>(context), job = std::move(job),
                  done = std::move(done)]() mutable {
             if constexpr (std::is_void_v<Result>) {
                 job();
-                deliver(std::move(context), [done = std::move(done)]() mutable { done(); });
+                post(std::move(context), [done = std::move(done)]() mutable { done(); });
             } else {
                 Result result = job();
-                deliver(std::move(context), [done = std::move(done), result = std::move(result)]() mutable {
-                    done(std::move(result));
-                });
+                post(std::move(context),
+                     [done = std::move(done), result = std::move(result)]() mutable { done(std::move(result)); });
             }
         });
     }
 
     // True while a job is queued or running.
-    bool busy() const { return pending_.load() > 0; }
+    bool busy() const;
 
     // Stops taking jobs, lets those already handed over run, and waits for them at most `ms`
     // milliseconds. False when the thread is still stuck in a transfer.
@@ -50,12 +49,17 @@ signals:
     void busyChanged(bool busy);
 
 private:
+    class Mailbox;
+    using Post = std::function<void(QPointer<QObject>, std::function<void()>)>;
+
     void enqueue(std::function<void()> job);
-    void deliver(QPointer<QObject> context, std::function<void()> done);
 
     QThread* thread_;
     QObject* home_ = nullptr; // lives on thread_
-    std::atomic<int> pending_{0};
+    // Lives on the window's thread and outlives this worker when a transfer never comes back, so a
+    // late result still has somewhere safe to go.
+    Mailbox* mailbox_;
+    Post post_;
     bool stopped_ = false;
 };
 

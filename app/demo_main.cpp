@@ -8,6 +8,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QEvent>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -27,6 +28,19 @@ int modelFromName(const QString& name) {
     }
     return name == QLatin1String("none") ? 0 : -1;
 }
+
+// For start-up measurements: ends the process as soon as the window's first paint has been shown.
+class ExitAfterFirstPaint : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            QMetaObject::invokeMethod(
+                this, [] { std::_Exit(0); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
 
 } // namespace
 
@@ -86,6 +100,9 @@ int main(int argc, char** argv) {
     }
 
     auto* dlg = new zav::CZavoraDlg(adapter);
+    if (qEnvironmentVariableIsSet("ZAVORA_EXIT_AFTER_FIRST_PAINT")) {
+        dlg->installEventFilter(new ExitAfterFirstPaint(dlg));
+    }
     zav::CSimulatorWindow simulator(adapter, model, mouse, capability);
     QObject::connect(&simulator, &zav::CSimulatorWindow::deviceChanged, dlg,
                      &zav::CZavoraDlg::onDeviceChange);

@@ -83,19 +83,23 @@ StatusPoll DeviceLink::PollStatus(std::uint8_t param) {
 }
 
 bool DeviceLink::ReadBank(int bank) {
-    std::lock_guard lock(exchangeMutex_);
-    std::optional<ProfileImage> fetched = fetchLocked(bank);
-    if (!fetched) {
+    std::optional<ProfileImage> image = ReadBankImage(bank);
+    if (!image) {
         return false;
     }
-    const int model = model_.load();
+    workImage(model_.load()) = *image;
+    return true;
+}
+
+std::optional<ProfileImage> DeviceLink::ReadBankImage(int bank) {
+    std::lock_guard lock(exchangeMutex_);
+    std::optional<ProfileImage> fetched = fetchLocked(bank);
     // The MOSS keeps two pairs of codes of its PlayStation 3 bank exchanged.
-    if (model == 2 && bank == 1) {
+    if (fetched && model_.load() == 2 && bank == 1) {
         std::swap((*fetched)[14], (*fetched)[18]);
         std::swap((*fetched)[15], (*fetched)[17]);
     }
-    workImage(model) = *fetched;
-    return true;
+    return fetched;
 }
 
 std::optional<ProfileImage> DeviceLink::FetchBank(int bank) {

@@ -53,6 +53,10 @@ public:
     // Reads bank `bank` as the adapter stores it, without touching any page: for checking a write.
     std::optional<ProfileImage> FetchBank(int bank);
 
+    // Reads bank `bank` as a work page should hold it, without touching any page, so that the
+    // window can take it over on its own thread.
+    std::optional<ProfileImage> ReadBankImage(int bank);
+
     // Writes the send page of the matched model into bank `bank`. True only when the adapter
     // confirmed the sum and committed.
     bool WriteBank(int bank);

@@ -9,6 +9,7 @@
 #include "controls/CMyComboBox.h"
 #include "controls/Skin.h"
 #include "pages/CDpLsButton.h"
+#include "pages/CLStickDlg.h"
 #include "pages/CaptureTable.h"
 #include "pages/DropRules.h"
 #include "pages/KeyTables.h"
@@ -20,6 +21,10 @@
 #include "profiles/ProfileLibrary.h"
 #include "profiles/ProfileRecord.h"
 #include "profiles/Prompter.h"
+#include "settings/CAccelerationDlg.h"
+#include "settings/CDeadZoneDlg.h"
+#include "settings/COptionDlg.h"
+#include "settings/CSensitivity.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -234,12 +239,25 @@ void CAssignPage::buildControls() {
     connect(profileList_->lineEdit(), &QLineEdit::textEdited, this,
             [this](const QString& typed) { profiles_.setText(typed.toStdString()); });
 
-    addButton(1138, TextId::CaptionButtonOptions);
+    connect(addButton(1138, TextId::CaptionButtonOptions), &QPushButton::clicked, this, [this] {
+        COptionDlg dlg(main_);
+        dlg.exec();
+    });
     connect(addButton(1142, QStringLiteral("?")), &QPushButton::clicked, this,
             [this] { tell(switchHelp(model_)); });
-    addButton(1135, TextId::CaptionSensitivity);
-    addButton(1133, TextId::CaptionAcceleration);
-    addButton(1132, model_ == 1 ? TextId::CaptionDeadZoneKite : TextId::CaptionDeadZone);
+    connect(addButton(1135, TextId::CaptionSensitivity), &QPushButton::clicked, this, [this] {
+        CSensitivity dlg(main_);
+        dlg.exec();
+    });
+    connect(addButton(1133, TextId::CaptionAcceleration), &QPushButton::clicked, this, [this] {
+        CAccelerationDlg dlg(main_);
+        dlg.exec();
+    });
+    connect(addButton(1132, model_ == 1 ? TextId::CaptionDeadZoneKite : TextId::CaptionDeadZone),
+            &QPushButton::clicked, this, [this] {
+                CDeadZoneDlg dlg(main_);
+                dlg.exec();
+            });
     connect(addButton(1007, TextId::CaptionWrite), &QPushButton::clicked, this, &CAssignPage::write);
     connect(addButton(1139, TextId::CaptionNew), &QPushButton::clicked, this,
             [this] { runLibrary(&ProfileLibrary::newProfile); });
@@ -292,7 +310,9 @@ void CAssignPage::buildControls() {
         place(switch_, kMossSwitch);
         connect(addButton(1185, QStringLiteral("?")), &QPushButton::clicked, this,
                 [this] { tell(TextId::PrioritizeHelp); });
-        addButton(1137, TextId::CaptionLStickSettings);
+        lstickPanel_ = new CLStickDlg(*this);
+        connect(addButton(1137, TextId::CaptionLStickSettings), &QPushButton::clicked, lstickPanel_,
+                &CLStickDlg::popUp);
     }
 }
 
@@ -374,6 +394,11 @@ void CAssignPage::rebuildFrom(int recordSlot) {
         switch_->setOn(mossSwitchOn(shownRecord));
     }
     applyVisibility();
+    // The record under a shown panel has been replaced: show it there too, above the new buttons.
+    if (lstickPanelShown()) {
+        lstickPanel_->refresh();
+        lstickPanel_->raise();
+    }
     update();
 }
 
@@ -409,6 +434,10 @@ void CAssignPage::applyVisibility() {
     if (model_ == models::kMoss) {
         for (int id : {kCaptureFn, kMossSwitch, 1185, 1137}) {
             control(id)->setVisible(keyboard);
+        }
+        // Its captions are keyboard inputs; it closes, unconfirmed, with keyboard mode.
+        if (!keyboard) {
+            lstickPanel_->hide();
         }
     }
 }
@@ -452,11 +481,12 @@ void CAssignPage::firstRead(std::function<void()> done) {
     const int mode = mode_;
     setBusy(true);
     main_.worker().run(
-        this, [&link = main_.link(), mode] { return link.ReadBank(mode); },
-        [this, mode, done = std::move(done)](bool ok) {
+        this, [&link = main_.link(), mode] { return link.ReadBankImage(mode); },
+        [this, mode, done = std::move(done)](const std::optional<ProfileImage>& image) {
             setBusy(false);
-            // Only a read that arrived whole marks the mode as read from the adapter.
-            if (ok) {
+            // Only a read that arrived whole replaces the page and marks the mode as read.
+            if (image) {
+                main_.link().workImage(model_) = *image;
                 readFlags_[static_cast<std::size_t>(mode)] = true;
             }
             main_.link().sendImage(model_) = main_.link().workImage(model_);
@@ -581,6 +611,9 @@ void CAssignPage::applyCaptions(int language) {
     for (CMyComboBox* combo : {modeList_, slotList_, profileList_}) {
         combo->setLanguage(language);
     }
+    if (lstickPanel_ != nullptr) {
+        lstickPanel_->setLanguage(language);
+    }
     fillModeList(language);
     update();
 }
@@ -614,10 +647,11 @@ void CAssignPage::changeMode(int item) {
     }
     setBusy(true);
     main_.worker().run(
-        this, [&link = main_.link(), mode] { return link.ReadBank(mode); },
-        [this, mode, show](bool ok) {
+        this, [&link = main_.link(), mode] { return link.ReadBankImage(mode); },
+        [this, mode, show](const std::optional<ProfileImage>& image) {
             setBusy(false);
-            if (ok) {
+            if (image) {
+                main_.link().workImage(model_) = *image;
                 readFlags_[static_cast<std::size_t>(mode)] = true;
                 main_.link().sendImage(model_) = main_.link().workImage(model_);
             }
@@ -633,12 +667,21 @@ void CAssignPage::changeSlot(int item) {
     }
     clearProfileText();
     slot_ = model_ == models::kMoss ? 0 : std::clamp(item, 0, 2);
+    // Another model's adapter holds no records of this page.
+    if (main_.link().model() != model_) {
+        rebuild();
+        emit transferDone();
+        return;
+    }
     const int mode = mode_;
     setBusy(true);
     main_.worker().run(
-        this, [&link = main_.link(), mode] { return link.ReadBank(mode); },
-        [this](bool) {
+        this, [&link = main_.link(), mode] { return link.ReadBankImage(mode); },
+        [this](const std::optional<ProfileImage>& image) {
             setBusy(false);
+            if (image) {
+                main_.link().workImage(model_) = *image;
+            }
             rebuild();
             emit transferDone();
         });
@@ -786,8 +829,13 @@ void CAssignPage::write() {
 
 // --- key capture -----------------------------------------------------------------------------
 
+bool CAssignPage::lstickPanelShown() const {
+    return lstickPanel_ != nullptr && lstickPanel_->isVisibleTo(this);
+}
+
 void CAssignPage::onSlotClicked(MoveButton* button) {
-    if (mode_ != kModeKeyboard) {
+    // While the left-stick panel is shown only its direction buttons are chosen.
+    if (mode_ != kModeKeyboard || lstickPanelShown()) {
         return;
     }
     button->setSelected(true);
@@ -826,9 +874,16 @@ void CAssignPage::endCapture() {
         }
     }
     selectedSlot_ = 0;
+    if (lstickPanel_ != nullptr) {
+        lstickPanel_->captureCancel();
+    }
 }
 
 void CAssignPage::captureOk() {
+    if (lstickPanelShown()) {
+        lstickPanel_->captureOk(captured_->text());
+        return;
+    }
     if (selectedSlot_ == 0) {
         return;
     }
@@ -845,6 +900,10 @@ void CAssignPage::captureOk() {
 }
 
 void CAssignPage::captureCancel() {
+    if (lstickPanelShown()) {
+        lstickPanel_->captureCancel();
+        return;
+    }
     if (selectedSlot_ == 0) {
         return;
     }

@@ -23,6 +23,7 @@ namespace zav {
 class CClickButton;
 class CDpLsButton;
 class CEditStatic;
+class CLStickDlg;
 class CMyComboBox;
 class CZavoraDlg;
 class MoveButton;
@@ -90,6 +91,8 @@ public:
     int selectedSlot() const { return selectedSlot_; }
     QString capturedText() const;
     StickSelector stickSelector() const { return selector_; }
+    // Second model: the left-stick panel; nullptr on the other models.
+    CLStickDlg* lstickPanel() const { return lstickPanel_; }
 
     // Collects the slot buttons into the record and copies the work page to the send page.
     void collect();
@@ -154,6 +157,7 @@ private:
     void captureOk();
     void captureCancel();
     void captureFn();
+    bool lstickPanelShown() const;
 
     void poll();
     void setBusy(bool busy);
@@ -195,6 +199,7 @@ private:
     CDpLsButton* dpad_ = nullptr;
     CDpLsButton* lstick_ = nullptr;
     CDpLsButton* switch_ = nullptr;
+    CLStickDlg* lstickPanel_ = nullptr;
 
     QImage logo_;
     QImage pcLogo_;

@@ -9,6 +9,7 @@
 #include "pages/MoveButton.h"
 #include "pages/PageLayout.h"
 #include "profiles/ProfileRecord.h"
+#include "tests/e2e/BoxWatcher.h"
 #include "tests/e2e/Rig.h"
 
 #include <QApplication>
@@ -28,23 +29,7 @@ constexpr int kL1Palette = 1040;
 constexpr int kFnPalette = 1111;
 constexpr int kTouchPad = 1110;
 
-// Answers the next message box of the window and remembers its first line.
-struct BoxWatcher {
-    BoxWatcher() {
-        timer.setInterval(20);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (auto* box = qobject_cast<CMessageBoxDlg*>(w); box != nullptr && box->isVisible()) {
-                    lines.push_back(box->line(0));
-                    box->accept();
-                }
-            }
-        });
-        timer.start();
-    }
-    QTimer timer;
-    QStringList lines;
-};
+using test::BoxWatcher;
 
 QString q(TextId id) {
     return QString::fromUtf8(std::string(text(id, 0)).c_str());

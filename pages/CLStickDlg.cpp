@@ -1,0 +1,288 @@
+#include "pages/CLStickDlg.h"
+
+#include "app/Texts.h"
+#include "controls/CClickButton.h"
+#include "controls/Skin.h"
+#include "pages/CAssignPage.h"
+#include "pages/CaptureTable.h"
+#include "pages/KeyTables.h"
+#include "pages/MoveButton.h"
+#include "pages/Pictures.h"
+#include "pages/VirtualKey.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+namespace zav {
+
+namespace {
+
+// Where the panel stands inside the page: these distances from the page's edges.
+constexpr int kLeftInset = 25;
+constexpr int kTopInset = 100;
+constexpr int kRightInset = 580;
+constexpr int kBottomInset = 165;
+
+constexpr QRect kOkBox(180, 310, 70, 25);
+constexpr QRect kCancelBox(255, 310, 70, 25);
+constexpr QRect kTitleBox(15, 10, 185, 25); // (15, 10)-(200, 35)
+constexpr QRect kPictureBox(0, 20, 321, 341);
+constexpr int kFrameWidth = 2;
+constexpr double kTitlePoints = 10;
+
+// The page's displays and the page buttons that stay usable while a direction waits for input.
+constexpr int kCapturedDisplay = 1148;
+constexpr int kCurrentDisplay = 1149;
+constexpr int kPageOk = 1089;
+constexpr int kPageCancel = 1088;
+constexpr int kPageScKbd = 1160;
+constexpr int kPageFn = 1151;
+
+QString qstr(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QRect qrect(const Box& b) {
+    return QRect(b.x, b.y, b.w, b.h);
+}
+
+} // namespace
+
+CLStickDlg::CLStickDlg(CAssignPage& page) : QWidget(&page), page_(page) {
+    setObjectName(QStringLiteral("166"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    hide();
+
+    picture_ = loadPicture(QStringLiteral("5230_keyboard_l3d.png"));
+
+    ok_ = new CClickButton(qstr(text(TextId::ButtonOk, 0)), this);
+    ok_->setObjectName(QString::number(kOk));
+    ok_->setGeometry(kOkBox);
+    connect(ok_, &QPushButton::clicked, this, &CLStickDlg::accept);
+    cancel_ = new CClickButton(qstr(text(TextId::ButtonCancel, 0)), this);
+    cancel_->setObjectName(QString::number(kCancel));
+    cancel_->setGeometry(kCancelBox);
+    connect(cancel_, &QPushButton::clicked, this, &CLStickDlg::reject);
+}
+
+CLStickDlg::~CLStickDlg() {
+    if (captureActive_) {
+        qApp->removeEventFilter(this);
+    }
+}
+
+void CLStickDlg::popUp() {
+    setGeometry(kLeftInset, kTopInset, page_.width() - kLeftInset - kRightInset,
+                page_.height() - kTopInset - kBottomInset);
+    show();
+    raise();
+    refresh();
+}
+
+void CLStickDlg::refresh() {
+    endCapture();
+    const auto record = page_.record();
+    for (int i = 0; i < kDirections; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        const QString label =
+            QString::fromStdString(codeToLabel(page_.model(), page_.mode(), record[kFirstByte + index]));
+        auto* button = new MoveButton(kSlotButtonControlId, label, this);
+        // Marked as a slot button it never drags; its number is the direction counted from 1.
+        button->makeSlotButton(i + 1);
+        button->setGeometry(qrect(kDirectionPlaces[index].box));
+        connect(button, &MoveButton::slotClicked, this, &CLStickDlg::onDirectionClicked);
+        if (MoveButton* old = buttons_[index]) {
+            old->hide();
+            old->deleteLater();
+        }
+        buttons_[index] = button;
+        captions_[index] = label;
+        button->show();
+        button->update();
+    }
+}
+
+MoveButton* CLStickDlg::directionButton(int direction) const {
+    return direction >= 0 && direction < kDirections ? buttons_[static_cast<std::size_t>(direction)].data()
+                                                     : nullptr;
+}
+
+QString CLStickDlg::caption(int direction) const {
+    return direction >= 0 && direction < kDirections ? captions_[static_cast<std::size_t>(direction)]
+                                                     : QString();
+}
+
+void CLStickDlg::setLanguage(int language) {
+    language_ = language;
+    ok_->setLanguage(language);
+    cancel_->setLanguage(language);
+    update();
+}
+
+// --- OK and Cancel ---------------------------------------------------------------------------
+
+void CLStickDlg::accept() {
+    // Every direction is stored from its caption, also those left as they were.
+    auto record = page_.record();
+    for (int i = 0; i < kDirections; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        record[kFirstByte + index] = labelToCode(page_.model(), page_.mode(), captions_[index].toStdString());
+    }
+    hide();
+    emit finished(kOk);
+}
+
+void CLStickDlg::reject() {
+    hide();
+    emit finished(kCancel);
+}
+
+// --- capture ---------------------------------------------------------------------------------
+
+void CLStickDlg::onDirectionClicked(MoveButton* button) {
+    // While a direction waits, a left click is an input, not a new choice.
+    if (page_.mode() != kModeKeyboard || captureActive_) {
+        return;
+    }
+    const auto found = std::find(buttons_.begin(), buttons_.end(), button);
+    if (found == buttons_.end()) {
+        return;
+    }
+    selected_ = static_cast<int>(found - buttons_.begin());
+    button->setSelected(true);
+    button->setCaptureLook(true);
+    captureActive_ = true;
+    qApp->installEventFilter(this);
+    showOnPage(kCurrentDisplay, button->label());
+}
+
+void CLStickDlg::captureOk(const QString& shownText) {
+    const int direction = selected_;
+    endCapture();
+    if (direction < 0) {
+        return;
+    }
+    const auto index = static_cast<std::size_t>(direction);
+    captions_[index] = shownText;
+    if (MoveButton* button = buttons_[index]) {
+        button->setLabel(shownText);
+    }
+}
+
+void CLStickDlg::captureCancel() {
+    endCapture();
+}
+
+void CLStickDlg::endCapture() {
+    if (captureActive_) {
+        qApp->removeEventFilter(this);
+    }
+    captureActive_ = false;
+    if (MoveButton* button = directionButton(selected_)) {
+        button->setSelected(false);
+        button->setCaptureLook(false);
+    }
+    selected_ = -1;
+}
+
+void CLStickDlg::setCaptured(const QString& name) {
+    capturedName_ = name;
+    showOnPage(kCapturedDisplay, name);
+}
+
+void CLStickDlg::showOnPage(int controlId, const QString& text) {
+    if (auto* display = qobject_cast<QLabel*>(page_.control(controlId))) {
+        display->setText(text);
+    }
+}
+
+bool CLStickDlg::overPassThroughButton(QPoint global) const {
+    for (int id : {kPageOk, kPageCancel, page_.layout().captureNcId, kPageScKbd, kPageFn}) {
+        const QWidget* button = page_.control(id);
+        if (button != nullptr && button->isVisible() &&
+            button->rect().contains(button->mapFromGlobal(global))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CLStickDlg::mousePressEvent(QMouseEvent* event) {
+    // A side button names itself even while no direction waits.
+    if (event->button() == Qt::BackButton || event->button() == Qt::ForwardButton) {
+        if (const auto label = labelForMouseEvent(*event)) {
+            setCaptured(QString::fromStdString(*label));
+        }
+    }
+    event->accept();
+}
+
+void CLStickDlg::hideEvent(QHideEvent* event) {
+    endCapture();
+    QWidget::hideEvent(event);
+}
+
+bool CLStickDlg::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!captureActive_ || widget == nullptr || widget->window() != window() || !isVisible()) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        // Every key, Alt and F10 included, goes to the capture and reaches no control.
+        if (const auto label = labelForKeyEvent(*static_cast<QKeyEvent*>(event))) {
+            setCaptured(QString::fromStdString(*label));
+        }
+        event->accept();
+        return true;
+    case QEvent::ShortcutOverride:
+        event->accept();
+        return true;
+    case QEvent::KeyRelease:
+        return true;
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            if (overPassThroughButton(mouse->globalPosition().toPoint())) {
+                return false;
+            }
+            setCaptured(qstr(kLabelMouseLeft));
+            return true;
+        }
+        if (const auto label = labelForMouseEvent(*mouse)) {
+            setCaptured(QString::fromStdString(*label));
+        }
+        return false;
+    }
+    case QEvent::Wheel:
+        if (const auto label = labelForWheelEvent(*static_cast<QWheelEvent*>(event))) {
+            setCaptured(QString::fromStdString(*label));
+        }
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+// --- painting --------------------------------------------------------------------------------
+
+void CLStickDlg::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), skin::kRed);
+    p.fillRect(rect().adjusted(kFrameWidth, kFrameWidth, -kFrameWidth, -kFrameWidth), skin::kBlack);
+    p.setPen(skin::kRed);
+    p.setFont(skinFont(FontFace::Arial, kTitlePoints, language_));
+    p.drawText(kTitleBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+               qstr(text(TextId::LStickPanelTitle, language_)));
+    if (!picture_.isNull()) {
+        p.drawImage(kPictureBox, picture_);
+    }
+}
+
+} // namespace zav

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "settings/CSettingsFrame.h"
+
+namespace zav {
+
+class CPointSlider;
+
+// The sensitivity of the mouse: one of eight steps, shown as 400 to 3200 in steps of 400.
+class CSensitivity : public CSettingsFrame {
+    Q_OBJECT
+
+public:
+    static constexpr int kSlider = 1169;
+
+    explicit CSensitivity(CZavoraDlg& main, QWidget* parent = nullptr);
+
+    CPointSlider* slider() const { return slider_; }
+
+protected:
+    void store() override;
+    void paintLabels(QPainter& painter) override;
+
+private:
+    CPointSlider* slider_ = nullptr;
+};
+
+} // namespace zav

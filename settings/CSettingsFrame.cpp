@@ -1,0 +1,245 @@
+#include "settings/CSettingsFrame.h"
+
+#include "app/CZavoraDlg.h"
+#include "app/DeviceWorker.h"
+#include "controls/CClickButton.h"
+#include "controls/CMessageBoxDlg.h"
+#include "controls/CMyComboBox.h"
+#include "controls/Skin.h"
+#include "device/Frames.h"
+#include "pages/CAssignPage.h"
+#include "pages/CDpLsButton.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include <string>
+#include <vector>
+
+namespace zav {
+
+namespace {
+
+constexpr double kFontPoints = 11.0;
+constexpr double kOpacity = 200.0 / 255.0;
+constexpr int kFrameInset = 2; // the red outline shows its inner 2 pixels
+constexpr QRect kOkPlace{451, 340, 100, 30};
+constexpr QRect kClosePlace{565, 5, 30, 30};
+constexpr QRect kHelpPlace{530, 5, 30, 30};
+constexpr QRect kModeComboPlace{15, 40, 150, 30};
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+CSettingsFrame::CSettingsFrame(CZavoraDlg& main, QWidget* parent)
+    : QDialog(parent != nullptr ? parent : &main, Qt::Dialog | Qt::FramelessWindowHint), main_(main),
+      language_(main.language()) {
+    // The record is fixed now: a tab or slot change while the dialog is open must not move OK elsewhere.
+    for (int m = 1; m <= kModelCount && model_ == 0; ++m) {
+        if (const CDpLsButton* tab = main.tab(m); tab != nullptr && tab->on()) {
+            model_ = m;
+        }
+    }
+    const int shown = shownModel();
+    if (shown != models::kMoss) {
+        if (const CAssignPage* page = main.page(shown)) {
+            slot_ = page->profileSlot();
+        }
+    }
+
+    font_ = languageFont(kFontPoints, language_);
+    setFixedSize(kWidth, kHeight);
+    setWindowOpacity(kOpacity);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    auto addButton = [this](const QString& caption, int id, const QRect& place) {
+        auto* button = new CClickButton(caption, this);
+        button->setObjectName(QString::number(id));
+        button->setLanguage(language_);
+        button->setGeometry(place);
+        return button;
+    };
+    ok_ = addButton(QStringLiteral("OK"), IDOK, kOkPlace);
+    close_ = addButton(QStringLiteral("X"), IDCANCEL, kClosePlace);
+    help_ = addButton(QStringLiteral("?"), kHelpButton, kHelpPlace);
+    connect(ok_, &QPushButton::clicked, this, &CSettingsFrame::accept);
+    connect(close_, &QPushButton::clicked, this, &CSettingsFrame::reject);
+    connect(help_, &QPushButton::clicked, this, &CSettingsFrame::showHelp);
+
+    // Covers the whole box, lets every mouse event through and paints the value labels last.
+    labelLayer_ = new QWidget(this);
+    labelLayer_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    labelLayer_->setGeometry(rect());
+    labelLayer_->installEventFilter(this);
+}
+
+CSettingsFrame::~CSettingsFrame() = default;
+
+int CSettingsFrame::shownModel() const {
+    return model_ != 0 ? model_ : models::kKite;
+}
+
+void CSettingsFrame::setTitle(TextId id, const QRect& place) {
+    title_ = id;
+    titlePlace_ = place;
+    update();
+}
+
+void CSettingsFrame::setHelp(TextId id, int controlId) {
+    helpText_ = id;
+    help_->setObjectName(QString::number(controlId));
+}
+
+void CSettingsFrame::addModeCombo() {
+    modeCombo_ = new CMyComboBox(this);
+    modeCombo_->setObjectName(QString::number(kModeCombo));
+    modeCombo_->setLanguage(language_);
+    modeCombo_->setGeometry(kModeComboPlace);
+    if (hasTexts()) {
+        modeCombo_->addItem(languageText(TextId::SettingsModeNormal));
+        modeCombo_->addItem(languageText(TextId::SettingsModeAds));
+    }
+    modeCombo_->setCurrentIndex(kModeNormal);
+    modeCombo_->setTextHidden(false);
+    shownMode_ = kModeNormal;
+    connect(modeCombo_, &QComboBox::currentIndexChanged, this, &CSettingsFrame::onModeSelected);
+}
+
+void CSettingsFrame::onModeSelected(int index) {
+    // Choosing the mode already shown again changes nothing, so its values are never taken for
+    // the other mode's.
+    const int mode = index == kModeNormal ? kModeNormal : kModeAds;
+    if (index < 0 || mode == shownMode_) {
+        return;
+    }
+    const int from = shownMode_;
+    shownMode_ = mode;
+    modeChanged(from, mode);
+}
+
+void CSettingsFrame::modeChanged(int, int) {}
+
+void CSettingsFrame::paintLabels(QPainter&) {}
+
+std::uint8_t CSettingsFrame::storedValue(SettingsField field) const {
+    const int model = shownModel();
+    return settingsField(recordAt(main_.link().workImage(model), model, slot_), model, field);
+}
+
+void CSettingsFrame::storeValue(SettingsField field, int value) {
+    if (model_ == 0) {
+        return;
+    }
+    const auto byte = static_cast<std::uint8_t>(value & 0xFF);
+    DeviceLink& link = main_.link();
+    setSettingsField(recordAt(link.workImage(model_), model_, slot_), model_, field, byte);
+    setSettingsField(recordAt(link.sendImage(model_), model_, slot_), model_, field, byte);
+}
+
+void CSettingsFrame::accept() {
+    if (model_ != 0) {
+        store();
+    }
+    done(IDOK);
+}
+
+void CSettingsFrame::reject() {
+    sendFrame(cmd::kRelease);
+    done(IDCANCEL);
+}
+
+void CSettingsFrame::showHelp() {
+    if (!hasTexts() || helpText_ == TextId::Count) {
+        return;
+    }
+    std::vector<std::string> lines;
+    for (std::string_view line : textLines(helpText_, language_)) {
+        lines.emplace_back(line);
+    }
+    CMessageBoxDlg box(lines, MessageBoxKind::OkOnly, language_, this);
+    box.exec();
+}
+
+void CSettingsFrame::sendFrame(std::uint8_t code) {
+    // The adapter is only ever talked to from the device thread; the answer does not matter here.
+    main_.worker().run(
+        this, [&link = main_.link(), code] { return link.SendCommand(code, 0); }, [](bool) {});
+}
+
+QRect CSettingsFrame::edges(int left, int top, int right, int bottom) {
+    return QRect(left, top, right - left, bottom - top);
+}
+
+void CSettingsFrame::drawCentred(QPainter& painter, const QRect& place, const QString& text) {
+    painter.drawText(place, Qt::AlignCenter | Qt::TextSingleLine, text);
+}
+
+bool CSettingsFrame::hasTexts() const {
+    return language_ >= 0 && language_ < kLanguageCount;
+}
+
+QString CSettingsFrame::languageText(TextId id) const {
+    return hasTexts() ? fromUtf8(text(id, language_)) : QString();
+}
+
+void CSettingsFrame::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), skin::kRed);
+    painter.fillRect(rect().adjusted(kFrameInset, kFrameInset, -kFrameInset, -kFrameInset), skin::kBlack);
+    if (title_ != TextId::Count) {
+        painter.setFont(font_);
+        painter.setPen(skin::kRed);
+        painter.drawText(titlePlace_, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         languageText(title_));
+    }
+}
+
+void CSettingsFrame::showEvent(QShowEvent* event) {
+    labelLayer_->raise();
+    if (!opened_) {
+        opened_ = true;
+        centreOnOwner();
+        ok_->setFocus();
+        sendFrame(cmd::kStatus);
+    }
+    QDialog::showEvent(event);
+}
+
+void CSettingsFrame::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        accept();
+        return;
+    case Qt::Key_Escape:
+        reject();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+bool CSettingsFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == labelLayer_ && event->type() == QEvent::Paint) {
+        QPainter painter(labelLayer_);
+        painter.setFont(font_);
+        painter.setPen(skin::kRed);
+        paintLabels(painter);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CSettingsFrame::centreOnOwner() {
+    QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    const QRect area = owner != nullptr ? owner->frameGeometry() : screen()->availableGeometry();
+    QRect box = frameGeometry();
+    box.moveCenter(area.center());
+    move(box.topLeft());
+}
+
+} // namespace zav
