@@ -49,7 +49,9 @@ DeviceWorker::~DeviceWorker() {
     delete mailbox_;
 }
 
-bool DeviceWorker::busy() const { return mailbox_->pending_.load() > 0; }
+bool DeviceWorker::busy() const {
+    return mailbox_->pending_.load() > 0;
+}
 
 bool DeviceWorker::shutdown(int ms) {
     if (stopped_) {
@@ -57,7 +59,8 @@ bool DeviceWorker::shutdown(int ms) {
     }
     stopped_ = true;
     // Queued behind the jobs already handed over, so those still run.
-    QMetaObject::invokeMethod(home_, [thread = thread_] { thread->quit(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        home_, [thread = thread_] { thread->quit(); }, Qt::QueuedConnection);
     return thread_->wait(QDeadlineTimer(ms));
 }
 

@@ -32,8 +32,9 @@ public:
                 post(std::move(context), [done = std::move(done)]() mutable { done(); });
             } else {
                 Result result = job();
-                post(std::move(context),
-                     [done = std::move(done), result = std::move(result)]() mutable { done(std::move(result)); });
+                post(std::move(context), [done = std::move(done), result = std::move(result)]() mutable {
+                    done(std::move(result));
+                });
             }
         });
     }

@@ -18,7 +18,9 @@ namespace {
 using test::BoxWatcher;
 using test::Rig;
 
-QString q(TextId id) { return QString::fromUtf8(std::string(text(id, 0)).c_str()); }
+QString q(TextId id) {
+    return QString::fromUtf8(std::string(text(id, 0)).c_str());
+}
 
 ProfileImage marked(std::uint8_t seed) {
     ProfileImage image{};
