@@ -798,12 +798,14 @@ void CAssignPage::syncProfileList() {
 void CAssignPage::write() {
     if (!main_.connected()) {
         tell(TextId::ZavNotConnected);
+        emit transferDone();
         return;
     }
     // A profile loaded from another model's file is never written into this model's adapter.
     if (main_.link().model() != model_ ||
         (library_->loadedFileModel() != model_ && !profileList_->currentText().isEmpty())) {
         tell(TextId::OverwriteError);
+        emit transferDone();
         return;
     }
     collect();

@@ -1,0 +1,188 @@
+#include "app/CZavoraDlg.h"
+#include "app/Texts.h"
+#include "controls/CMyComboBox.h"
+#include "pages/CAssignPage.h"
+#include "pages/KeyTables.h"
+#include "pages/MoveButton.h"
+#include "pages/PageLayout.h"
+#include "profiles/ProfileFile.h"
+#include "profiles/ProfileLibrary.h"
+#include "profiles/ProfileRecord.h"
+#include "tests/e2e/BoxWatcher.h"
+#include "tests/e2e/Rig.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace zav {
+namespace {
+
+using test::BoxWatcher;
+using test::Rig;
+
+QString q(TextId id) {
+    return QString::fromUtf8(std::string(text(id, 0)).c_str());
+}
+
+void waitTransfer(CAssignPage* page, const std::function<void()>& action) {
+    QSignalSpy done(page, &CAssignPage::transferDone);
+    action();
+    if (done.count() == 0) {
+        ASSERT_TRUE(done.wait(5000));
+    }
+}
+
+void drag(CAssignPage* page, int paletteId, int slot) {
+    MoveButton* button = page->paletteButton(paletteId);
+    ASSERT_NE(button, nullptr);
+    const Box& b = slotPlace(page->model(), slot)->box;
+    const QPoint global = page->mapToGlobal(QPoint(b.x + b.w / 2, b.y + b.h / 2));
+    QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
+    QMouseEvent move(QEvent::MouseMove, QPointF(button->mapFromGlobal(global)), QPointF(global), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &move);
+    QTest::mouseRelease(button, Qt::LeftButton, {}, button->mapFromGlobal(global));
+}
+
+QStringList write(CAssignPage* page) {
+    BoxWatcher boxes;
+    waitTransfer(page, [&] { QTest::mouseClick(page->control(1007), Qt::LeftButton); });
+    (void)QTest::qWaitFor([&] { return !boxes.lines.isEmpty(); }, 2000);
+    return boxes.lines;
+}
+
+TEST(ModelPages, every_model_writes_a_dropped_assignment_into_its_adapter) {
+    for (int model = 1; model <= 3; ++model) {
+        Rig rig(model);
+        rig.start();
+        CAssignPage* page = rig.dlg->page(model);
+        drag(page, 1049, 3); // "NC" onto slot 3
+        ASSERT_EQ(page->slotLabel(3), QStringLiteral("NC")) << model;
+        EXPECT_EQ(write(page), QStringList{q(TextId::WriteComplete)}) << model;
+        const ProfileImage bank = rig.adapter.bank(model, 0);
+        EXPECT_EQ(bank[static_cast<std::size_t>(slotToIndex(model, 3))], labelToCode(model, 0, "NC"))
+            << model;
+        EXPECT_EQ(bank, rig.dlg->link().sendImage(model)) << model;
+    }
+}
+
+TEST(ModelPages, moss_playstation3_bank_goes_out_exchanged_and_reads_back_unchanged) {
+    Rig rig(2);
+    rig.start();
+    CAssignPage* page = rig.dlg->page(2);
+    waitTransfer(page, [&] { page->modeList()->activated(1); });
+    ASSERT_EQ(page->mode(), 1);
+    drag(page, 1049, 3);
+    page->collect();
+    const ProfileImage work = rig.dlg->link().workImage(2);
+    ASSERT_NE(work[14], work[18]);
+    EXPECT_EQ(write(page), QStringList{q(TextId::WriteComplete)});
+    const ProfileImage stored = rig.adapter.bank(2, 1);
+    EXPECT_EQ(stored[14], work[18]);
+    EXPECT_EQ(stored[18], work[14]);
+    EXPECT_EQ(stored[15], work[17]);
+    EXPECT_EQ(stored[17], work[15]);
+    // Away and back: the page reads it back as it was before the write.
+    waitTransfer(page, [&] { page->modeList()->activated(0); });
+    waitTransfer(page, [&] { page->modeList()->activated(1); });
+    EXPECT_EQ(rig.dlg->link().workImage(2), work);
+}
+
+TEST(ModelPages, moss_third_mode_follows_the_capability) {
+    Rig rig(2);
+    rig.adapter.setCapability(4);
+    rig.start();
+    CAssignPage* page = rig.dlg->page(2);
+    EXPECT_EQ(page->modeList()->itemText(2), QStringLiteral("PC-Pad"));
+    waitTransfer(page, [&] { page->modeList()->activated(2); });
+    EXPECT_EQ(page->mode(), 2);
+    EXPECT_EQ(page->paletteButton(1179)->label(), QStringLiteral("A"));
+
+    Rig keyboard(2);
+    keyboard.adapter.setCapability(5);
+    keyboard.start();
+    CAssignPage* kpage = keyboard.dlg->page(2);
+    waitTransfer(kpage, [&] { kpage->modeList()->activated(2); });
+    EXPECT_EQ(kpage->mode(), 3);
+    EXPECT_TRUE(kpage->slotButton(24)->isVisible());
+    EXPECT_TRUE(kpage->control(1151)->isVisible());
+}
+
+TEST(ModelPages, moss_extra_keys_keep_their_codes_outside_keyboard_mode) {
+    Rig rig(2);
+    rig.start();
+    CAssignPage* page = rig.dlg->page(2);
+    auto record = page->record();
+    record[49] = 0x2A;
+    record[50] = 0x2B;
+    page->rebuild();
+    page->collect();
+    EXPECT_EQ(page->record()[49], 0x2A);
+    EXPECT_EQ(page->record()[50], 0x2B);
+}
+
+TEST(ModelPages, fern_hides_its_keyboard_slots_when_leaving_keyboard_mode) {
+    Rig rig(0);
+    rig.start();
+    CAssignPage* page = rig.dlg->page(3);
+    for (int slot = 29; slot <= 32; ++slot) {
+        EXPECT_FALSE(page->slotButton(slot)->isVisible()) << slot;
+    }
+    waitTransfer(page, [&] { page->modeList()->activated(3); });
+    rig.dlg->selectTab(3);
+    for (int slot = 29; slot <= 32; ++slot) {
+        EXPECT_TRUE(page->slotButton(slot)->isVisible()) << slot;
+    }
+    waitTransfer(page, [&] { page->modeList()->activated(0); });
+    for (int slot = 29; slot <= 32; ++slot) {
+        EXPECT_FALSE(page->slotButton(slot)->isVisible()) << slot;
+    }
+}
+
+TEST(ModelPages, mouse_only_slots_follow_the_attached_mouse) {
+    Rig rig(2);
+    rig.adapter.setMouse(0x046D, 0xC077); // an ordinary mouse
+    rig.start();
+    CAssignPage* page = rig.dlg->page(2);
+    EXPECT_FALSE(page->slotButton(16)->isVisible());
+    EXPECT_FALSE(page->slotButton(17)->isVisible());
+    // Nothing can be dropped there meanwhile.
+    const QString before = page->slotLabel(16);
+    drag(page, 1040, 16);
+    EXPECT_EQ(page->slotLabel(16), before);
+
+    QSignalSpy changed(rig.dlg.get(), &CZavoraDlg::mouseKindChanged);
+    rig.adapter.setMouse(0x2B7C, 0x00AF); // the family's own mouse
+    ASSERT_TRUE(changed.wait(3000));
+    EXPECT_TRUE(page->slotButton(16)->isVisible());
+    EXPECT_TRUE(page->slotButton(17)->isVisible());
+    EXPECT_TRUE(rig.dlg->page(3)->slotButton(25)->isVisible() || !rig.dlg->page(3)->isVisible());
+}
+
+TEST(ModelPages, a_file_of_another_model_is_refused_on_write) {
+    Rig rig(1);
+    // A MOSS profile in the KITE's PlayStation 4 folder.
+    const auto folder = std::filesystem::path(rig.documents.path().toStdString()) / "ZAV Software" /
+                        "ZAV KITE" / "ProfilePS4";
+    std::filesystem::create_directories(folder);
+    std::array<std::uint8_t, 55> moss{};
+    ASSERT_TRUE(writeProfileFile(folder / "FromMoss.zav4", 2, moss, 0));
+    rig.start();
+    CAssignPage* page = rig.dlg->page(1);
+    waitTransfer(page, [&] { page->modeList()->activated(0); }); // lists the folder again
+    const int index = page->profileList()->findText(QStringLiteral("FromMoss"));
+    ASSERT_GE(index, 0);
+    page->profileList()->setCurrentIndex(index);
+    page->profileList()->activated(index);
+    EXPECT_EQ(page->library().loadedFileModel(), 2);
+    EXPECT_EQ(write(page), QStringList{q(TextId::OverwriteError)});
+    // Without a name in the list the same page writes.
+    page->profileList()->setEditText(QString());
+    EXPECT_EQ(write(page), QStringList{q(TextId::WriteComplete)});
+}
+
+} // namespace
+} // namespace zav
