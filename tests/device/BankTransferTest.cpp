@@ -156,7 +156,8 @@ TEST_F(BankTransfer, data_frame_carries_its_chunk) {
     std::iota(image.begin(), image.end(), 0); // byte i holds i mod 256
     link.sendImage(1) = image;
     ASSERT_TRUE(link.WriteBank(0));
-    const auto& chunk5 = adapter.frames()[1 + 5].bytes;
+    const auto frames = adapter.frames();
+    const auto& chunk5 = frames[1 + 5].bytes;
     const std::array<std::uint8_t, 22> expected = {0x05, 0xA5, 0x75, 0x5A, 0x8A, 0x05, 80, 81, 82, 83, 84,
                                                    85,   86,   87,   88,   89,   90,   91, 92, 93, 94, 95};
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), chunk5.begin()));
@@ -164,7 +165,7 @@ TEST_F(BankTransfer, data_frame_carries_its_chunk) {
     EXPECT_EQ(chunk5[22], 0xBC);
     EXPECT_EQ(chunk5[32], 0x8A);
     // The sum request carries the last chunk in its payload.
-    const auto& sumFrame = adapter.frames()[33].bytes;
+    const auto& sumFrame = frames[33].bytes;
     EXPECT_EQ(sumFrame[6], 496 % 256);
     EXPECT_EQ(sumFrame[21], 511 % 256);
 }
