@@ -247,7 +247,11 @@ void CZavoraDlg::finishPass() {
     if (const int model = link_->model(); model >= 1 && model <= 3) {
         showPageOf(model);
     }
+    // The keypad and mouse pictures follow the connection.
     update();
+    for (CAssignPage* p : pages_) {
+        p->update();
+    }
     passRunning_ = false;
     if (passAgain_ && !closing_) {
         passAgain_ = false;

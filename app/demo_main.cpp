@@ -111,7 +111,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zavora-demo: simulated adapter banks in %s\n", bankFile.c_str());
 
     dlg->start(zav::CZavoraApp::systemLangId());
-    const int result = dlg->exec();
+    // Not modal: the demo's simulator window must take input beside it.
+    QObject::connect(dlg, &QDialog::finished, &app, &QApplication::quit);
+    dlg->show();
+    const int result = app.exec();
     simulator.close();
     if (!dlg->stoppedCleanly()) {
         std::_Exit(result);

@@ -16,7 +16,10 @@ int main(int argc, char** argv) {
     zav::DeviceWatcher watcher([&backend] { return backend.enumerate(); });
     QObject::connect(&watcher, &zav::DeviceWatcher::deviceChanged, dlg, &zav::CZavoraDlg::onDeviceChange);
     dlg->start(zav::CZavoraApp::systemLangId());
-    const int result = dlg->exec();
+    // The window ends the program when it closes.
+    QObject::connect(dlg, &QDialog::finished, &app, &QApplication::quit);
+    dlg->show();
+    const int result = app.exec();
     if (!dlg->stoppedCleanly()) {
         // A transfer never came back: leave without unwinding what it still uses.
         std::_Exit(result);
