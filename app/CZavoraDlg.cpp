@@ -282,21 +282,13 @@ void CZavoraDlg::selectTab(int model) {
 }
 
 void CZavoraDlg::showNewVersionNotice() {
-    std::vector<std::string> lines;
-    for (std::string_view line : textLines(TextId::NewVersionNotice, language_)) {
-        lines.emplace_back(line);
-    }
-    CMessageBoxDlg box(lines, MessageBoxKind::OkOnly, language_, this);
+    CMessageBoxDlg box(TextId::NewVersionNotice, MessageBoxKind::OkOnly, language_, this);
     box.setShowUpdateLink(true);
     box.exec();
 }
 
 void CZavoraDlg::showAccessDenied() {
-    std::vector<std::string> lines;
-    for (std::string_view line : textLines(TextId::AccessDenied, language_)) {
-        lines.emplace_back(line);
-    }
-    CMessageBoxDlg box(lines, MessageBoxKind::OkOnly, language_, this);
+    CMessageBoxDlg box(TextId::AccessDenied, MessageBoxKind::OkOnly, language_, this);
     emit accessDeniedShown();
     box.exec();
 }

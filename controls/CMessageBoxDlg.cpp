@@ -89,6 +89,17 @@ CMessageBoxDlg::CMessageBoxDlg(std::span<const std::string> lines, MessageBoxKin
           }(),
           kind, language, parent) {}
 
+CMessageBoxDlg::CMessageBoxDlg(TextId text, MessageBoxKind kind, int language, QWidget* parent)
+    : CMessageBoxDlg(
+          [text, language] {
+              QStringList converted;
+              for (std::string_view line : textLines(text, language)) {
+                  converted.append(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+              }
+              return converted;
+          }(),
+          kind, language, parent) {}
+
 void CMessageBoxDlg::layOut() {
     // A box without text is 50 pixels high with its buttons at the top.
     resize(kWidth, kBaseHeight + kLinePitch * m_lineCount);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Texts.h"
 #include "controls/DialogResult.h"
 
 #include <QDialog>
@@ -39,6 +40,8 @@ public:
     // The same with UTF-8 lines, as the text catalogue holds them.
     CMessageBoxDlg(std::span<const std::string> lines, MessageBoxKind kind, int language,
                    QWidget* parent = nullptr);
+    // A text of the catalogue, one line of the box per line of the text.
+    CMessageBoxDlg(TextId text, MessageBoxKind kind, int language, QWidget* parent = nullptr);
 
     // Shows the link to the update page in the place of the second line.
     void setShowUpdateLink(bool show);

@@ -935,63 +935,35 @@ bool CAssignPage::eventFilter(QObject* watched, QEvent* event) {
     if (!captureOn_ || widget == nullptr || widget->window() != window() || !isVisible()) {
         return QWidget::eventFilter(watched, event);
     }
-    switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::ShortcutOverride: {
-        // Every key goes to the capture, Alt and F10 included, and reaches no control.
-        if (event->type() == QEvent::KeyPress) {
-            keyPressEvent(static_cast<QKeyEvent*>(event));
-        }
-        event->accept();
-        return true;
-    }
-    case QEvent::KeyRelease:
-        return true;
-    case QEvent::MouseButtonPress: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton) {
-            for (int id : {kCaptureOk, kCaptureCancel, kScKbd, layout_.captureNcId, kCaptureFn}) {
-                QWidget* allowed = control(id);
-                if (allowed != nullptr && allowed->isVisible() &&
-                    allowed->rect().contains(allowed->mapFromGlobal(mouse->globalPosition().toPoint()))) {
-                    return false;
-                }
+    // OK, Cancel, "NC", "Fn" and the on-screen keyboard stay buttons while a key is awaited.
+    const CapturedEvent captured = captureEvent(*event, [this](QPoint global) {
+        for (int id : {kCaptureOk, kCaptureCancel, kScKbd, layout_.captureNcId, kCaptureFn}) {
+            QWidget* allowed = control(id);
+            if (allowed != nullptr && allowed->isVisible() &&
+                allowed->rect().contains(allowed->mapFromGlobal(global))) {
+                return true;
             }
-            setCaptured(qstr(kLabelMouseLeft));
-            return true;
-        }
-        if (const auto label = labelForMouseEvent(*mouse)) {
-            setCaptured(QString::fromStdString(*label));
         }
         return false;
-    }
-    case QEvent::Wheel:
-        if (const auto label = labelForWheelEvent(*static_cast<QWheelEvent*>(event))) {
-            setCaptured(QString::fromStdString(*label));
-        }
-        return true;
-    default:
+    });
+    if (!captured.handled) {
         return QWidget::eventFilter(watched, event);
     }
+    if (captured.label) {
+        setCaptured(QString::fromStdString(*captured.label));
+    }
+    return captured.swallow;
 }
 
 // --- messages and busy state -----------------------------------------------------------------
 
 void CAssignPage::tell(TextId id) {
-    std::vector<std::string> lines;
-    for (std::string_view line : textLines(id, main_.language())) {
-        lines.emplace_back(line);
-    }
-    CMessageBoxDlg box(lines, MessageBoxKind::OkOnly, main_.language(), this);
+    CMessageBoxDlg box(id, MessageBoxKind::OkOnly, main_.language(), this);
     box.exec();
 }
 
 bool CAssignPage::ask(TextId id) {
-    std::vector<std::string> lines;
-    for (std::string_view line : textLines(id, main_.language())) {
-        lines.emplace_back(line);
-    }
-    CMessageBoxDlg box(lines, MessageBoxKind::YesNo, main_.language(), this);
+    CMessageBoxDlg box(id, MessageBoxKind::YesNo, main_.language(), this);
     return box.exec() == IDOK;
 }
 

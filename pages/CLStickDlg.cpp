@@ -233,41 +233,15 @@ bool CLStickDlg::eventFilter(QObject* watched, QEvent* event) {
     if (!captureActive_ || widget == nullptr || widget->window() != window() || !isVisible()) {
         return QWidget::eventFilter(watched, event);
     }
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        // Every key, Alt and F10 included, goes to the capture and reaches no control.
-        if (const auto label = labelForKeyEvent(*static_cast<QKeyEvent*>(event))) {
-            setCaptured(QString::fromStdString(*label));
-        }
-        event->accept();
-        return true;
-    case QEvent::ShortcutOverride:
-        event->accept();
-        return true;
-    case QEvent::KeyRelease:
-        return true;
-    case QEvent::MouseButtonPress: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton) {
-            if (overPassThroughButton(mouse->globalPosition().toPoint())) {
-                return false;
-            }
-            setCaptured(qstr(kLabelMouseLeft));
-            return true;
-        }
-        if (const auto label = labelForMouseEvent(*mouse)) {
-            setCaptured(QString::fromStdString(*label));
-        }
-        return false;
-    }
-    case QEvent::Wheel:
-        if (const auto label = labelForWheelEvent(*static_cast<QWheelEvent*>(event))) {
-            setCaptured(QString::fromStdString(*label));
-        }
-        return true;
-    default:
+    const CapturedEvent captured =
+        captureEvent(*event, [this](QPoint global) { return overPassThroughButton(global); });
+    if (!captured.handled) {
         return QWidget::eventFilter(watched, event);
     }
+    if (captured.label) {
+        setCaptured(QString::fromStdString(*captured.label));
+    }
+    return captured.swallow;
 }
 
 // --- painting --------------------------------------------------------------------------------

@@ -314,4 +314,38 @@ std::optional<std::string> labelForWheelEvent(const QWheelEvent& event) {
     return labelForMouseInput(MouseInput::Wheel, delta);
 }
 
+CapturedEvent captureEvent(QEvent& event, const std::function<bool(QPoint)>& passThrough) {
+    CapturedEvent result;
+    switch (event.type()) {
+    case QEvent::KeyPress:
+        result = {true, true, labelForKeyEvent(static_cast<QKeyEvent&>(event))};
+        event.accept();
+        break;
+    case QEvent::ShortcutOverride:
+        event.accept();
+        result = {true, true, std::nullopt};
+        break;
+    case QEvent::KeyRelease:
+        result = {true, true, std::nullopt};
+        break;
+    case QEvent::MouseButtonPress: {
+        auto& mouse = static_cast<QMouseEvent&>(event);
+        if (mouse.button() == Qt::LeftButton) {
+            if (!passThrough(mouse.globalPosition().toPoint())) {
+                result = {true, true, labelForMouseInput(MouseInput::LeftButton)};
+            }
+        } else {
+            result = {true, false, labelForMouseEvent(mouse)};
+        }
+        break;
+    }
+    case QEvent::Wheel:
+        result = {true, true, labelForWheelEvent(static_cast<QWheelEvent&>(event))};
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
 } // namespace zav

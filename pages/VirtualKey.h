@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QPoint>
+
+#include <functional>
 #include <optional>
 #include <string>
 
+class QEvent;
 class QKeyEvent;
 class QMouseEvent;
 class QWheelEvent;
@@ -30,5 +34,17 @@ std::optional<std::string> labelForMouseEvent(const QMouseEvent& event);
 // The label a step of the vertical wheel captures, by the wheel's physical direction; a purely
 // horizontal step captures nothing.
 std::optional<std::string> labelForWheelEvent(const QWheelEvent& event);
+
+// What key capture makes of one event reaching the window while a key is awaited.
+struct CapturedEvent {
+    bool handled = false; // an event capture cares about
+    bool swallow = false; // it reaches no control
+    std::optional<std::string> label;
+};
+
+// Every key is captured and reaches no control (Alt and F10 included); a left click captures "MsL"
+// unless `passThrough(global position)` says it lands on a button that must still work; other buttons
+// and the wheel capture their labels.
+CapturedEvent captureEvent(QEvent& event, const std::function<bool(QPoint)>& passThrough);
 
 } // namespace zav

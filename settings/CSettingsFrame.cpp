@@ -156,11 +156,7 @@ void CSettingsFrame::showHelp() {
     if (!hasTexts() || helpText_ == TextId::Count) {
         return;
     }
-    std::vector<std::string> lines;
-    for (std::string_view line : textLines(helpText_, language_)) {
-        lines.emplace_back(line);
-    }
-    CMessageBoxDlg box(lines, MessageBoxKind::OkOnly, language_, this);
+    CMessageBoxDlg box(helpText_, MessageBoxKind::OkOnly, language_, this);
     box.exec();
 }
 
