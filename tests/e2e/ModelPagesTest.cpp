@@ -12,6 +12,7 @@
 #include "tests/e2e/Rig.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -182,6 +183,64 @@ TEST(ModelPages, a_file_of_another_model_is_refused_on_write) {
     // Without a name in the list the same page writes.
     page->profileList()->setEditText(QString());
     EXPECT_EQ(write(page), QStringList{q(TextId::WriteComplete)});
+}
+
+} // namespace
+} // namespace zav
+
+namespace zav {
+namespace {
+
+TEST(ProfileButtons, save_as_new_rename_and_delete_through_the_page) {
+    Rig rig(1);
+    rig.start();
+    CAssignPage* page = rig.dlg->page(1);
+    const std::filesystem::path folder = std::filesystem::path(rig.documents.path().toStdString()) /
+                                         "ZAV Software" / "ZAV KITE" / "ProfilePS4";
+    ASSERT_TRUE(std::filesystem::exists(folder / "Profile.zav4")); // the first-run profile
+    ASSERT_TRUE(page->profileList()->currentText().isEmpty());
+
+    // An empty list text saves as a new profile after asking.
+    drag(page, 1049, 3);
+    BoxWatcher boxes;
+    QTest::mouseClick(page->control(1004), Qt::LeftButton);
+    EXPECT_EQ(boxes.lines, QStringList{q(TextId::SaveAsNewQuestion)});
+    ASSERT_TRUE(std::filesystem::exists(folder / "Profile0001.zav4"));
+    EXPECT_EQ(page->profileList()->currentText(), QStringLiteral("Profile0001"));
+    // The new profile holds what the page showed, the dropped "NC" included.
+    std::array<std::uint8_t, 60> saved{};
+    int mode = -1;
+    int marker = -1;
+    ASSERT_TRUE(readProfileFile(folder / "Profile0001.zav4", 1, saved, mode, marker));
+    EXPECT_EQ(saved[static_cast<std::size_t>(slotToIndex(1, 3))], labelToCode(1, 0, "NC"));
+
+    // A typed name renames it.
+    boxes.lines.clear();
+    page->profileList()->lineEdit()->selectAll();
+    QTest::keyClicks(page->profileList()->lineEdit(), QStringLiteral("Sniper"));
+    QTest::mouseClick(page->control(1004), Qt::LeftButton);
+    EXPECT_EQ(boxes.lines, QStringList{q(TextId::SaveSucceeded)});
+    EXPECT_TRUE(std::filesystem::exists(folder / "Sniper.zav4"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "Profile0001.zav4"));
+    EXPECT_GE(page->profileList()->findText(QStringLiteral("Sniper")), 0);
+    EXPECT_LT(page->profileList()->findText(QStringLiteral("Profile0001")), 0);
+
+    // A name that cannot be a file name is refused and nothing is written.
+    boxes.lines.clear();
+    page->profileList()->lineEdit()->selectAll();
+    QTest::keyClicks(page->profileList()->lineEdit(), QStringLiteral("../x"));
+    QTest::mouseClick(page->control(1004), Qt::LeftButton);
+    EXPECT_EQ(boxes.lines, QStringList{q(TextId::InvalidProfileName)});
+    EXPECT_FALSE(std::filesystem::exists(folder.parent_path() / "x.zav4"));
+
+    // Delete asks, then removes the file and its item.
+    boxes.lines.clear();
+    page->profileList()->lineEdit()->selectAll();
+    QTest::keyClicks(page->profileList()->lineEdit(), QStringLiteral("Sniper"));
+    QTest::mouseClick(page->control(1124), Qt::LeftButton);
+    EXPECT_EQ(boxes.lines, QStringList{q(TextId::DeleteQuestion).section(QLatin1Char('\n'), 0, 0)});
+    EXPECT_FALSE(std::filesystem::exists(folder / "Sniper.zav4"));
+    EXPECT_LT(page->profileList()->findText(QStringLiteral("Sniper")), 0);
 }
 
 } // namespace
