@@ -9,7 +9,6 @@
 #include "controls/CMyComboBox.h"
 #include "controls/Skin.h"
 #include "pages/CDpLsButton.h"
-#include "pages/CLStickDlg.h"
 #include "pages/CaptureTable.h"
 #include "pages/DropRules.h"
 #include "pages/KeyTables.h"
@@ -23,6 +22,7 @@
 #include "profiles/Prompter.h"
 #include "settings/CAccelerationDlg.h"
 #include "settings/CDeadZoneDlg.h"
+#include "settings/CLStickDlg.h"
 #include "settings/COptionDlg.h"
 #include "settings/CSensitivity.h"
 

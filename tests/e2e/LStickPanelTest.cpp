@@ -2,9 +2,9 @@
 #include "app/Texts.h"
 #include "controls/CMyComboBox.h"
 #include "pages/CAssignPage.h"
-#include "pages/CLStickDlg.h"
 #include "pages/MoveButton.h"
 #include "profiles/ProfileRecord.h"
+#include "settings/CLStickDlg.h"
 #include "tests/e2e/BoxWatcher.h"
 #include "tests/e2e/Rig.h"
 

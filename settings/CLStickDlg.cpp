@@ -1,4 +1,4 @@
-#include "pages/CLStickDlg.h"
+#include "settings/CLStickDlg.h"
 
 #include "app/Texts.h"
 #include "controls/CClickButton.h"
