@@ -64,6 +64,21 @@ void drawBottomCentred(QPainter& p, const Box& box, const QString& text) {
     p.drawText(qrect(box), Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine, text);
 }
 
+// The profile-slot list drops its blank item " " when it is opened: the blank only says that the record
+// shown is not an adapter slot's.
+class SlotList : public CMyComboBox {
+public:
+    using CMyComboBox::CMyComboBox;
+    void showPopup() override {
+        if (const int blank = findText(QStringLiteral(" ")); blank >= 0) {
+            const QSignalBlocker block(this);
+            setCurrentIndex(0);
+            removeItem(blank);
+        }
+        CMyComboBox::showPopup();
+    }
+};
+
 // While the page waits for the adapter it takes no input.
 class BusyCover : public QWidget {
 public:
@@ -219,7 +234,7 @@ void CAssignPage::buildControls() {
     fillModeList(0);
     connect(modeList_, &QComboBox::activated, this, &CAssignPage::changeMode);
 
-    slotList_ = new CMyComboBox(this);
+    slotList_ = new SlotList(this);
     place(slotList_, kSlotList);
     slotList_->setEditable(true);
     slotList_->lineEdit()->setReadOnly(true);

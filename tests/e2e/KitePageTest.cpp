@@ -315,3 +315,21 @@ TEST_F(Capture, nc_then_ok_assigns_nc) {
 
 } // namespace
 } // namespace zav
+
+namespace zav {
+namespace {
+
+TEST(KitePage, opening_the_slot_list_drops_the_blank_item) {
+    Rig rig(1);
+    rig.start();
+    CAssignPage* page = rig.dlg->page(1);
+    ASSERT_EQ(page->slotList()->count(), 4); // the connect pass added " "
+    EXPECT_EQ(page->slotList()->itemText(3), QStringLiteral(" "));
+    page->slotList()->showPopup();
+    page->slotList()->hidePopup();
+    EXPECT_EQ(page->slotList()->count(), 3);
+    EXPECT_EQ(page->slotList()->currentIndex(), 0);
+}
+
+} // namespace
+} // namespace zav
