@@ -1,11 +1,14 @@
 // Bank transfers over the simulated adapter: the link's own cost per frame with an instant
-// adapter, and the time against the floor of one report per millisecond.
+// adapter, the time against the floor of one report per millisecond, and what reading a written
+// bank back to check it adds to a write.
 #include "device/DeviceLink.h"
 #include "device/SimulatedAdapter.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -72,6 +75,47 @@ void BM_BankAt1ms(benchmark::State& state) {
     overFloor(state, Write ? kWriteReports : kReadReports, latency, seconds);
 }
 
+// A write as the page does it: write, read the bank back, compare with what was sent. The two halves
+// are timed apart so that the counters say what the check adds to the write alone.
+void BM_WriteThenReadBack(benchmark::State& state) {
+    const auto latency = std::chrono::microseconds(state.range(0));
+    Rig rig(latency);
+    double writeSeconds = 0;
+    double checkSeconds = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const bool written = rig.link.WriteBank(0);
+        const auto between = std::chrono::steady_clock::now();
+        const std::optional<zav::ProfileImage> back = rig.link.FetchBank(0);
+        const bool same = back && *back == rig.link.sendImage(1);
+        const auto end = std::chrono::steady_clock::now();
+        if (!written || !same) {
+            state.SkipWithError("the bank read back differs from the one written");
+            break;
+        }
+        writeSeconds += std::chrono::duration<double>(between - start).count();
+        checkSeconds += std::chrono::duration<double>(end - between).count();
+        if (latency.count() > 0) {
+            state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+        }
+    }
+    const double n = static_cast<double>(state.iterations());
+    if (n == 0) {
+        return;
+    }
+    // Wall-clock halves: microseconds with an instant adapter, milliseconds with a timed one.
+    const double scale = latency.count() == 0 ? 1e6 : 1e3;
+    const char* unit = latency.count() == 0 ? "us" : "ms";
+    state.counters[std::string("write_") + unit] = scale * writeSeconds / n;
+    state.counters[std::string("readback_") + unit] = scale * checkSeconds / n;
+    state.counters["readback_pct"] = 100.0 * checkSeconds / writeSeconds;
+    if (latency.count() == 0) {
+        perFrame(state, kWriteFrames + kReadFrames);
+    } else {
+        overFloor(state, kWriteReports + kReadReports, latency, writeSeconds + checkSeconds);
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_WriteBank);
@@ -83,6 +127,14 @@ BENCHMARK(BM_BankAt1ms<true>)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BankAt1ms<false>)
     ->Name("BM_ReadBank_1msPerReport")
+    ->UseManualTime()
+    ->Iterations(30)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_WriteThenReadBack)->Name("BM_WriteThenReadBack")->Arg(0);
+BENCHMARK(BM_WriteThenReadBack)
+    ->Name("BM_WriteThenReadBack_1msPerReport")
+    ->Arg(1000)
     ->UseManualTime()
     ->Iterations(30)
     ->Unit(benchmark::kMillisecond);

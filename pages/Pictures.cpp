@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 namespace zav {
 
@@ -25,10 +26,16 @@ QString picturePath(const QString& name) {
 }
 
 QImage loadPicture(const QString& name) {
+    // The pages share most pictures: each is decoded once and then shared (QImage copies share data).
+    static QHash<QString, QImage> decoded;
+    if (const auto it = decoded.constFind(name); it != decoded.constEnd()) {
+        return *it;
+    }
     QImage image(picturePath(name));
     if (!image.isNull()) {
         image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
+    decoded.insert(name, image);
     return image;
 }
 

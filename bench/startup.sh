@@ -1,0 +1,66 @@
+#!/bin/bash
+# Time from exec to the first painted window: zavora-demo against a bare Qt window of the same size
+# (bench/bare_window), both ending right after their first paint, measured by hyperfine.
+#
+#   bench/startup.sh BUILD_DIR [RUNS] [xcb|offscreen]
+#
+# xcb (the default) runs both under a private Xvfb server; offscreen uses Qt's offscreen platform.
+# All runs share one fresh home, runtime and data folder, so no real profile is touched.
+set -euo pipefail
+
+build=${1:?usage: bench/startup.sh BUILD_DIR [RUNS] [xcb|offscreen]}
+runs=${2:-50}
+platform=${3:-xcb}
+demo=$build/zavora-demo
+bare=$build/bench/bare_window
+
+command -v hyperfine >/dev/null || { echo "startup.sh: hyperfine is missing (apt-get install -y hyperfine)" >&2; exit 2; }
+for program in "$demo" "$bare"; do
+    [ -x "$program" ] || { echo "startup.sh: $program is not built" >&2; exit 2; }
+done
+
+work=$(mktemp -d /tmp/zav-startup-XXXXXX)
+xvfb=
+cleanup() {
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir -m 700 "$work/runtime"
+export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime XDG_DATA_HOME=$work/home/.local/share
+export XDG_CONFIG_HOME=$work/home/.config ZAVORA_EXIT_AFTER_FIRST_PAINT=1 QT_QPA_PLATFORM=$platform
+mkdir -p "$HOME"
+
+if [ "$platform" = xcb ]; then
+    command -v Xvfb >/dev/null || { echo "startup.sh: Xvfb is missing (apt-get install -y xvfb)" >&2; exit 2; }
+    # Xvfb picks a free display and writes its number to the pipe.
+    mkfifo "$work/display"
+    exec 3<>"$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb=$!
+    read -r -t 10 display <&3 || { echo "startup.sh: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+    exec 3<&-
+    export DISPLAY=:$display
+fi
+
+# Both must end by themselves after their first paint; a hang here would stall hyperfine.
+for program in "$bare" "$demo"; do
+    timeout 30 "$program" >/dev/null 2>&1 || { echo "startup.sh: $program did not end after its first paint" >&2; exit 1; }
+done
+
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'); load:$(uptime | sed 's/.*load average://')"
+echo "platform: $platform, runs: $runs"
+hyperfine -N --warmup 5 --runs "$runs" --export-csv "$work/times.csv" \
+    --command-name bare_window "$bare" \
+    --command-name zavora-demo "$demo --model kite"
+echo "load after:$(uptime | sed 's/.*load average://')"
+
+# Columns: command, mean, stddev, median, user, system, min, max (seconds).
+awk -F, '
+    NR > 1 { mean[$1] = $2; median[$1] = $4; min[$1] = $7 }
+    END {
+        printf "ratio zavora-demo / bare_window: mean %.2f, median %.2f, min %.2f (target <= 1.5)\n",
+               mean["zavora-demo"] / mean["bare_window"], median["zavora-demo"] / median["bare_window"],
+               min["zavora-demo"] / min["bare_window"]
+    }' "$work/times.csv"
