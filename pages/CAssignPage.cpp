@@ -137,21 +137,6 @@ CAssignPage::CAssignPage(CZavoraDlg& main, int model, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
 
-    logo_ = loadPicture(QStringLiteral("ZAV_logo.png"));
-    pcLogo_ = loadPicture(QStringLiteral("ZAV_pc_logo.png"));
-    for (std::size_t i = 0; i < layout_.keypad.size(); ++i) {
-        if (!layout_.keypad[i].box.empty()) {
-            keypadOn_[i] = loadPicture(qstr(layout_.keypad[i].connected));
-            keypadOff_[i] = loadPicture(qstr(layout_.keypad[i].disconnected));
-        }
-    }
-    ownMouseOn_ = loadPicture(qstr(layout_.ownMouseConnected));
-    ownMouseOff_ = loadPicture(qstr(layout_.ownMouseDisconnected));
-    mouseOn_ = loadPicture(QStringLiteral("mouse_connect_normal.png"));
-    mouseOn1_ = loadPicture(QStringLiteral("mouse_connect1_normal.png"));
-    mouseOff_ = loadPicture(QStringLiteral("mouse_disconnect_normal.png"));
-    mouseOff1_ = loadPicture(QStringLiteral("mouse_disconnect1_normal.png"));
-
     buildControls();
 
     // A fresh page shows the defaults of its first mode in every slot.
@@ -992,9 +977,32 @@ void CAssignPage::setBusy(bool busy) {
     }
 }
 
+void CAssignPage::loadPictures() {
+    // Pages hidden at start decode their pictures only when they are first painted.
+    if (picturesLoaded_) {
+        return;
+    }
+    picturesLoaded_ = true;
+    logo_ = loadPicture(QStringLiteral("ZAV_logo.png"));
+    pcLogo_ = loadPicture(QStringLiteral("ZAV_pc_logo.png"));
+    for (std::size_t i = 0; i < layout_.keypad.size(); ++i) {
+        if (!layout_.keypad[i].box.empty()) {
+            keypadOn_[i] = loadPicture(qstr(layout_.keypad[i].connected));
+            keypadOff_[i] = loadPicture(qstr(layout_.keypad[i].disconnected));
+        }
+    }
+    ownMouseOn_ = loadPicture(qstr(layout_.ownMouseConnected));
+    ownMouseOff_ = loadPicture(qstr(layout_.ownMouseDisconnected));
+    mouseOn_ = loadPicture(QStringLiteral("mouse_connect_normal.png"));
+    mouseOn1_ = loadPicture(QStringLiteral("mouse_connect1_normal.png"));
+    mouseOff_ = loadPicture(QStringLiteral("mouse_disconnect_normal.png"));
+    mouseOff1_ = loadPicture(QStringLiteral("mouse_disconnect1_normal.png"));
+}
+
 // --- painting --------------------------------------------------------------------------------
 
 void CAssignPage::paintEvent(QPaintEvent*) {
+    loadPictures();
     QPainter p(this);
     const QImage& background = skinBackground();
     if (background.isNull()) {

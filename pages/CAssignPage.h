@@ -201,6 +201,8 @@ private:
     CDpLsButton* switch_ = nullptr;
     CLStickDlg* lstickPanel_ = nullptr;
 
+    void loadPictures();
+    bool picturesLoaded_ = false;
     QImage logo_;
     QImage pcLogo_;
     std::array<QImage, 2> keypadOn_;
