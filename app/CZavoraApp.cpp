@@ -3,10 +3,16 @@
 #include "app/LangId.h"
 #include "controls/Skin.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace zav {
+
+namespace {
+constexpr qint64 kUnreadableLockMs = 2000;
+}
 
 CZavoraApp::CZavoraApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("zavora"));
@@ -31,10 +37,22 @@ bool CZavoraApp::InitInstance() {
     // Only a lock whose process is gone counts as stale, however old it is.
     lock_->setStaleLockTime(0);
     if (!lock_->tryLock(0)) {
-        if (lock_->error() == QLockFile::LockFailedError) {
+        if (lock_->error() != QLockFile::LockFailedError) {
+            // The lock cannot be made at all (no runtime folder): start as the first copy.
+            installFontSubstitutions();
+            return true;
+        }
+        // A copy killed while it wrote its lock leaves a file that names no process. Once it is
+        // older than any copy needs to write it, it is taken over like any other stale lock.
+        qint64 pid = 0;
+        QString host;
+        QString app;
+        const QFileInfo file(lockPath());
+        if (lock_->getLockInfo(&pid, &host, &app) ||
+            file.lastModified().msecsTo(QDateTime::currentDateTime()) < kUnreadableLockMs ||
+            !lock_->removeStaleLockFile() || !lock_->tryLock(0)) {
             return false;
         }
-        // The lock cannot be made at all (no runtime folder): start as the first copy.
     }
     installFontSubstitutions();
     return true;

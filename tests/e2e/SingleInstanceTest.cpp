@@ -1,4 +1,6 @@
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -28,8 +30,9 @@ struct SingleInstance : ::testing::Test {
         EXPECT_TRUE(process->waitForStarted(5000));
         return process;
     }
-    // The first copy holds the lock once its window is up.
-    bool lockHeld() const { return QFileInfo::exists(dir.filePath(QStringLiteral("run/FirstName.lock"))); }
+    QString lockFile() const { return dir.filePath(QStringLiteral("run/FirstName.lock")); }
+    // The first copy holds the lock once it has written its process into it.
+    bool lockHeld() const { return QFileInfo(lockFile()).size() > 0; }
     QTemporaryDir dir;
 };
 
@@ -53,7 +56,26 @@ TEST_F(SingleInstance, lock_of_a_crashed_copy_is_taken_over) {
     first->waitForFinished(5000);
     ASSERT_TRUE(lockHeld()); // left behind
     auto next = launch();
-    // Still running a second later: it took the lock over instead of ending.
+    // Still running more than a second later: it took the lock over instead of ending.
+    EXPECT_FALSE(next->waitForFinished(1500));
+    EXPECT_EQ(next->state(), QProcess::Running);
+    next->kill();
+    next->waitForFinished(5000);
+}
+
+TEST_F(SingleInstance, an_old_lock_that_names_no_process_is_taken_over) {
+    // What a copy killed while writing its lock leaves behind.
+    {
+        QFile empty(lockFile());
+        ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    }
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-60);
+    {
+        QFile touch(lockFile());
+        ASSERT_TRUE(touch.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(touch.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    auto next = launch();
     EXPECT_FALSE(next->waitForFinished(1500));
     EXPECT_EQ(next->state(), QProcess::Running);
     next->kill();
