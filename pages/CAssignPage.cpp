@@ -572,12 +572,8 @@ void CAssignPage::fillModeList(int language) {
 }
 
 void CAssignPage::resetSlotListForConnect() {
+    showBlankSlotItem();
     const QSignalBlocker block(slotList_);
-    const QString blank = QStringLiteral(" ");
-    if (slotList_->findText(blank) < 0) {
-        slotList_->insertItem(3, blank);
-        slotList_->setCurrentIndex(3);
-    }
     slotList_->setCurrentIndex(0);
 }
 
