@@ -45,15 +45,17 @@ CZavoraDlg::CZavoraDlg(HidBackend& backend, QWidget* parent)
     setObjectName(QStringLiteral("102"));
     setFixedSize(kWidth, kHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    logo_ = loadPicture(QStringLiteral("ZAV_logo.png"));
+    // The first paint needs the skin and the first page's pictures: they are decoded while the
+    // controls are made.
+    preloader_ = std::make_unique<PicturePreloader>(CAssignPage::pictureNames(1), [] {
+        skinBackground();
+        skinHeader();
+        skinFooter();
+    });
 
-    pages_[0] = new CDlg5210(*this, this);
-    pages_[1] = new CDlg5230(*this, this);
-    pages_[2] = new CDlg5270(*this, this);
-    for (std::size_t i = 0; i < pages_.size(); ++i) {
-        pages_[i]->setGeometry(kPageRect);
-        pages_[i]->setVisible(i == 0);
-
+    // The other two pages are built when first shown.
+    buildPage(1);
+    for (std::size_t i = 0; i < tabs_.size(); ++i) {
         auto* tab = new CDpLsButton(kTabIds[i], qtext(kTabTexts[i], 0), this);
         tab->setPress(CDpLsButton::Press::StaysOn);
         tab->setGeometry(QRect(kTabPos[i], QSize(100, 25)));
@@ -86,7 +88,7 @@ CZavoraDlg::CZavoraDlg(HidBackend& backend, QWidget* parent)
     connect(languageList_, &CMyComboBox::currentIndexChanged, this, [this](int) { ApplyCaptions(); });
 
     connect(this, &CZavoraDlg::mouseKindChanged, this, [this](MouseKind kind) {
-        for (CAssignPage* p : pages_) {
+        for (CAssignPage* p : builtPages()) {
             p->mouseKindChanged(kind);
         }
     });
@@ -112,7 +114,50 @@ void CZavoraDlg::start(int langId) {
 }
 
 CAssignPage* CZavoraDlg::page(int model) const {
-    return model >= 1 && model <= 3 ? pages_[static_cast<std::size_t>(model - 1)] : nullptr;
+    if (model < 1 || model > 3) {
+        return nullptr;
+    }
+    CAssignPage* built = pages_[static_cast<std::size_t>(model - 1)];
+    return built != nullptr ? built : buildPage(model);
+}
+
+CAssignPage* CZavoraDlg::buildPage(int model) const {
+    auto* self = const_cast<CZavoraDlg*>(this);
+    CAssignPage* p = nullptr;
+    switch (model) {
+    case 1:
+        p = new CDlg5210(*self, self);
+        break;
+    case 2:
+        p = new CDlg5230(*self, self);
+        break;
+    default:
+        p = new CDlg5270(*self, self);
+        break;
+    }
+    p->setGeometry(kPageRect);
+    p->setVisible(model == currentTab_);
+    // Below the window's own controls, as if made before them.
+    p->lower();
+    // What the other pages were told before this one existed.
+    if (language_ != 0) {
+        p->applyCaptions(language_);
+    }
+    if (const MouseKind mouse = link_->mouseKind(); mouse != MouseKind::None) {
+        p->mouseKindChanged(mouse);
+    }
+    pages_[static_cast<std::size_t>(model - 1)] = p;
+    return p;
+}
+
+std::vector<CAssignPage*> CZavoraDlg::builtPages() const {
+    std::vector<CAssignPage*> built;
+    for (CAssignPage* p : pages_) {
+        if (p != nullptr) {
+            built.push_back(p);
+        }
+    }
+    return built;
 }
 
 CDpLsButton* CZavoraDlg::tab(int model) const {
@@ -138,7 +183,7 @@ void CZavoraDlg::ApplyCaptions() {
         tabs_[i]->setText(qtext(kTabTexts[i], language_));
         tabs_[i]->setLanguage(language_);
     }
-    for (CAssignPage* p : pages_) {
+    for (CAssignPage* p : builtPages()) {
         p->applyCaptions(language_);
     }
     update();
@@ -192,7 +237,7 @@ void CZavoraDlg::startConnectPass() {
 void CZavoraDlg::onIdentified(bool found) {
     if (!found || link_->closing()) {
         connected_ = false;
-        for (CAssignPage* p : pages_) {
+        for (CAssignPage* p : builtPages()) {
             p->clearProfileText();
         }
         // An adapter that is there but cannot be opened is no missing adapter: say so, once.
@@ -209,9 +254,10 @@ void CZavoraDlg::onIdentified(bool found) {
     connected_ = true;
     knownConnected_ = true;
     const int model = link_->model();
-    for (int m = 1; m <= 3; ++m) {
-        page(m)->setPolling(m == model);
+    for (CAssignPage* p : builtPages()) {
+        p->setPolling(false);
     }
+    page(model)->setPolling(true);
     showPageOf(model);
     currentTab_ = model;
     page(model)->firstRead([this, model] { afterFirstRead(model); });
@@ -249,7 +295,7 @@ void CZavoraDlg::finishPass() {
     }
     // The keypad and mouse pictures follow the connection.
     update();
-    for (CAssignPage* p : pages_) {
+    for (CAssignPage* p : builtPages()) {
         p->update();
     }
     passRunning_ = false;
@@ -262,11 +308,14 @@ void CZavoraDlg::finishPass() {
 }
 
 void CZavoraDlg::showPageOf(int model) {
+    currentTab_ = model;
+    page(model); // a page first shown now is built now
     for (int m = 1; m <= 3; ++m) {
         tab(m)->setOn(m == model);
-        page(m)->setVisible(m == model);
+        if (CAssignPage* built = pages_[static_cast<std::size_t>(m - 1)]) {
+            built->setVisible(m == model);
+        }
     }
-    currentTab_ = model;
 }
 
 void CZavoraDlg::selectTab(int model) {
@@ -274,7 +323,7 @@ void CZavoraDlg::selectTab(int model) {
     if (chosen == nullptr) {
         return;
     }
-    for (CAssignPage* p : pages_) {
+    for (CAssignPage* p : builtPages()) {
         p->endCapture();
     }
     chosen->clearReadFlags();
@@ -299,7 +348,7 @@ void CZavoraDlg::reject() {
     }
     closing_ = true;
     link_->setClosing();
-    for (CAssignPage* p : pages_) {
+    for (CAssignPage* p : builtPages()) {
         p->setPolling(false);
     }
     if (connected_) {
@@ -336,8 +385,8 @@ void CZavoraDlg::paintEvent(QPaintEvent*) {
     p.setPen(kInnerFrame);
     p.drawRect(QRect(QPoint(client.left() + 7, client.top() + 59),
                      QPoint(client.right() - 8, client.bottom() - 28)));
-    if (!logo_.isNull()) {
-        p.drawImage(QRect(6, 6, 64, 22), logo_);
+    if (const QImage logo = loadPicture(QStringLiteral("ZAV_logo.png")); !logo.isNull()) {
+        p.drawImage(QRect(6, 6, 64, 22), logo);
     }
     p.setPen(skin::kRed);
     p.setFont(skinFont(FontFace::Arial, 11, language_));

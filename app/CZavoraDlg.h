@@ -9,6 +9,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <vector>
 
 namespace zav {
 
@@ -17,6 +18,7 @@ class CClickButton;
 class CDpLsButton;
 class CMyComboBox;
 class DeviceWorker;
+class PicturePreloader;
 
 // The one top-level window: the skinned frame, the three model tabs, the language list and the
 // pages, and the owner of the device link. Every transfer runs on the device worker; this window
@@ -43,6 +45,7 @@ public:
     void setReadDone(bool done) { readDone_ = done; }
     int currentTab() const { return currentTab_; }
     bool passRunning() const { return passRunning_; }
+    // A model's page; the pages hidden at start are built when first asked for.
     CAssignPage* page(int model) const;
     CDpLsButton* tab(int model) const;
     CMyComboBox* languageList() const { return languageList_; }
@@ -89,15 +92,18 @@ private:
     void finishPass();
     void showPageOf(int model);
     void showAccessDenied();
+    CAssignPage* buildPage(int model) const;
+    // The pages built so far.
+    std::vector<CAssignPage*> builtPages() const;
 
     std::unique_ptr<DeviceLink> link_;
     DeviceWorker* worker_ = nullptr;
-    std::array<CAssignPage*, 3> pages_{};
+    std::unique_ptr<PicturePreloader> preloader_;
+    mutable std::array<CAssignPage*, 3> pages_{};
     std::array<CDpLsButton*, 3> tabs_{};
     CClickButton* closeButton_ = nullptr;
     CClickButton* minimiseButton_ = nullptr;
     CMyComboBox* languageList_ = nullptr;
-    QImage logo_;
 
     int currentTab_ = 1;
     int language_ = 0;

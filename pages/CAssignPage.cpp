@@ -79,22 +79,34 @@ public:
     }
 };
 
-// While the page waits for the adapter it takes no input.
+// While the page waits for the adapter it takes no input. The busy cursor comes only when the wait
+// lasts: an ordinary transfer is over before it would show, and does not make the cursor flicker.
 class BusyCover : public QWidget {
 public:
     explicit BusyCover(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("busyCover"));
         setAttribute(Qt::WA_NoSystemBackground);
-        setCursor(Qt::BusyCursor);
         setFocusPolicy(Qt::StrongFocus);
+        cursorDelay_.setSingleShot(true);
+        cursorDelay_.setInterval(CAssignPage::kBusyCursorDelayMs);
+        connect(&cursorDelay_, &QTimer::timeout, this, [this] { setCursor(Qt::BusyCursor); });
         hide();
     }
 
 protected:
+    void showEvent(QShowEvent*) override { cursorDelay_.start(); }
+    void hideEvent(QHideEvent*) override {
+        cursorDelay_.stop();
+        unsetCursor();
+    }
     void mousePressEvent(QMouseEvent* e) override { e->accept(); }
     void mouseReleaseEvent(QMouseEvent* e) override { e->accept(); }
     void mouseDoubleClickEvent(QMouseEvent* e) override { e->accept(); }
     void wheelEvent(QWheelEvent* e) override { e->accept(); }
     void keyPressEvent(QKeyEvent* e) override { e->accept(); }
+
+private:
+    QTimer cursorDelay_;
 };
 
 } // namespace
@@ -973,32 +985,25 @@ void CAssignPage::setBusy(bool busy) {
     }
 }
 
-void CAssignPage::loadPictures() {
-    // Pages hidden at start decode their pictures only when they are first painted.
-    if (picturesLoaded_) {
-        return;
-    }
-    picturesLoaded_ = true;
-    logo_ = loadPicture(QStringLiteral("ZAV_logo.png"));
-    pcLogo_ = loadPicture(QStringLiteral("ZAV_pc_logo.png"));
-    for (std::size_t i = 0; i < layout_.keypad.size(); ++i) {
-        if (!layout_.keypad[i].box.empty()) {
-            keypadOn_[i] = loadPicture(qstr(layout_.keypad[i].connected));
-            keypadOff_[i] = loadPicture(qstr(layout_.keypad[i].disconnected));
+QStringList CAssignPage::pictureNames(int model) {
+    const PageLayout& layout = pageLayout(model);
+    QStringList names = {QStringLiteral("ZAV_pc_logo.png"), QStringLiteral("ZAV_logo.png")};
+    for (const PicturePlace& keypad : layout.keypad) {
+        if (!keypad.box.empty()) {
+            names << qstr(keypad.connected) << qstr(keypad.disconnected);
         }
     }
-    ownMouseOn_ = loadPicture(qstr(layout_.ownMouseConnected));
-    ownMouseOff_ = loadPicture(qstr(layout_.ownMouseDisconnected));
-    mouseOn_ = loadPicture(QStringLiteral("mouse_connect_normal.png"));
-    mouseOn1_ = loadPicture(QStringLiteral("mouse_connect1_normal.png"));
-    mouseOff_ = loadPicture(QStringLiteral("mouse_disconnect_normal.png"));
-    mouseOff1_ = loadPicture(QStringLiteral("mouse_disconnect1_normal.png"));
+    names << qstr(layout.ownMouseConnected) << qstr(layout.ownMouseDisconnected)
+          << QStringLiteral("mouse_connect_normal.png") << QStringLiteral("mouse_connect1_normal.png")
+          << QStringLiteral("mouse_disconnect_normal.png") << QStringLiteral("mouse_disconnect1_normal.png");
+    return names;
 }
 
 // --- painting --------------------------------------------------------------------------------
 
 void CAssignPage::paintEvent(QPaintEvent*) {
-    loadPictures();
+    // Pictures are decoded when first drawn, so pages hidden at start decode none.
+    const auto picture = [](std::string_view name) { return loadPicture(qstr(name)); };
     QPainter p(this);
     const QImage& background = skinBackground();
     if (background.isNull()) {
@@ -1024,18 +1029,21 @@ void CAssignPage::paintEvent(QPaintEvent*) {
     p.drawText(QRect(753, 41, 130, 29), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                qstr(text(TextId::MouseSettings, language)));
 
-    if (!pcLogo_.isNull()) {
-        p.drawImage(QRect(420, 123, 39, 22), pcLogo_);
+    if (const QImage pcLogo = picture("ZAV_pc_logo.png"); !pcLogo.isNull()) {
+        p.drawImage(QRect(420, 123, 39, 22), pcLogo);
     }
-    if (!logo_.isNull()) {
-        p.drawImage(QRect(420, 22, 64, 23), logo_);
+    if (const QImage logo = picture("ZAV_logo.png"); !logo.isNull()) {
+        p.drawImage(QRect(420, 22, 64, 23), logo);
     }
 
     const bool connected = connectedToThisModel();
-    for (std::size_t i = 0; i < layout_.keypad.size(); ++i) {
-        const QImage& picture = connected ? keypadOn_[i] : keypadOff_[i];
-        if (!layout_.keypad[i].box.empty() && !picture.isNull()) {
-            p.drawImage(qrect(layout_.keypad[i].box), picture);
+    for (const PicturePlace& keypad : layout_.keypad) {
+        if (keypad.box.empty()) {
+            continue;
+        }
+        if (const QImage shown = picture(connected ? keypad.connected : keypad.disconnected);
+            !shown.isNull()) {
+            p.drawImage(qrect(keypad.box), shown);
         }
     }
     if (!connected) {
@@ -1046,17 +1054,17 @@ void CAssignPage::paintEvent(QPaintEvent*) {
     const QString noMouse = qstr(text(TextId::MouseNotConnected, language));
     if (mouse != MouseKind::None && connected) {
         if (mouse == MouseKind::Own) {
-            p.drawImage(QRect(692, 220, 235, 331), ownMouseOn_);
+            p.drawImage(QRect(692, 220, 235, 331), picture(layout_.ownMouseConnected));
         } else {
-            p.drawImage(QRect(692, 220, 138, 331), mouseOn_);
-            p.drawImage(QRect(840, 220, 87, 331), mouseOn1_);
+            p.drawImage(QRect(692, 220, 138, 331), picture("mouse_connect_normal.png"));
+            p.drawImage(QRect(840, 220, 87, 331), picture("mouse_connect1_normal.png"));
         }
     } else if (main_.link().ordinaryMouseSeen()) {
-        p.drawImage(QRect(692, 220, 138, 331), mouseOff_);
-        p.drawImage(QRect(840, 220, 87, 331), mouseOff1_);
+        p.drawImage(QRect(692, 220, 138, 331), picture("mouse_disconnect_normal.png"));
+        p.drawImage(QRect(840, 220, 87, 331), picture("mouse_disconnect1_normal.png"));
         drawBottomCentred(p, {692, 473, 208, 78}, noMouse);
     } else {
-        p.drawImage(QRect(692, 220, 235, 331), ownMouseOff_);
+        p.drawImage(QRect(692, 220, 235, 331), picture(layout_.ownMouseDisconnected));
         drawBottomCentred(p, {692, 513, 208, 78}, noMouse);
     }
 

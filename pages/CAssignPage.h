@@ -41,6 +41,8 @@ public:
     static constexpr int kSlotList = 1120;
     static constexpr int kProfileList = 1126;
     static constexpr int kPollMs = 500;
+    // A wait shorter than this shows no busy cursor.
+    static constexpr int kBusyCursorDelayMs = 250;
     static constexpr int kModes = 4;
 
     CAssignPage(CZavoraDlg& main, int model, QWidget* parent = nullptr);
@@ -105,6 +107,8 @@ public:
     const ProfileListModel& profiles() const { return profiles_; }
     // Where the profile folders live: the user's Documents folder.
     static QString documentsFolder();
+    // The pictures a page of `model` may draw, those of its first paint first.
+    static QStringList pictureNames(int model);
 
     // Library hooks.
     void applyLoadedMode(int mode);
@@ -200,19 +204,6 @@ private:
     CDpLsButton* lstick_ = nullptr;
     CDpLsButton* switch_ = nullptr;
     CLStickDlg* lstickPanel_ = nullptr;
-
-    void loadPictures();
-    bool picturesLoaded_ = false;
-    QImage logo_;
-    QImage pcLogo_;
-    std::array<QImage, 2> keypadOn_;
-    std::array<QImage, 2> keypadOff_;
-    QImage ownMouseOn_;
-    QImage ownMouseOff_;
-    QImage mouseOn_;
-    QImage mouseOn1_;
-    QImage mouseOff_;
-    QImage mouseOff1_;
 };
 
 } // namespace zav

@@ -5,7 +5,58 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <utility>
+#include <vector>
+
 namespace zav {
+
+namespace {
+
+struct PictureCache {
+    std::mutex mutex;
+    std::condition_variable decoded;
+    // No value yet: the picture is being decoded by some thread.
+    QHash<QString, std::optional<QImage>> pictures;
+};
+
+PictureCache& cache() {
+    static PictureCache instance;
+    return instance;
+}
+
+// `path` is only asked for when this call is the one that decodes.
+template <typename PathFn>
+QImage decodeOnce(const QString& name, PathFn path) {
+    PictureCache& c = cache();
+    std::unique_lock lock(c.mutex);
+    for (;;) {
+        const auto it = c.pictures.constFind(name);
+        if (it == c.pictures.constEnd()) {
+            break;
+        }
+        if (it->has_value()) {
+            return **it;
+        }
+        c.decoded.wait(lock);
+    }
+    c.pictures.insert(name, std::nullopt);
+    lock.unlock();
+
+    QImage image(path());
+    if (!image.isNull()) {
+        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    }
+
+    lock.lock();
+    c.pictures.insert(name, image);
+    c.decoded.notify_all();
+    return image;
+}
+
+} // namespace
 
 QString picturePath(const QString& name) {
     const QDir program(QCoreApplication::applicationDirPath());
@@ -26,17 +77,30 @@ QString picturePath(const QString& name) {
 }
 
 QImage loadPicture(const QString& name) {
-    // The pages share most pictures: each is decoded once and then shared (QImage copies share data).
-    static QHash<QString, QImage> decoded;
-    if (const auto it = decoded.constFind(name); it != decoded.constEnd()) {
-        return *it;
+    return decodeOnce(name, [&name] { return picturePath(name); });
+}
+
+PicturePreloader::PicturePreloader(const QStringList& names, std::function<void()> first) {
+    // The application's folder is looked up here: that lookup belongs to the GUI thread.
+    std::vector<std::pair<QString, QString>> pictures;
+    pictures.reserve(static_cast<std::size_t>(names.size()));
+    for (const QString& name : names) {
+        pictures.emplace_back(name, picturePath(name));
     }
-    QImage image(picturePath(name));
-    if (!image.isNull()) {
-        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    thread_ = std::thread([pictures = std::move(pictures), first = std::move(first)] {
+        if (first) {
+            first();
+        }
+        for (const auto& [name, path] : pictures) {
+            decodeOnce(name, [&path] { return path; });
+        }
+    });
+}
+
+PicturePreloader::~PicturePreloader() {
+    if (thread_.joinable()) {
+        thread_.join();
     }
-    decoded.insert(name, image);
-    return image;
 }
 
 } // namespace zav

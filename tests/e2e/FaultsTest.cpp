@@ -144,6 +144,13 @@ TEST(Faults, the_window_keeps_running_while_the_adapter_stalls) {
     QSignalSpy done(page, &CAssignPage::transferDone);
     QTest::mouseClick(page->control(1007), Qt::LeftButton);
     ASSERT_TRUE(page->busy());
+    // The busy cursor comes once the wait has lasted, and goes with it.
+    auto* cover = page->findChild<QWidget*>(QStringLiteral("busyCover"));
+    ASSERT_NE(cover, nullptr);
+    EXPECT_FALSE(cover->testAttribute(Qt::WA_SetCursor));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return cover->testAttribute(Qt::WA_SetCursor) && cover->cursor().shape() == Qt::BusyCursor; },
+        3 * CAssignPage::kBusyCursorDelayMs));
     // The window's own event loop goes on: timers fire and the window repaints while the write waits.
     int ticks = 0;
     QTimer tick;
@@ -164,6 +171,7 @@ TEST(Faults, the_window_keeps_running_while_the_adapter_stalls) {
     rig.adapter.setReportLatency(std::chrono::microseconds(0));
     ASSERT_TRUE(done.count() > 0 || done.wait(30000));
     EXPECT_FALSE(page->busy());
+    EXPECT_FALSE(cover->testAttribute(Qt::WA_SetCursor));
     (void)QTest::qWaitFor([&] { return !boxes.lines.isEmpty(); }, 2000);
     EXPECT_EQ(boxes.lines, QStringList{q(TextId::WriteComplete)});
 }

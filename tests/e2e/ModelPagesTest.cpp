@@ -2,6 +2,7 @@
 #include "app/Texts.h"
 #include "controls/CMyComboBox.h"
 #include "pages/CAssignPage.h"
+#include "pages/CDpLsButton.h"
 #include "pages/KeyTables.h"
 #include "pages/MoveButton.h"
 #include "pages/PageLayout.h"
@@ -11,6 +12,7 @@
 #include "tests/e2e/BoxWatcher.h"
 #include "tests/e2e/Rig.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -161,6 +163,31 @@ TEST(ModelPages, mouse_only_slots_follow_the_attached_mouse) {
     EXPECT_TRUE(page->slotButton(16)->isVisible());
     EXPECT_TRUE(page->slotButton(17)->isVisible());
     EXPECT_TRUE(rig.dlg->page(3)->slotButton(25)->isVisible() || !rig.dlg->page(3)->isVisible());
+}
+
+// The hidden pages are built when first shown, and then look as if they had been there all along.
+TEST(ModelPages, a_page_built_late_takes_the_language_and_mouse_of_the_window) {
+    Rig rig(2);
+    rig.adapter.setMouse(0x2B7C, 0x00AF); // the family's own mouse
+    rig.start();
+    // The first page and the one of the adapter.
+    EXPECT_EQ(rig.dlg->findChildren<CAssignPage*>().size(), 2u);
+    rig.dlg->languageList()->setCurrentIndex(4);
+    ASSERT_EQ(rig.dlg->findChildren<CAssignPage*>().size(), 2u);
+
+    QTest::mouseClick(rig.dlg->tab(3), Qt::LeftButton);
+    CAssignPage* fern = rig.dlg->page(3);
+    ASSERT_EQ(rig.dlg->findChildren<CAssignPage*>().size(), 3u);
+    EXPECT_TRUE(fern->isVisible());
+    EXPECT_FALSE(rig.dlg->page(2)->isVisible());
+    const auto* writeButton = qobject_cast<QAbstractButton*>(fern->control(1007));
+    ASSERT_NE(writeButton, nullptr);
+    EXPECT_EQ(writeButton->text(), QString::fromUtf8(std::string(text(TextId::CaptionWrite, 4)).c_str()));
+    EXPECT_EQ(fern->modeList()->itemText(3),
+              QString::fromUtf8(std::string(text(TextId::ModeKeyboard, 4)).c_str()));
+    EXPECT_TRUE(fern->slotButton(25)->isVisible());
+    EXPECT_FALSE(fern->polling());
+    EXPECT_TRUE(rig.dlg->page(2)->polling());
 }
 
 TEST(ModelPages, a_file_of_another_model_is_refused_on_write) {
