@@ -13,6 +13,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -29,17 +32,28 @@ int modelFromName(const QString& name) {
     return name == QLatin1String("none") ? 0 : -1;
 }
 
-// For start-up measurements: ends the process as soon as the window's first paint has been shown.
-class ExitAfterFirstPaint : public QObject {
+// Runs `then` once, right after the first paint of the watched window, ahead of any work queued
+// before at a lower priority.
+class AfterFirstPaint : public QObject {
 public:
-    using QObject::QObject;
+    AfterFirstPaint(QObject* parent, Qt::EventPriority priority, std::function<void()> then)
+        : QObject(parent), priority_(priority), then_(std::move(then)) {}
+
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            QMetaObject::invokeMethod(
-                this, [] { std::_Exit(0); }, Qt::QueuedConnection);
+        if (event->type() == QEvent::Paint && !posted_) {
+            posted_ = true;
+            QCoreApplication::postEvent(this, new QEvent(QEvent::User), priority_);
         }
         return false;
     }
+
+protected:
+    void customEvent(QEvent*) override { then_(); }
+
+private:
+    Qt::EventPriority priority_;
+    std::function<void()> then_;
+    bool posted_ = false;
 };
 
 } // namespace
@@ -100,14 +114,21 @@ int main(int argc, char** argv) {
     }
 
     auto* dlg = new zav::CZavoraDlg(adapter);
+    // The simulator's window opens once the program's window is up, so that the program starts
+    // as it would without it.
+    std::unique_ptr<zav::CSimulatorWindow> simulator;
+    dlg->installEventFilter(new AfterFirstPaint(dlg, Qt::NormalEventPriority, [&] {
+        simulator = std::make_unique<zav::CSimulatorWindow>(adapter, model, mouse, capability);
+        QObject::connect(simulator.get(), &zav::CSimulatorWindow::deviceChanged, dlg,
+                         &zav::CZavoraDlg::onDeviceChange);
+        simulator->move(dlg->geometry().right() + 12, dlg->geometry().top());
+        simulator->show();
+    }));
     if (qEnvironmentVariableIsSet("ZAVORA_EXIT_AFTER_FIRST_PAINT")) {
-        dlg->installEventFilter(new ExitAfterFirstPaint(dlg));
+        // For start-up measurements: the process ends once its first frame is handed over, before
+        // the replies of its connect pass or anything else that was queued meanwhile.
+        dlg->installEventFilter(new AfterFirstPaint(dlg, Qt::HighEventPriority, [] { std::_Exit(0); }));
     }
-    zav::CSimulatorWindow simulator(adapter, model, mouse, capability);
-    QObject::connect(&simulator, &zav::CSimulatorWindow::deviceChanged, dlg,
-                     &zav::CZavoraDlg::onDeviceChange);
-    simulator.move(dlg->geometry().right() + 12, dlg->geometry().top());
-    simulator.show();
     std::fprintf(stderr, "zavora-demo: simulated adapter banks in %s\n", bankFile.c_str());
 
     dlg->start(zav::CZavoraApp::systemLangId());
@@ -115,7 +136,9 @@ int main(int argc, char** argv) {
     QObject::connect(dlg, &QDialog::finished, &app, &QApplication::quit);
     dlg->show();
     const int result = app.exec();
-    simulator.close();
+    if (simulator) {
+        simulator->close();
+    }
     if (!dlg->stoppedCleanly()) {
         std::_Exit(result);
     }

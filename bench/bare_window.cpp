@@ -1,7 +1,7 @@
 // The yardstick for start-up: a bare Qt window of the program's size that ends the process once its
 // first paint is done, as zavora-demo does with ZAVORA_EXIT_AFTER_FIRST_PAINT set.
 #include <QApplication>
-#include <QMetaObject>
+#include <QEvent>
 #include <QPainter>
 #include <QWidget>
 
@@ -16,10 +16,17 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter(this).fillRect(rect(), Qt::black);
-        // Queued, so that it runs once the painted frame has been handed to the window system.
-        QMetaObject::invokeMethod(
-            this, [] { std::_Exit(0); }, Qt::QueuedConnection);
+        // Posted, so that it runs once the painted frame has been handed to the window system; at
+        // high priority, as the program's own.
+        if (!posted_) {
+            posted_ = true;
+            QCoreApplication::postEvent(this, new QEvent(QEvent::User), Qt::HighEventPriority);
+        }
     }
+    void customEvent(QEvent*) override { std::_Exit(0); }
+
+private:
+    bool posted_ = false;
 };
 
 } // namespace
