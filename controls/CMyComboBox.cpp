@@ -30,8 +30,16 @@ CMyComboBox::CMyComboBox(QWidget* parent) : QComboBox(parent) {
     setMaxVisibleItems(30);
     // The list drops below the box, as a list box, in every widget style.
     setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
-    m_list = new CComboBoxList(this);
-    setView(m_list);
+}
+
+CComboBoxList* CMyComboBox::list() {
+    // Made when first wanted: a page has many boxes, and most are never opened.
+    if (m_list == nullptr) {
+        m_list = new CComboBoxList(this);
+        m_list->setLanguage(m_language);
+        setView(m_list);
+    }
+    return m_list;
 }
 
 void CMyComboBox::setEditable(bool editable) {
@@ -56,7 +64,9 @@ void CMyComboBox::setTextHidden(bool hidden) {
 
 void CMyComboBox::setLanguage(int language) {
     m_language = language;
-    m_list->setLanguage(language);
+    if (m_list != nullptr) {
+        m_list->setLanguage(language);
+    }
     if (CMyEdit* part = edit()) {
         part->setFont(skinFont(FontFace::Arial, kTextPoints, this->language()));
     }
@@ -68,6 +78,7 @@ int CMyComboBox::language() const {
 }
 
 void CMyComboBox::showPopup() {
+    list();
     adoptEdit();
     QComboBox::showPopup();
 }

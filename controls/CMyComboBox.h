@@ -30,7 +30,8 @@ public:
     int language() const;
 
     CMyEdit* edit() const;
-    CComboBoxList* list() const { return m_list; }
+    // The skinned drop-down list.
+    CComboBoxList* list();
 
     void showPopup() override;
 

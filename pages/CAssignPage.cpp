@@ -59,6 +59,15 @@ QRect qrect(const Box& b) {
     return QRect(b.x, b.y, b.w, b.h);
 }
 
+// Red text on whatever lies behind: a palette rather than a style sheet, which would cost each of
+// the many labels a style of its own.
+QPalette redTextPalette(QPalette palette) {
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(role, skin::kRed);
+    }
+    return palette;
+}
+
 // Draws `text` centred on one line at the bottom of `box`.
 void drawBottomCentred(QPainter& p, const Box& box, const QString& text) {
     p.drawText(qrect(box), Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine, text);
@@ -200,7 +209,7 @@ CClickButton* CAssignPage::addButton(int id, TextId caption) {
 QLabel* CAssignPage::addCaption(int id, const QString& caption, double points) {
     auto* label = new QLabel(caption, this);
     label->setAttribute(Qt::WA_TranslucentBackground);
-    label->setStyleSheet(QStringLiteral("color: rgb(255, 70, 70); background: transparent;"));
+    label->setPalette(redTextPalette(label->palette()));
     label->setFont(skinFont(FontFace::Arial, points, 0));
     place(label, id);
     return label;
@@ -213,7 +222,7 @@ void CAssignPage::buildControls() {
         marker->setObjectName(QString::number(where.staticId));
         marker->setGeometry(qrect(where.box));
         marker->setAlignment(Qt::AlignCenter);
-        marker->setStyleSheet(QStringLiteral("color: rgb(255, 70, 70); background: transparent;"));
+        marker->setPalette(redTextPalette(marker->palette()));
         statics_[static_cast<std::size_t>(where.slot)] = marker;
     }
 
