@@ -113,7 +113,7 @@ void CZavoraDlg::start(int langId) {
     startConnectPass();
 }
 
-CAssignPage* CZavoraDlg::page(int model) const {
+CAssignPage* CZavoraDlg::page(int model) {
     if (model < 1 || model > 3) {
         return nullptr;
     }
@@ -121,18 +121,17 @@ CAssignPage* CZavoraDlg::page(int model) const {
     return built != nullptr ? built : buildPage(model);
 }
 
-CAssignPage* CZavoraDlg::buildPage(int model) const {
-    auto* self = const_cast<CZavoraDlg*>(this);
+CAssignPage* CZavoraDlg::buildPage(int model) {
     CAssignPage* p = nullptr;
     switch (model) {
     case 1:
-        p = new CDlg5210(*self, self);
+        p = new CDlg5210(*this, this);
         break;
     case 2:
-        p = new CDlg5230(*self, self);
+        p = new CDlg5230(*this, this);
         break;
     default:
-        p = new CDlg5270(*self, self);
+        p = new CDlg5270(*this, this);
         break;
     }
     p->setGeometry(kPageRect);

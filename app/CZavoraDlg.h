@@ -46,7 +46,7 @@ public:
     int currentTab() const { return currentTab_; }
     bool passRunning() const { return passRunning_; }
     // A model's page; the pages hidden at start are built when first asked for.
-    CAssignPage* page(int model) const;
+    CAssignPage* page(int model);
     CDpLsButton* tab(int model) const;
     CMyComboBox* languageList() const { return languageList_; }
 
@@ -92,14 +92,14 @@ private:
     void finishPass();
     void showPageOf(int model);
     void showAccessDenied();
-    CAssignPage* buildPage(int model) const;
+    CAssignPage* buildPage(int model);
     // The pages built so far.
     std::vector<CAssignPage*> builtPages() const;
 
     std::unique_ptr<DeviceLink> link_;
     DeviceWorker* worker_ = nullptr;
     std::unique_ptr<PicturePreloader> preloader_;
-    mutable std::array<CAssignPage*, 3> pages_{};
+    std::array<CAssignPage*, 3> pages_{};
     std::array<CDpLsButton*, 3> tabs_{};
     CClickButton* closeButton_ = nullptr;
     CClickButton* minimiseButton_ = nullptr;
