@@ -139,11 +139,14 @@ CAssignPage* CZavoraDlg::buildPage(int model) {
     // Below the window's own controls, as if made before them.
     p->lower();
     // What the other pages were told before this one existed.
-    if (language_ != 0) {
+    if (captionsApplied_) {
         p->applyCaptions(language_);
     }
     if (const MouseKind mouse = link_->mouseKind(); mouse != MouseKind::None) {
         p->mouseKindChanged(mouse);
+    }
+    if (profileTextsCleared_) {
+        p->clearProfileText();
     }
     pages_[static_cast<std::size_t>(model - 1)] = p;
     return p;
@@ -174,6 +177,7 @@ void CZavoraDlg::PickSystemLanguage(int langId) {
 }
 
 void CZavoraDlg::ApplyCaptions() {
+    captionsApplied_ = true;
     if (languageList_->currentIndex() >= 0) {
         language_ = languageList_->currentIndex();
     }
@@ -239,6 +243,7 @@ void CZavoraDlg::onIdentified(bool found) {
         for (CAssignPage* p : builtPages()) {
             p->clearProfileText();
         }
+        profileTextsCleared_ = true;
         // An adapter that is there but cannot be opened is no missing adapter: say so, once.
         const bool refused = !found && link_->openRefused();
         const bool tell = refused && !accessDeniedShown_;

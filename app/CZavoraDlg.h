@@ -115,6 +115,10 @@ private:
     bool closing_ = false;
     bool stoppedCleanly_ = true;
     bool accessDeniedShown_ = false;
+    // The pages have been given the captions of a language (an unknown system language gives none).
+    bool captionsApplied_ = false;
+    // A pass that found no adapter has cleared the profile name of every page.
+    bool profileTextsCleared_ = false;
 
     bool dragging_ = false;
     QPoint dragOffset_;

@@ -190,6 +190,20 @@ TEST(ModelPages, a_page_built_late_takes_the_language_and_mouse_of_the_window) {
     EXPECT_TRUE(rig.dlg->page(2)->polling());
 }
 
+TEST(ModelPages, a_page_built_late_looks_as_one_built_at_start) {
+    // Started in English: the pages are given the English captions and their fonts.
+    Rig rig(0);
+    rig.start(1033);
+    EXPECT_TRUE(rig.dlg->page(1)->profileList()->currentText().isEmpty());
+    QTest::mouseClick(rig.dlg->tab(3), Qt::LeftButton);
+    CAssignPage* fern = rig.dlg->page(3);
+    // The pass that found no adapter cleared every page's profile name.
+    EXPECT_TRUE(fern->profileList()->currentText().isEmpty());
+    for (int id : {1090, 1155, 1158}) {
+        EXPECT_EQ(fern->control(id)->font(), rig.dlg->page(1)->control(id)->font()) << id;
+    }
+}
+
 TEST(ModelPages, a_file_of_another_model_is_refused_on_write) {
     Rig rig(1);
     // A MOSS profile in the KITE's PlayStation 4 folder.
