@@ -5,6 +5,7 @@
 #include "controls/CClickButton.h"
 #include "controls/CMessageBoxDlg.h"
 #include "controls/CMyComboBox.h"
+#include "controls/QtText.h"
 #include "controls/Skin.h"
 #include "pages/CAssignPage.h"
 #include "pages/CDlg5210.h"
@@ -32,8 +33,7 @@ constexpr std::array<QPoint, 3> kTabPos = {QPoint(6, 35), QPoint(107, 35), QPoin
 constexpr std::array<TextId, 3> kTabTexts = {TextId::TabKite, TextId::TabMoss, TextId::TabFern};
 
 QString qtext(TextId id, int language) {
-    const std::string_view t = text(id, language);
-    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+    return qstr(text(id, language));
 }
 
 } // namespace
@@ -81,8 +81,7 @@ CZavoraDlg::CZavoraDlg(HidBackend& backend, QWidget* parent)
     languageList_->setEditable(true);
     languageList_->lineEdit()->setReadOnly(true);
     for (int i = 0; i < kLanguageCount; ++i) {
-        const std::string_view name = languageName(i);
-        languageList_->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        languageList_->addItem(qstr(languageName(i)));
     }
     languageList_->setCurrentIndex(0);
     connect(languageList_, &CMyComboBox::currentIndexChanged, this, [this](int) { ApplyCaptions(); });

@@ -17,8 +17,9 @@ settle=${3:-5}
 shot=${4:-}
 demo=$build/zavora-demo
 [ -x "$demo" ] || { echo "idle.sh: $demo is not built" >&2; exit 2; }
-command -v Xvfb >/dev/null || { echo "idle.sh: Xvfb is missing (apt-get install -y xvfb)" >&2; exit 2; }
 
+me=idle.sh
+source "$(dirname "$0")/xvfb.sh"
 work=$(mktemp -d /tmp/zav-idle-XXXXXX)
 xvfb=
 app=
@@ -36,13 +37,7 @@ export XDG_CONFIG_HOME=$work/home/.config QT_QPA_PLATFORM=xcb
 unset ZAVORA_EXIT_AFTER_FIRST_PAINT
 mkdir -p "$HOME"
 
-mkfifo "$work/display"
-exec 3<>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-read -r -t 10 display <&3 || { echo "idle.sh: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-exec 3<&-
-export DISPLAY=:$display
+start_xvfb
 
 "$demo" --model kite >"$work/demo.log" 2>&1 &
 app=$!

@@ -20,6 +20,8 @@ for program in "$demo" "$bare"; do
     [ -x "$program" ] || { echo "startup.sh: $program is not built" >&2; exit 2; }
 done
 
+me=startup.sh
+source "$(dirname "$0")/xvfb.sh"
 work=$(mktemp -d /tmp/zav-startup-XXXXXX)
 xvfb=
 cleanup() {
@@ -34,15 +36,7 @@ export XDG_CONFIG_HOME=$work/home/.config ZAVORA_EXIT_AFTER_FIRST_PAINT=1 QT_QPA
 mkdir -p "$HOME"
 
 if [ "$platform" = xcb ]; then
-    command -v Xvfb >/dev/null || { echo "startup.sh: Xvfb is missing (apt-get install -y xvfb)" >&2; exit 2; }
-    # Xvfb picks a free display and writes its number to the pipe.
-    mkfifo "$work/display"
-    exec 3<>"$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb=$!
-    read -r -t 10 display <&3 || { echo "startup.sh: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-    exec 3<&-
-    export DISPLAY=:$display
+    start_xvfb
 fi
 
 # Both must end by themselves after their first paint; a hang here would stall hyperfine.

@@ -1,6 +1,7 @@
 #include "controls/CMessageBoxDlg.h"
 
 #include "controls/CClickButton.h"
+#include "controls/QtText.h"
 #include "controls/Skin.h"
 
 #include <QApplication>
@@ -94,7 +95,7 @@ CMessageBoxDlg::CMessageBoxDlg(TextId text, MessageBoxKind kind, int language, Q
           [text, language] {
               QStringList converted;
               for (std::string_view line : textLines(text, language)) {
-                  converted.append(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+                  converted.append(qstr(line));
               }
               return converted;
           }(),

@@ -7,6 +7,7 @@
 #include "controls/CEditStatic.h"
 #include "controls/CMessageBoxDlg.h"
 #include "controls/CMyComboBox.h"
+#include "controls/QtText.h"
 #include "controls/Skin.h"
 #include "pages/CDpLsButton.h"
 #include "pages/CaptureTable.h"
@@ -50,10 +51,6 @@ constexpr int kMossSwitch = 1152;
 constexpr int kInputKey = 1090;
 constexpr int kDPadButton = 1137;
 constexpr int kLStickButton = 1141;
-
-QString qstr(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QRect qrect(const Box& b) {
     return QRect(b.x, b.y, b.w, b.h);

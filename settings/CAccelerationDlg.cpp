@@ -1,6 +1,7 @@
 #include "settings/CAccelerationDlg.h"
 
 #include "controls/CPointSlider.h"
+#include "controls/QtText.h"
 
 #include <QPainter>
 
@@ -70,10 +71,8 @@ void CAccelerationDlg::paintLabels(QPainter& painter) {
     // The axis letters read the same in every language.
     const std::string_view x = text(TextId::AxisX, 0);
     const std::string_view y = text(TextId::AxisY, 0);
-    drawCentred(painter, edges(75, 128, 95, 148),
-                QString::fromUtf8(x.data(), static_cast<qsizetype>(x.size())));
-    drawCentred(painter, edges(75, 238, 95, 258),
-                QString::fromUtf8(y.data(), static_cast<qsizetype>(y.size())));
+    drawCentred(painter, edges(75, 128, 95, 148), qstr(x));
+    drawCentred(painter, edges(75, 238, 95, 258), qstr(y));
     for (int k = 0; k < static_cast<int>(kFactors.size()); ++k) {
         const int shift = kPitch * k;
         const QString factor = factorLabel(k + 1);

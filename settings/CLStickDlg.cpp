@@ -2,6 +2,7 @@
 
 #include "app/Texts.h"
 #include "controls/CClickButton.h"
+#include "controls/QtText.h"
 #include "controls/Skin.h"
 #include "pages/CAssignPage.h"
 #include "pages/CaptureTable.h"
@@ -43,14 +44,6 @@ constexpr int kPageOk = 1089;
 constexpr int kPageCancel = 1088;
 constexpr int kPageScKbd = 1160;
 constexpr int kPageFn = 1151;
-
-QString qstr(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-QRect qrect(const Box& b) {
-    return QRect(b.x, b.y, b.w, b.h);
-}
 
 } // namespace
 
@@ -95,7 +88,8 @@ void CLStickDlg::refresh() {
         auto* button = new MoveButton(kSlotButtonControlId, label, this);
         // Marked as a slot button it never drags; its number is the direction counted from 1.
         button->makeSlotButton(i + 1);
-        button->setGeometry(qrect(kDirectionPlaces[index].box));
+        const Box& place = kDirectionPlaces[index].box;
+        button->setGeometry(place.x, place.y, place.w, place.h);
         connect(button, &MoveButton::slotClicked, this, &CLStickDlg::onDirectionClicked);
         if (MoveButton* old = buttons_[index]) {
             old->hide();

@@ -1,6 +1,7 @@
 #include "settings/COptionDlg.h"
 
 #include "controls/CPointSlider.h"
+#include "controls/QtText.h"
 #include "controls/Skin.h"
 #include "pages/CDpLsButton.h"
 
@@ -31,10 +32,6 @@ constexpr std::array<SliderRow, 3> kRows{
     SliderRow{142, TextId::SnipeButtonX, 175, 200},
     SliderRow{242, TextId::SnipeButtonY, 274, 299},
 };
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 
@@ -72,7 +69,7 @@ CPointSlider* COptionDlg::addSlider(int id, int top, SettingsField field) {
 
 CDpLsButton* COptionDlg::addToggle(int id, const QRect& place, TextId caption) {
     // Without texts of the language the toggles keep their English captions.
-    const QString captionText = hasTexts() ? languageText(caption) : fromUtf8(text(caption, 0));
+    const QString captionText = hasTexts() ? languageText(caption) : qstr(text(caption, 0));
     auto* toggle = new CDpLsButton(id, captionText, this);
     toggle->setLanguage(language());
     toggle->setGeometry(place);

@@ -5,6 +5,7 @@
 #include "controls/CClickButton.h"
 #include "controls/CMessageBoxDlg.h"
 #include "controls/CMyComboBox.h"
+#include "controls/QtText.h"
 #include "controls/Skin.h"
 #include "device/Frames.h"
 #include "pages/CAssignPage.h"
@@ -28,10 +29,6 @@ constexpr QRect kOkPlace{451, 340, 100, 30};
 constexpr QRect kClosePlace{565, 5, 30, 30};
 constexpr QRect kHelpPlace{530, 5, 30, 30};
 constexpr QRect kModeComboPlace{15, 40, 150, 30};
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 
@@ -179,7 +176,7 @@ bool CSettingsFrame::hasTexts() const {
 }
 
 QString CSettingsFrame::languageText(TextId id) const {
-    return hasTexts() ? fromUtf8(text(id, language_)) : QString();
+    return hasTexts() ? qstr(text(id, language_)) : QString();
 }
 
 void CSettingsFrame::paintEvent(QPaintEvent*) {

@@ -18,9 +18,7 @@ namespace {
 using test::BoxWatcher;
 using test::Rig;
 
-QString q(TextId id) {
-    return QString::fromUtf8(std::string(text(id, 0)).c_str());
-}
+using test::q;
 
 ProfileImage marked(std::uint8_t seed) {
     ProfileImage image{};

@@ -31,9 +31,7 @@ constexpr int kTouchPad = 1110;
 
 using test::BoxWatcher;
 
-QString q(TextId id) {
-    return QString::fromUtf8(std::string(text(id, 0)).c_str());
-}
+using test::q;
 
 QPoint slotCentre(CAssignPage* page, int slot) {
     const Box& b = slotPlace(page->model(), slot)->box;

@@ -17,9 +17,7 @@ namespace {
 
 using test::Rig;
 
-QString q(TextId id, int language) {
-    return QString::fromUtf8(std::string(text(id, language)).c_str());
-}
+using test::q;
 
 TEST(MainWindow, starting_with_no_adapter_shows_the_first_page_and_polls_nothing) {
     Rig rig(0);

@@ -26,9 +26,7 @@ namespace {
 using test::BoxWatcher;
 using test::Rig;
 
-QString q(TextId id) {
-    return QString::fromUtf8(std::string(text(id, 0)).c_str());
-}
+using test::q;
 
 void waitTransfer(CAssignPage* page, const std::function<void()>& action) {
     QSignalSpy done(page, &CAssignPage::transferDone);
@@ -182,9 +180,8 @@ TEST(ModelPages, a_page_built_late_takes_the_language_and_mouse_of_the_window) {
     EXPECT_FALSE(rig.dlg->page(2)->isVisible());
     const auto* writeButton = qobject_cast<QAbstractButton*>(fern->control(1007));
     ASSERT_NE(writeButton, nullptr);
-    EXPECT_EQ(writeButton->text(), QString::fromUtf8(std::string(text(TextId::CaptionWrite, 4)).c_str()));
-    EXPECT_EQ(fern->modeList()->itemText(3),
-              QString::fromUtf8(std::string(text(TextId::ModeKeyboard, 4)).c_str()));
+    EXPECT_EQ(writeButton->text(), q(TextId::CaptionWrite, 4));
+    EXPECT_EQ(fern->modeList()->itemText(3), q(TextId::ModeKeyboard, 4));
     EXPECT_TRUE(fern->slotButton(25)->isVisible());
     EXPECT_FALSE(fern->polling());
     EXPECT_TRUE(rig.dlg->page(2)->polling());

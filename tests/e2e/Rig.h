@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/CZavoraDlg.h"
+#include "app/Texts.h"
+#include "controls/QtText.h"
 #include "device/SimulatedAdapter.h"
 #include "profiles/AdapterBanks.h"
 
@@ -10,6 +12,11 @@
 #include <memory>
 
 namespace zav::test {
+
+// A text of the catalogue as the widgets show it.
+inline QString q(TextId id, int language = 0) {
+    return qstr(text(id, language));
+}
 
 // The whole main window over a simulated adapter, plugged as `model` (0: nothing attached).
 struct Rig {
