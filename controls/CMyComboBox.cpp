@@ -4,8 +4,11 @@
 #include "controls/CMyEdit.h"
 #include "controls/Skin.h"
 
+#include <QCompleter>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -30,6 +33,14 @@ CMyComboBox::CMyComboBox(QWidget* parent) : QComboBox(parent) {
     setMaxVisibleItems(30);
     // The list drops below the box, as a list box, in every widget style.
     setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    // A typed name is only text: Return adds no item and nothing is completed.
+    setInsertPolicy(QComboBox::NoInsert);
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        if (m_closingOnChoice) {
+            m_closingOnChoice = false;
+            emit chosen(index);
+        }
+    });
 }
 
 CComboBoxList* CMyComboBox::list() {
@@ -46,6 +57,7 @@ void CMyComboBox::setEditable(bool editable) {
     if (editable) {
         if (edit() == nullptr) {
             setLineEdit(new CMyEdit(this));
+            setUpEdit();
         }
         placeEdit();
     } else {
@@ -81,6 +93,61 @@ void CMyComboBox::showPopup() {
     list();
     adoptEdit();
     QComboBox::showPopup();
+    if (QWidget* container = view()->parentWidget()) {
+        container->removeEventFilter(this);
+        container->installEventFilter(this);
+    }
+}
+
+void CMyComboBox::hidePopup() {
+    // The list hides itself first when an item is chosen, and the choice follows at once.
+    m_closingOnChoice = view()->isVisible();
+    QComboBox::hidePopup();
+    if (m_closingOnChoice) {
+        QTimer::singleShot(0, this, [this] { m_closingOnChoice = false; });
+    }
+}
+
+void CMyComboBox::openFromPress() {
+    showPopup();
+    m_swallowRelease = view()->isVisible();
+}
+
+bool CMyComboBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lineEdit() && lineEdit()->isReadOnly()) {
+        // A box that only shows its choice opens wherever it is pressed.
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                openFromPress();
+                return true;
+            }
+        }
+        return QComboBox::eventFilter(watched, event);
+    }
+    if (view() != nullptr && watched == view()->parentWidget()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_swallowRelease = false;
+        } else if (event->type() == QEvent::MouseButtonRelease && m_swallowRelease) {
+            // The release of the press that opened the list lands on the box, not on the list.
+            m_swallowRelease = false;
+            const QPoint global = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+            if (rect().contains(mapFromGlobal(global))) {
+                return true;
+            }
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+void CMyComboBox::keyPressEvent(QKeyEvent* event) {
+    // In a field that takes a typed name the arrows open the list rather than swap the text.
+    const bool arrow = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
+    if (arrow && isEditable() && !lineEdit()->isReadOnly() && event->modifiers() == Qt::NoModifier) {
+        showPopup();
+        event->accept();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
 }
 
 void CMyComboBox::paintEvent(QPaintEvent*) {
@@ -123,7 +190,7 @@ void CMyComboBox::mousePressEvent(QMouseEvent* event) {
     // Beside the edit part the box opens its list, wherever the style puts its arrow.
     if (isEditable() && event->button() == Qt::LeftButton &&
         event->position().x() > lineEdit()->geometry().right()) {
-        showPopup();
+        openFromPress();
         event->accept();
         return;
     }
@@ -135,9 +202,15 @@ void CMyComboBox::adoptEdit() {
     if (isEditable() && edit() == nullptr) {
         const QString text = currentText();
         setLineEdit(new CMyEdit(this));
+        setUpEdit();
         setEditText(text);
         placeEdit();
     }
+}
+
+void CMyComboBox::setUpEdit() {
+    lineEdit()->setCompleter(nullptr);
+    lineEdit()->installEventFilter(this);
 }
 
 void CMyComboBox::placeEdit() {

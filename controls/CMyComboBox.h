@@ -34,8 +34,16 @@ public:
     CComboBoxList* list();
 
     void showPopup() override;
+    void hidePopup() override;
+
+signals:
+    // An item was chosen in the open list, by a click or Enter; typing, leaving the field and the
+    // arrow keys on the closed box never emit it.
+    void chosen(int index);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -45,9 +53,14 @@ protected:
 private:
     void adoptEdit();
     void placeEdit();
+    void setUpEdit();
+    // Opens the list from a mouse press whose release must leave it open.
+    void openFromPress();
 
     CComboBoxList* m_list = nullptr;
     bool m_textHidden = true;
+    bool m_swallowRelease = false;
+    bool m_closingOnChoice = false;
     int m_language = -1;
 };
 

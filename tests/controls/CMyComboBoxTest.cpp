@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCompleter>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -15,6 +17,7 @@ namespace {
 using test::anyPixel;
 using test::sameColour;
 using test::snapshot;
+using test::windowClick;
 
 const QString kTwentyFive = QStringLiteral("abcdefghijklmnopqrstuvwxy");
 
@@ -80,12 +83,76 @@ TEST_F(ProfileList, choosing_an_item_shows_it_in_the_edit_part) {
     EXPECT_EQ(edit->text(), QStringLiteral("FPS"));
 }
 
-TEST_F(ProfileList, press_beside_the_edit_part_opens_the_skinned_list) {
-    ASSERT_NE(combo.list(), nullptr);
-    EXPECT_EQ(combo.view(), combo.list());
-    QTest::mouseClick(&combo, Qt::LeftButton, {}, QPoint(200, 10));
-    EXPECT_TRUE(combo.list()->isVisible());
-    combo.hidePopup();
+TEST_F(ProfileList, a_click_on_the_arrow_opens_the_list_and_a_click_on_an_item_chooses_it) {
+    QSignalSpy chosen(&combo, &CMyComboBox::chosen);
+    windowClick(combo, QPoint(200, 10));
+    ASSERT_TRUE(combo.list()->isVisible()) << "the list closed again on the release of its opening click";
+
+    CComboBoxList* list = combo.list();
+    const QRect second = list->visualRect(list->model()->index(1, 0));
+    windowClick(*list->viewport(), second.center());
+    EXPECT_FALSE(list->isVisible());
+    ASSERT_EQ(chosen.count(), 1);
+    EXPECT_EQ(chosen.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(edit->text(), QStringLiteral("FPS"));
+}
+
+TEST_F(ProfileList, a_click_in_the_text_places_the_caret_and_opens_nothing) {
+    combo.setEditText(QStringLiteral("Default"));
+    edit->setCursorPosition(0);
+    windowClick(*edit, QPoint(edit->width() - 4, 8));
+    EXPECT_FALSE(combo.view()->isVisible());
+    EXPECT_EQ(edit->cursorPosition(), 7);
+}
+
+TEST_F(ProfileList, typing_a_listed_name_and_leaving_the_field_chooses_nothing) {
+    QSignalSpy chosen(&combo, &CMyComboBox::chosen);
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("fps"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    edit->clearFocus();
+    EXPECT_EQ(chosen.count(), 0);
+    EXPECT_EQ(edit->text(), QStringLiteral("fps"));
+    EXPECT_EQ(combo.count(), 2) << "Return must not add the typed text as an item";
+    EXPECT_EQ(edit->completer(), nullptr);
+}
+
+// A list whose edit part only shows the choice, as the mode and profile-slot lists.
+class ChoiceList : public ::testing::Test {
+protected:
+    void SetUp() override {
+        parent.resize(400, 300);
+        combo.setEditable(true);
+        combo.edit()->setReadOnly(true);
+        combo.setGeometry(10, 5, 140, 84);
+        combo.addItems(
+            {QStringLiteral("Playstation4"), QStringLiteral("Playstation3"), QStringLiteral("PC-Pad")});
+        parent.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    }
+
+    QWidget parent;
+    CMyComboBox combo{&parent};
+};
+
+TEST_F(ChoiceList, a_click_anywhere_on_the_box_opens_it_and_keys_choose_only_on_enter) {
+    QSignalSpy activated(&combo, &QComboBox::activated);
+    for (const QPoint at : {QPoint(20, 10), QPoint(130, 10)}) {
+        windowClick(combo, at);
+        ASSERT_TRUE(combo.view()->isVisible()) << "click at " << at.x();
+        QTest::keyClick(combo.view(), Qt::Key_Escape);
+        EXPECT_FALSE(combo.view()->isVisible());
+    }
+    EXPECT_TRUE(parent.isVisible()) << "Escape closes the list, not the window";
+
+    windowClick(combo, QPoint(20, 10));
+    QTest::keyClick(combo.view(), Qt::Key_Down);
+    QTest::keyClick(combo.view(), Qt::Key_Down);
+    EXPECT_EQ(activated.count(), 0) << "moving the highlight chooses nothing";
+    QTest::keyClick(combo.view(), Qt::Key_Return);
+    EXPECT_FALSE(combo.view()->isVisible());
+    ASSERT_EQ(activated.count(), 1);
+    EXPECT_EQ(combo.currentIndex(), 2);
 }
 
 TEST_F(ProfileList, list_draws_the_selected_item_white_on_red_and_the_others_red_on_black) {

@@ -1,7 +1,9 @@
 #include "tests/controls/QtTestApp.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -61,6 +63,39 @@ bool anyPixel(const QImage& image, const QRect& area, const QColor& colour, int 
         }
     }
     return false;
+}
+
+namespace {
+
+QWindow* topWindow(QWidget& widget, QPoint at, QPoint& inWindow) {
+    QWidget* top = widget.window();
+    inWindow = widget.mapTo(top, at);
+    return top->windowHandle();
+}
+
+} // namespace
+
+void windowPress(QWidget& widget, QPoint at) {
+    QPoint inWindow;
+    QWindow* window = topWindow(widget, at, inWindow);
+    QTest::mousePress(window, Qt::LeftButton, {}, inWindow);
+    QApplication::processEvents();
+}
+
+void windowRelease(QWidget& widget, QPoint at) {
+    QPoint inWindow;
+    QWindow* window = topWindow(widget, at, inWindow);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow);
+    QApplication::processEvents();
+}
+
+void windowClick(QWidget& widget, QPoint at, Qt::KeyboardModifiers modifiers) {
+    QPoint inWindow;
+    QWindow* window = topWindow(widget, at, inWindow);
+    QTest::mousePress(window, Qt::LeftButton, modifiers, inWindow);
+    QApplication::processEvents();
+    QTest::mouseRelease(window, Qt::LeftButton, modifiers, inWindow);
+    QApplication::processEvents();
 }
 
 } // namespace zav::test

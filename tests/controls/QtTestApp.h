@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -20,6 +21,12 @@ QImage snapshot(QWidget& widget);
 bool anyPixel(const QImage& image, const QRect& area, const QColor& colour, int tolerance = 0);
 
 bool sameColour(QRgb pixel, const QColor& colour, int tolerance = 0);
+
+// A left click as the window system delivers it: press and release go to the top-level window at
+// the widget's point, so an open popup takes the release as it would on screen.
+void windowClick(QWidget& widget, QPoint at, Qt::KeyboardModifiers modifiers = {});
+void windowPress(QWidget& widget, QPoint at);
+void windowRelease(QWidget& widget, QPoint at);
 
 } // namespace zav::test
 
