@@ -10,6 +10,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zav {
 
 CSimulatorWindow::CSimulatorWindow(SimulatedAdapter& adapter, int model, Mouse mouse, int capability,
@@ -98,6 +100,22 @@ void CSimulatorWindow::showState() {
     const int model = adapter_.pluggedModel();
     state_->setText(model == 0 ? QStringLiteral("Nothing plugged in")
                                : QStringLiteral("Plugged in: %1").arg(model_->itemText(model - 1)));
+}
+
+QPoint CSimulatorWindow::placeBeside(const QRect& main, QSize size, const QRect& screen) {
+    constexpr int kGap = 12;
+    // Inside the screen it stands below the main window's title row, clear of its close button.
+    constexpr int kBelowHeader = 60;
+    QPoint at(main.right() + 1 + kGap, main.top());
+    if (at.x() + size.width() > screen.right() + 1) {
+        at.setX(main.left() - kGap - size.width());
+        if (at.x() < screen.left()) {
+            at = QPoint(screen.right() + 1 - size.width(), main.top() + kBelowHeader);
+        }
+    }
+    at.setX(std::max(at.x(), screen.left()));
+    at.setY(std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height())));
+    return at;
 }
 
 } // namespace zav

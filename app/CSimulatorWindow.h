@@ -23,6 +23,9 @@ public:
                      QWidget* parent = nullptr);
 
     static void applyMouse(SimulatedAdapter& adapter, Mouse mouse);
+    // Where a window of `size` goes beside `main`, wholly on `screen`: to its right, else to its
+    // left, else inside the screen's right edge below the main window's title row.
+    static QPoint placeBeside(const QRect& main, QSize size, const QRect& screen);
 
 signals:
     // As a USB arrival or removal would tell it.

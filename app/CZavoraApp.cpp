@@ -16,6 +16,7 @@ constexpr qint64 kUnreadableLockMs = 2000;
 
 CZavoraApp::CZavoraApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("zavora"));
+    setApplicationVersion(QStringLiteral(ZAVORA_VERSION));
     setOrganizationName(QString());
     setQuitOnLastWindowClosed(true);
     // Lets the desktop match the window to its menu entry and icon.

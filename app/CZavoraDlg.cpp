@@ -386,8 +386,8 @@ void CZavoraDlg::paintEvent(QPaintEvent*) {
         p.drawImage(QRect(0, client.height() - 29, client.width(), 29), skinFooter(), QRect(0, 0, 960, 29));
     }
     p.setPen(kInnerFrame);
-    p.drawRect(QRect(QPoint(client.left() + 7, client.top() + 59),
-                     QPoint(client.right() - 8, client.bottom() - 28)));
+    drawFrameRect(p, client.left() + 7, client.top() + 59, client.left() + client.width() - 8,
+                  client.top() + client.height() - 28);
     if (const QImage logo = loadPicture(QStringLiteral("ZAV_logo.png")); !logo.isNull()) {
         p.drawImage(QRect(6, 6, 64, 22), logo);
     }

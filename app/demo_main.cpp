@@ -9,6 +9,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QEvent>
+#include <QScreen>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Zavora over a simulated adapter"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption modelOption(QStringLiteral("model"), QStringLiteral("kite, moss, fern or none"),
                                          QStringLiteral("model"), QStringLiteral("kite"));
     const QCommandLineOption mouseOption(QStringLiteral("mouse"), QStringLiteral("none, ordinary or own"),
@@ -121,8 +123,11 @@ int main(int argc, char** argv) {
         simulator = std::make_unique<zav::CSimulatorWindow>(adapter, model, mouse, capability);
         QObject::connect(simulator.get(), &zav::CSimulatorWindow::deviceChanged, dlg,
                          &zav::CZavoraDlg::onDeviceChange);
-        simulator->move(dlg->geometry().right() + 12, dlg->geometry().top());
+        // Shown first so that its frame, if the desktop draws one, counts in its size.
         simulator->show();
+        const QRect screen = dlg->screen()->availableGeometry();
+        simulator->move(zav::CSimulatorWindow::placeBeside(dlg->frameGeometry(),
+                                                           simulator->frameGeometry().size(), screen));
     }));
     if (qEnvironmentVariableIsSet("ZAVORA_EXIT_AFTER_FIRST_PAINT")) {
         // For start-up measurements: the process ends once its first frame is handed over, before

@@ -38,6 +38,10 @@ const char* const kUpdatePage = "https://github.com/zavora/zavora/releases";
 
 CMessageBoxDlg::CMessageBoxDlg(const QStringList& lines, MessageBoxKind kind, int language, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_kind(kind), m_language(language) {
+    // Modal to its own window only: the demo's simulator window stays usable meanwhile.
+    if (parent != nullptr) {
+        setWindowModality(Qt::WindowModal);
+    }
     for (int i = 0; i < kMaxLines && i < lines.size(); ++i) {
         m_lines[i] = lines[i];
     }

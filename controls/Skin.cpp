@@ -254,4 +254,9 @@ void PremultiplyAlpha(QImage& image) {
     image.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
+void drawFrameRect(QPainter& painter, int left, int top, int right, int bottom) {
+    // A pen of one pixel outlines a QRect one pixel beyond its right and bottom.
+    painter.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
 } // namespace zav

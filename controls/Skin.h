@@ -71,6 +71,10 @@ QRect backgroundPieceSource(const QRect& controlGeometry, PieceKind kind);
 // Stretches that rectangle of the background picture into target; what the picture lacks stays black.
 void drawBackgroundPiece(QPainter& painter, const QRect& target, const QRect& source);
 
+// A frame in the painter's pen from (left, top) to (right, bottom), the right and bottom edges left
+// out as the window system's rectangles leave them.
+void drawFrameRect(QPainter& painter, int left, int top, int right, int bottom);
+
 // Skin colours for scroll bars, as a style sheet for the widgets that show them.
 QString scrollBarStyleSheet();
 

@@ -41,7 +41,8 @@ namespace zav {
 
 namespace {
 
-constexpr QRect kMouseArea(692, 220, 236, 332); // (692, 220)-(927, 551)
+// The mouse pictures and the "Mouse not Connected!" text below them.
+constexpr QRect kMouseArea(692, 220, 236, 372);
 constexpr QColor kFrame(136, 45, 45);
 constexpr int kCaptureOk = 1089;
 constexpr int kCaptureCancel = 1088;
@@ -250,7 +251,9 @@ void CAssignPage::buildControls() {
     profileList_ = new CMyComboBox(this);
     place(profileList_, kProfileList);
     profileList_->setEditable(true);
-    connect(profileList_, &QComboBox::activated, this, [this](int index) {
+    // Only an item chosen in the open list loads: typing a name, leaving the field or an arrow key
+    // never loads a profile over the page.
+    connect(profileList_, &CMyComboBox::chosen, this, [this](int index) {
         profiles_.select(index);
         runLibrary(&ProfileLibrary::loadSelected);
     });
@@ -871,6 +874,8 @@ void CAssignPage::startCapture() {
     captureOn_ = true;
     captureSlot_ = selectedSlot_;
     slotCurrent_->setText(button->label());
+    // A new capture starts empty: OK before any input changes nothing.
+    setCaptured(QString());
 }
 
 void CAssignPage::setCaptured(const QString& label) {
@@ -904,8 +909,18 @@ void CAssignPage::captureOk() {
         return;
     }
     const int slot = captureSlot_;
+    const QString shown = captured_->text();
+    if (shown.isEmpty()) {
+        endCapture();
+        return;
+    }
+    // "Fn" goes only where its own button may put it.
+    if (shown == qstr(kLabelFn) && !fnCapturable(slot)) {
+        tell(TextId::RefuseFn);
+        return;
+    }
     endCapture();
-    setSlotButton(slot, captured_->text());
+    setSlotButton(slot, shown);
     if (model_ == models::kKite) {
         const std::string label = slotLabel(kKiteDualSlot).toStdString();
         storeSlotLabel(model_, mode_, kKiteDualSlot, label, record(), selector_);
@@ -926,8 +941,12 @@ void CAssignPage::captureCancel() {
     endCapture();
 }
 
+bool CAssignPage::fnCapturable(int slot) const {
+    return model_ == models::kMoss && slot == 5;
+}
+
 void CAssignPage::captureFn() {
-    if (selectedSlot_ == 5) {
+    if (fnCapturable(selectedSlot_)) {
         captured_->setText(qstr(kLabelFn));
     } else {
         tell(TextId::RefuseFn);
@@ -945,8 +964,7 @@ void CAssignPage::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CAssignPage::eventFilter(QObject* watched, QEvent* event) {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!captureOn_ || widget == nullptr || widget->window() != window() || !isVisible()) {
+    if (!captureOn_ || !captureSees(*this, watched, *event)) {
         return QWidget::eventFilter(watched, event);
     }
     // OK, Cancel, "NC", "Fn" and the on-screen keyboard stay buttons while a key is awaited.
@@ -984,11 +1002,23 @@ bool CAssignPage::ask(TextId id) {
 void CAssignPage::setBusy(bool busy) {
     busy_ = busy;
     busyCover_->setGeometry(rect());
-    busyCover_->setVisible(busy);
     if (busy) {
+        // The cover holds the keys while the adapter is busy; they go back where they were after.
+        if (QWidget* focus = QApplication::focusWidget(); focus != busyCover_) {
+            focusBeforeBusy_ = focus;
+        }
+        busyCover_->show();
         busyCover_->raise();
         busyCover_->setFocus();
+        return;
     }
+    const bool coverHadFocus = busyCover_->hasFocus();
+    busyCover_->hide();
+    if (coverHadFocus && focusBeforeBusy_ != nullptr && focusBeforeBusy_->isVisible() &&
+        focusBeforeBusy_->isEnabled()) {
+        focusBeforeBusy_->setFocus();
+    }
+    focusBeforeBusy_ = nullptr;
 }
 
 QStringList CAssignPage::pictureNames(int model) {
@@ -1019,13 +1049,13 @@ void CAssignPage::paintEvent(QPaintEvent*) {
     }
 
     p.setPen(kFrame);
-    p.drawRect(QRect(QPoint(409, 10), QPoint(674, 90)));
+    drawFrameRect(p, 409, 10, 674, 90);
     p.drawPolyline(QPolygon({QPoint(617, 118), QPoint(409, 118), QPoint(409, 265), QPoint(674, 265),
                              QPoint(674, 118), QPoint(652, 118), QPoint(652, 112), QPoint(670, 112),
                              QPoint(635, 92), QPoint(600, 112), QPoint(617, 112), QPoint(617, 118)}));
     const Box& frame = layout_.paletteFrame;
-    p.drawRect(QRect(QPoint(frame.x, frame.y), QPoint(frame.x + frame.w, frame.y + frame.h)));
-    p.drawRect(QRect(QPoint(743, 40), QPoint(903, 180)));
+    drawFrameRect(p, frame.x, frame.y, frame.x + frame.w, frame.y + frame.h);
+    drawFrameRect(p, 743, 40, 903, 180);
 
     const int language = main_.language();
     p.setPen(skin::kRed);

@@ -161,6 +161,7 @@ private:
     void captureOk();
     void captureCancel();
     void captureFn();
+    bool fnCapturable(int slot) const;
     bool lstickPanelShown() const;
 
     void poll();
@@ -195,6 +196,7 @@ private:
     bool polling_ = false;
     bool busy_ = false;
     QWidget* busyCover_ = nullptr;
+    QPointer<QWidget> focusBeforeBusy_;
     CMyComboBox* modeList_ = nullptr;
     CMyComboBox* slotList_ = nullptr;
     CMyComboBox* profileList_ = nullptr;

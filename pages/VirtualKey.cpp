@@ -328,7 +328,8 @@ CapturedEvent captureEvent(QEvent& event, const std::function<bool(QPoint)>& pas
     case QEvent::KeyRelease:
         result = {true, true, std::nullopt};
         break;
-    case QEvent::MouseButtonPress: {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
         auto& mouse = static_cast<QMouseEvent&>(event);
         if (mouse.button() == Qt::LeftButton) {
             if (!passThrough(mouse.globalPosition().toPoint())) {
@@ -346,6 +347,21 @@ CapturedEvent captureEvent(QEvent& event, const std::function<bool(QPoint)>& pas
         break;
     }
     return result;
+}
+
+bool captureSees(const QWidget& page, const QObject* watched, const QEvent& event) {
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    if (widget == nullptr || !page.isVisible()) {
+        return false;
+    }
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+        return widget == &page || page.isAncestorOf(widget);
+    default:
+        return widget->window() == page.window();
+    }
 }
 
 } // namespace zav

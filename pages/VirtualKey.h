@@ -10,6 +10,8 @@ class QEvent;
 class QKeyEvent;
 class QMouseEvent;
 class QWheelEvent;
+class QObject;
+class QWidget;
 
 namespace zav {
 
@@ -45,6 +47,12 @@ struct CapturedEvent {
 // Every key is captured and reaches no control (Alt and F10 included); a left click captures "MsL"
 // unless `passThrough(global position)` says it lands on a button that must still work; other buttons
 // and the wheel capture their labels.
+// A double click is captured as its clicks are, so its second click never presses a button.
 CapturedEvent captureEvent(QEvent& event, const std::function<bool(QPoint)>& passThrough);
+
+// Whether a capture running on `page` looks at `event`, sent to `watched`: keys anywhere in the page's
+// window, mouse input only over the page, so that the window's tabs, frame buttons, language list and
+// background keep working while a key is awaited.
+bool captureSees(const QWidget& page, const QObject* watched, const QEvent& event);
 
 } // namespace zav

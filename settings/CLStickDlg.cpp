@@ -154,12 +154,14 @@ void CLStickDlg::onDirectionClicked(MoveButton* button) {
     captureActive_ = true;
     qApp->installEventFilter(this);
     showOnPage(kCurrentDisplay, button->label());
+    // A new capture starts empty: OK before any input changes nothing.
+    setCaptured(QString());
 }
 
 void CLStickDlg::captureOk(const QString& shownText) {
     const int direction = selected_;
     endCapture();
-    if (direction < 0) {
+    if (direction < 0 || shownText.isEmpty()) {
         return;
     }
     const auto index = static_cast<std::size_t>(direction);
@@ -223,8 +225,7 @@ void CLStickDlg::hideEvent(QHideEvent* event) {
 }
 
 bool CLStickDlg::eventFilter(QObject* watched, QEvent* event) {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!captureActive_ || widget == nullptr || widget->window() != window() || !isVisible()) {
+    if (!captureActive_ || !isVisible() || !captureSees(page_, watched, *event)) {
         return QWidget::eventFilter(watched, event);
     }
     const CapturedEvent captured =

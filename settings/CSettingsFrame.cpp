@@ -35,6 +35,8 @@ constexpr QRect kModeComboPlace{15, 40, 150, 30};
 CSettingsFrame::CSettingsFrame(CZavoraDlg& main, QWidget* parent)
     : QDialog(parent != nullptr ? parent : &main, Qt::Dialog | Qt::FramelessWindowHint), main_(main),
       language_(main.language()) {
+    // Modal to the main window only: the demo's simulator window stays usable meanwhile.
+    setWindowModality(Qt::WindowModal);
     // The record is fixed now: a tab or slot change while the dialog is open must not move OK elsewhere.
     for (int m = 1; m <= kModelCount && model_ == 0; ++m) {
         if (const CDpLsButton* tab = main.tab(m); tab != nullptr && tab->on()) {

@@ -119,7 +119,7 @@ TEST(Faults, adapter_vanishing_during_a_mode_read_never_shows_half_a_bank) {
         CAssignPage* page = rig.dlg->page(1);
         rig.adapter.vanishAfterFrames(k);
         QSignalSpy done(page, &CAssignPage::transferDone);
-        page->modeList()->activated(1);
+        test::choose(page->modeList(), 1);
         ASSERT_TRUE(done.count() > 0 || done.wait(5000)) << k;
         EXPECT_FALSE(page->readFromDevice(1)) << k;
         // Not the adapter's bank, not a mix: the defaults of the mode.

@@ -44,8 +44,8 @@ struct LStickPanel : ::testing::Test {
         page = rig.dlg->page(2);
         ASSERT_NE(page->lstickPanel(), nullptr);
         QSignalSpy done(page, &CAssignPage::transferDone);
-        page->modeList()->activated(2);
-        ASSERT_TRUE(done.wait(5000));
+        test::choose(page->modeList(), 2);
+        ASSERT_TRUE(done.count() > 0 || done.wait(5000));
         ASSERT_EQ(page->mode(), 3);
         ASSERT_TRUE(page->control(kOpenPanel)->isVisible());
     }
@@ -121,7 +121,7 @@ TEST_F(LStickPanel, a_captured_key_is_stored_by_the_panels_ok_and_written_to_the
     BoxWatcher boxes;
     QSignalSpy done(page, &CAssignPage::transferDone);
     click(page->control(kWrite));
-    ASSERT_TRUE(done.wait(5000));
+    ASSERT_TRUE(done.count() > 0 || done.wait(5000));
     EXPECT_EQ(boxes.lines, QStringList{QString::fromUtf8(text(TextId::WriteComplete, 0).data())});
     EXPECT_EQ(directionsOf(rig.adapter.bank(2, 3)), (Directions{0x14, 0x16, 0x04, 0x07}));
 }
@@ -221,13 +221,18 @@ TEST_F(LStickPanel, the_page_slots_wait_while_the_panel_is_shown) {
 TEST_F(LStickPanel, leaving_keyboard_mode_closes_the_panel_unconfirmed) {
     open();
     select(1);
-    QSignalSpy done(page, &CAssignPage::transferDone);
-    page->modeList()->activated(0);
+    // While a direction waits, the mode list is part of the page: its click is an input.
+    test::windowClick(*page->modeList(), QPoint(20, 10));
+    EXPECT_FALSE(page->modeList()->view()->isVisible());
+    EXPECT_TRUE(panel()->capturing());
+    click(page->control(1088));
     EXPECT_FALSE(panel()->capturing());
-    ASSERT_TRUE(done.wait(5000));
+    QSignalSpy done(page, &CAssignPage::transferDone);
+    test::choose(page->modeList(), 0);
+    ASSERT_TRUE(done.count() > 0 || done.wait(5000));
     EXPECT_FALSE(panel()->isVisible());
-    page->modeList()->activated(2);
-    ASSERT_TRUE(done.wait(5000));
+    test::choose(page->modeList(), 2);
+    ASSERT_TRUE(done.count() > 0 || done.wait(5000));
     EXPECT_FALSE(panel()->isVisible());
 }
 

@@ -2,12 +2,18 @@
 
 #include "app/CZavoraDlg.h"
 #include "app/Texts.h"
+#include "controls/CMyComboBox.h"
 #include "controls/QtText.h"
 #include "device/SimulatedAdapter.h"
+#include "pages/CDpLsButton.h"
 #include "profiles/AdapterBanks.h"
+#include "tests/controls/QtTestApp.h"
+
+#include <QAbstractItemView>
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -16,6 +22,17 @@ namespace zav::test {
 // A text of the catalogue as the widgets show it.
 inline QString q(TextId id, int language = 0) {
     return qstr(text(id, language));
+}
+
+// Picks item `index` of a list as a person does: a click on its arrow, then one on the item.
+inline void choose(CMyComboBox* list, int index) {
+    windowClick(*list, QPoint(list->width() - 8, list->height() / 2));
+    QAbstractItemView* view = list->view();
+    if (!view->isVisible() || index < 0 || index >= view->model()->rowCount()) {
+        ADD_FAILURE() << "the list did not open, or has no item " << index;
+        return;
+    }
+    windowClick(*view->viewport(), view->visualRect(view->model()->index(index, 0)).center());
 }
 
 // The whole main window over a simulated adapter, plugged as `model` (0: nothing attached).
@@ -57,6 +74,11 @@ struct Rig {
         if (dlg->passRunning() && passes.count() == 0) {
             passes.wait(5000);
         }
+    }
+    // Brings a model's page to the front with a click on its tab.
+    void showTab(int model) {
+        QWidget* tab = dlg->tab(model);
+        windowClick(*tab, tab->rect().center());
     }
     QTemporaryDir documents;
     SimulatedAdapter adapter;

@@ -73,7 +73,7 @@ TEST(SettingsFrame, ok_writes_the_record_of_the_tab_and_slot_chosen_at_opening) 
     SettingsRig rig(3);
     CAssignPage* fern = rig.main().page(3);
     QSignalSpy done(fern, &CAssignPage::transferDone);
-    emit fern->slotList()->activated(2);
+    test::choose(fern->slotList(), 2);
     ASSERT_TRUE(done.count() > 0 || done.wait(5000));
     rig.put(3, 2, SettingsField::deadZoneNormal, 4);
     const ProfileImage kite = rig.main().link().workImage(1);
