@@ -152,8 +152,13 @@ std::vector<std::string> ProfileLibrary::profileNames() const {
         // The name is kept as the file system's bytes, whatever their encoding, so that every later
         // operation finds this very file.
         const std::string file = utf8Of(it->path().filename());
-        if (file.size() > kExtension.size() && file.ends_with(kExtension) &&
-            !readablePath(it->path()).empty()) {
+        if (file.size() <= kExtension.size() || !file.ends_with(kExtension)) {
+            continue;
+        }
+        // The entry's own type comes with the listing; only links need a closer look.
+        std::error_code typeError;
+        const fs::file_status status = it->symlink_status(typeError);
+        if (fs::is_regular_file(status) || (fs::is_symlink(status) && !readablePath(it->path()).empty())) {
             names.push_back(file.substr(0, file.size() - kExtension.size()));
         }
     }
