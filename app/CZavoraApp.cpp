@@ -2,11 +2,15 @@
 
 #include "app/LangId.h"
 #include "controls/Skin.h"
+#include "device/SafeFile.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <filesystem>
+#include <system_error>
 
 namespace zav {
 
@@ -25,21 +29,42 @@ CZavoraApp::CZavoraApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 CZavoraApp::~CZavoraApp() = default;
 
-QString CZavoraApp::lockPath() {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty()) {
-        dir = QDir::tempPath();
+QString CZavoraApp::lockPathIn(const QString& runtimeDir, const QString& tempDir) {
+    const auto privateFolder = [](const QString& dir) {
+        return !dir.isEmpty() && makePrivateFolder(std::filesystem::path(dir.toStdString()));
+    };
+    QString dir = runtimeDir;
+    if (!privateFolder(dir)) {
+        // The temporary folder is shared: another user could plant a lock there and keep this one out.
+        dir = tempDir.isEmpty() ? QString()
+                                : QDir(tempDir).filePath(QStringLiteral("zavora-%1").arg(userNumber()));
+        if (!privateFolder(dir)) {
+            return {};
+        }
     }
     return QDir(dir).filePath(QStringLiteral("FirstName.lock"));
 }
 
+QString CZavoraApp::lockPath() {
+    return lockPathIn(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation), QDir::tempPath());
+}
+
 bool CZavoraApp::InitInstance() {
-    lock_ = std::make_unique<QLockFile>(lockPath());
+    const QString path = lockPath();
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(path.toStdString(), ec);
+    // Only a regular file is a lock: a FIFO or anything else at that name is never opened, let alone
+    // waited on. As when no lock can be made at all, this copy starts as the first.
+    if (path.isEmpty() || (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))) {
+        installFontSubstitutions();
+        return true;
+    }
+    lock_ = std::make_unique<QLockFile>(path);
     // Only a lock whose process is gone counts as stale, however old it is.
     lock_->setStaleLockTime(0);
     if (!lock_->tryLock(0)) {
         if (lock_->error() != QLockFile::LockFailedError) {
-            // The lock cannot be made at all (no runtime folder): start as the first copy.
+            // The lock cannot be made at all: start as the first copy.
             installFontSubstitutions();
             return true;
         }
@@ -48,7 +73,7 @@ bool CZavoraApp::InitInstance() {
         qint64 pid = 0;
         QString host;
         QString app;
-        const QFileInfo file(lockPath());
+        const QFileInfo file(path);
         if (lock_->getLockInfo(&pid, &host, &app) ||
             file.lastModified().msecsTo(QDateTime::currentDateTime()) < kUnreadableLockMs ||
             !lock_->removeStaleLockFile() || !lock_->tryLock(0)) {

@@ -494,6 +494,16 @@ constexpr std::array kTexts{
     TextRow{TextId::SaveFailed,
             {"Save failed.", "Échec de l'enregistrement.", "Speichern fehlgeschlagen.", "保存に失敗しました.",
              "保存失败.", "保存失敗."}},
+    TextRow{TextId::ProfileCannotBeLoaded,
+            {"This profile cannot be loaded.", "Ce profil ne peut pas être chargé.",
+             "Dieses Profil kann nicht geladen werden.", "このプロファイルは読み込めません.",
+             "无法读取该Profile.", "無法讀取該Profile."}},
+    TextRow{TextId::OldProfileNotDeleted,
+            {"Saved, but the old profile could not be deleted.",
+             "Enregistré, mais l'ancien profil n'a pas pu être supprimé.",
+             "Gespeichert, aber das alte Profil konnte nicht gelöscht werden.",
+             "保存しましたが、元のプロファイルを削除できませんでした.", "已保存,但无法删除原Profile.",
+             "已保存,但無法刪除原Profile."}},
 
     // Settings dialogs and the left-stick panel.
     TextRow{TextId::SensitivityTitle,

@@ -131,6 +131,9 @@ enum class TextId : int {
     DeleteQuestion,
     InvalidProfileName,
     SaveFailed,
+    // A listed profile whose file cannot be read or names no mode; a rename whose old file stays.
+    ProfileCannotBeLoaded,
+    OldProfileNotDeleted,
 
     // Settings dialogs and the left-stick panel.
     SensitivityTitle,

@@ -103,8 +103,9 @@ int main(int argc, char** argv) {
     zav::SimulatedAdapter::Banks banks = zav::freshAdapterBanks();
     zav::loadBankFile(bankFile, banks);
     adapter.setBanks(banks);
+    // A write that cannot be kept in the file is refused, as a flash that fails to program would be.
     adapter.setCommitListener(
-        [bankFile](const zav::SimulatedAdapter::Banks& now) { zav::saveBankFile(bankFile, now); });
+        [bankFile](const zav::SimulatedAdapter::Banks& now) { return zav::saveBankFile(bankFile, now); });
 
     const auto mouse = mouseName == QLatin1String("own")        ? zav::CSimulatorWindow::Mouse::Own
                        : mouseName == QLatin1String("ordinary") ? zav::CSimulatorWindow::Mouse::Ordinary

@@ -1,30 +1,24 @@
 #include "device/BankFile.h"
 
-#include <cstdio>
-#include <fstream>
-#include <system_error>
-#include <vector>
+#include "device/SafeFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <optional>
+#include <vector>
 
 namespace zav {
 
 bool loadBankFile(const std::filesystem::path& path, SimulatedAdapter::Banks& banks) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    std::vector<char> bytes(kBankFileSize);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (static_cast<std::size_t>(in.gcount()) != kBankFileSize) {
+    // Only a regular file is read, and without waiting: a FIFO of that name must not hang the start.
+    const std::optional<std::vector<std::uint8_t>> bytes =
+        readRegularFile(path, kBankFileSize, FollowLink::Yes);
+    if (!bytes || bytes->size() != kBankFileSize) {
         return false;
     }
     std::size_t at = 0;
     for (auto& model : banks) {
         for (auto& bank : model) {
             for (auto& byte : bank) {
-                byte = static_cast<std::uint8_t>(bytes[at++]);
+                byte = (*bytes)[at++];
             }
         }
     }
@@ -39,26 +33,7 @@ bool saveBankFile(const std::filesystem::path& path, const SimulatedAdapter::Ban
             bytes.insert(bytes.end(), bank.begin(), bank.end());
         }
     }
-    std::filesystem::path temp = path;
-    temp += ".tmp";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return false;
-    }
-    const bool written =
-        ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    std::error_code ec;
-    if (!written || !closed) {
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return replaceFile(path, bytes, 0644);
 }
 
 } // namespace zav

@@ -189,7 +189,7 @@ void SimulatedAdapter::setReportLatency(std::chrono::microseconds latency) {
     latency_ = latency;
 }
 
-void SimulatedAdapter::setCommitListener(std::function<void(const Banks&)> listener) {
+void SimulatedAdapter::setCommitListener(std::function<bool(const Banks&)> listener) {
     std::lock_guard lock(mutex_);
     commitListener_ = std::move(listener);
 }
@@ -379,17 +379,22 @@ void SimulatedAdapter::handleFrame(int model, std::span<const std::uint8_t> repo
     case cmd::kWriteSum:
         putSum(reply_, byteSum(pending_) + (wrongSum_ ? 1 : 0));
         break;
-    case cmd::kCommit:
+    case cmd::kCommit: {
         if (writeBank_ < 0 || chunksReceived_ != kWriteChunks) {
             setReply(code, param, false);
             break;
         }
-        banks[static_cast<std::size_t>(writeBank_)] = pending_;
+        Banks next = banks_;
+        next[static_cast<std::size_t>(model - 1)][static_cast<std::size_t>(writeBank_)] = pending_;
         writeBank_ = -1;
-        if (commitListener_) {
-            commitListener_(banks_);
+        // A write that cannot be kept is refused, and the banks stay as they were.
+        if (commitListener_ && !commitListener_(next)) {
+            setReply(code, param, false);
+            break;
         }
+        banks_ = next;
         break;
+    }
     case cmd::kAbort:
         writeBank_ = -1;
         break;

@@ -66,8 +66,10 @@ public:
     void setShortReplies(std::size_t length); // replies carry only this many bytes (0: full length)
     void clearFaults();
 
-    // Told of every committed write, with all banks as they now are (the demo keeps them in a file).
-    void setCommitListener(std::function<void(const Banks&)> listener);
+    // Asked to keep every write before it is committed, with all banks as they would then be (the demo
+    // keeps them in a file). When it answers false the adapter refuses "w" and keeps its banks, as a
+    // flash that fails to program would.
+    void setCommitListener(std::function<bool(const Banks&)> listener);
 
     // Time each report takes, to model USB timing in benchmarks.
     void setReportLatency(std::chrono::microseconds latency);
@@ -120,7 +122,7 @@ private:
     std::size_t shortReplies_ = 0;
     std::chrono::microseconds latency_{0};
 
-    std::function<void(const Banks&)> commitListener_;
+    std::function<bool(const Banks&)> commitListener_;
     bool logging_ = true;
     std::vector<LoggedFrame> log_;
     int replies_ = 0;

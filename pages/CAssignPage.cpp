@@ -797,7 +797,8 @@ void CAssignPage::showBlankSlotItem() {
 }
 
 void CAssignPage::runLibrary(void (ProfileLibrary::*operation)()) {
-    profiles_.setText(profileList_->currentText().toStdString());
+    // The list shows mended names; the library acts on the file system's own bytes.
+    profiles_.setShownText(profileList_->currentText().toStdString());
     ((*library_).*operation)();
     syncProfileList();
 }
@@ -806,10 +807,10 @@ void CAssignPage::syncProfileList() {
     const QSignalBlocker block(profileList_);
     profileList_->clear();
     for (const std::string& name : profiles_.items()) {
-        profileList_->addItem(QString::fromStdString(name));
+        profileList_->addItem(QString::fromStdString(ProfileListModel::shownName(name)));
     }
     profileList_->setCurrentIndex(profiles_.selected());
-    profileList_->setEditText(QString::fromStdString(profiles_.text()));
+    profileList_->setEditText(QString::fromStdString(ProfileListModel::shownName(profiles_.text())));
 }
 
 void CAssignPage::write() {

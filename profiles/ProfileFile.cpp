@@ -2,12 +2,10 @@
 
 #include "profiles/ProfileRecord.h"
 
-#include <algorithm>
-#include <cerrno>
+#include "device/SafeFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <algorithm>
+#include <vector>
 
 namespace zav {
 
@@ -108,50 +106,6 @@ const FileLayout* layoutFor(int model) {
     return found == kLayouts.end() ? nullptr : &*found;
 }
 
-bool writeAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Reads until the buffer is full or the file ends; false on a read error.
-bool readUpTo(int fd, std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::read(fd, data, size);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        if (n == 0) {
-            break;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// The rename is only durable once the folder itself is flushed. The new file is already in place, so a
-// failure here does not undo the save.
-void syncFolder(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 std::optional<ProfileFileImage> buildProfileFileImage(int model, std::span<const std::uint8_t> record,
@@ -187,58 +141,10 @@ bool spreadProfileFileImage(const ProfileFileImage& image, int model, std::span<
     return true;
 }
 
-std::filesystem::path profileTempPath(const std::filesystem::path& path) {
-    std::filesystem::path name(".");
-    name += path.filename();
-    name += ".tmp";
-    return path.parent_path() / name;
-}
-
 bool writeProfileFile(const std::filesystem::path& path, int model, std::span<const std::uint8_t> record,
                       int mode) {
     const std::optional<ProfileFileImage> image = buildProfileFileImage(model, record, mode);
-    if (!image || !path.has_filename()) {
-        return false;
-    }
-
-    // A write-protected profile stays protected: replacing it by rename would bypass that. A folder of that
-    // name is refused by the rename itself.
-    struct stat existing {};
-    const bool exists = ::stat(path.c_str(), &existing) == 0;
-    if (!exists && errno != ENOENT) {
-        return false;
-    }
-    if (exists && ::access(path.c_str(), W_OK) != 0) {
-        return false;
-    }
-
-    // A temporary file left by an interrupted save is ours to overwrite; anything else in the way is not.
-    const std::filesystem::path temp = profileTempPath(path);
-    const int fd =
-        ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
-    if (fd < 0) {
-        return false;
-    }
-    struct stat opened {};
-    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-
-    bool ok = true;
-    if (exists) {
-        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
-    }
-    ok = ok && writeAll(fd, image->data(), image->size());
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    syncFolder(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."));
-    return true;
+    return image && replaceFile(path, *image, 0666);
 }
 
 bool readProfileFile(const std::filesystem::path& path, int model, std::span<std::uint8_t> record, int& mode,
@@ -246,17 +152,14 @@ bool readProfileFile(const std::filesystem::path& path, int model, std::span<std
     if (layoutFor(model) == nullptr || record.size() != static_cast<std::size_t>(recordSize(model))) {
         return false;
     }
-    // Non-blocking so that a FIFO of that name cannot hang the page; regular files ignore the flag.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    const std::optional<std::vector<std::uint8_t>> bytes =
+        readRegularFile(path, kProfileFileSize, FollowLink::No);
+    if (!bytes) {
         return false;
     }
     ProfileFileImage image{};
-    struct stat info {};
-    const bool ok =
-        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && readUpTo(fd, image.data(), image.size());
-    ::close(fd);
-    return ok && spreadProfileFileImage(image, model, record, mode, marker);
+    std::copy(bytes->begin(), bytes->end(), image.begin());
+    return spreadProfileFileImage(image, model, record, mode, marker);
 }
 
 } // namespace zav

@@ -41,18 +41,18 @@ std::optional<ProfileFileImage> buildProfileFileImage(int model, std::span<const
 bool spreadProfileFileImage(const ProfileFileImage& image, int model, std::span<std::uint8_t> record,
                             int& mode, int& marker);
 
-// The temporary file a save writes before it renames it over the profile: hidden, in the same folder.
-std::filesystem::path profileTempPath(const std::filesystem::path& path);
-
-// Saves a profile. The file is replaced in one step (temporary file, flushed, renamed over the target),
-// so a failed or interrupted save leaves any earlier file as it was. Returns false when anything fails,
-// including an existing profile that is write-protected; the temporary file is then removed.
+// Saves a profile. The file is replaced in one step (a new temporary file of a unique name, flushed,
+// renamed over the target), so a failed or interrupted save leaves any earlier file as it was, and
+// nothing planted at a temporary name is written. Returns false when anything fails, including an
+// existing profile that is write-protected or is not a regular file; a link in the profile's place is
+// replaced by the new file, never written through.
 bool writeProfileFile(const std::filesystem::path& path, int model, std::span<const std::uint8_t> record,
                       int mode);
 
-// Loads a profile; opens the file for reading only. A short file reads as if padded with zeros; only the
-// first 128 bytes of a longer one count. Returns false and changes nothing when the file cannot be read
-// (missing, not a regular file, read error), for an unknown model or a record of the wrong size.
+// Loads a profile; opens the file for reading only, without waiting and without following a link at the
+// path itself. A short file reads as if padded with zeros; only the first 128 bytes of a longer one count.
+// Returns false and changes nothing when the file cannot be read (missing, a link, not a regular file,
+// read error), for an unknown model or a record of the wrong size.
 bool readProfileFile(const std::filesystem::path& path, int model, std::span<std::uint8_t> record, int& mode,
                      int& marker);
 

@@ -76,7 +76,9 @@ ProfileLibrary::ProfileLibrary(std::filesystem::path documents, LibraryPage& pag
 
 fs::path ProfileLibrary::modelFolder(int model) const {
     const ModelFolder* folder = modelFolderOf(model);
-    if (folder == nullptr) {
+    // Without a documents folder there is no place for profiles: never a folder relative to wherever
+    // the program was started.
+    if (folder == nullptr || documents_.empty()) {
         return {};
     }
     return documents_ / pathOf(kSoftwareFolder) / pathOf(folder->folder);
@@ -121,6 +123,24 @@ fs::path ProfileLibrary::fileOf(std::string_view name) const {
     return profileFolder_ / pathOf(std::string(name) + std::string(kExtension));
 }
 
+fs::path ProfileLibrary::readablePath(const fs::path& file) const {
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(file, ec);
+    if (fs::is_regular_file(status)) {
+        return file;
+    }
+    if (!fs::is_symlink(status)) {
+        return {};
+    }
+    // A link counts only when it leads to a regular file right in this folder; it is then read there.
+    const fs::path target = fs::canonical(file, ec);
+    if (ec || !fs::is_regular_file(fs::symlink_status(target, ec)) ||
+        target.parent_path() != fs::canonical(profileFolder_, ec) || ec) {
+        return {};
+    }
+    return target;
+}
+
 std::vector<std::string> ProfileLibrary::profileNames() const {
     std::vector<std::string> names;
     std::error_code ec;
@@ -129,9 +149,16 @@ std::vector<std::string> ProfileLibrary::profileNames() const {
         return names;
     }
     for (; it != fs::directory_iterator(); it.increment(ec)) {
-        std::error_code typeError;
+        // The name is kept as the file system's bytes, whatever their encoding, so that every later
+        // operation finds this very file.
         const std::string file = utf8Of(it->path().filename());
-        if (file.size() > kExtension.size() && file.ends_with(kExtension) && it->is_regular_file(typeError)) {
+        if (file.size() <= kExtension.size() || !file.ends_with(kExtension)) {
+            continue;
+        }
+        // The entry's own type comes with the listing; only links need a closer look.
+        std::error_code typeError;
+        const fs::file_status status = it->symlink_status(typeError);
+        if (fs::is_regular_file(status) || (fs::is_symlink(status) && !readablePath(it->path()).empty())) {
             names.push_back(file.substr(0, file.size() - kExtension.size()));
         }
     }
@@ -149,8 +176,22 @@ bool ProfileLibrary::usableName(std::string_view name) const {
 }
 
 bool ProfileLibrary::writeCurrentRecord(std::string_view name, int slot) {
+    return writeRecord(name, page_.record(slot));
+}
+
+bool ProfileLibrary::writeRecord(std::string_view name, std::span<const std::uint8_t> record) {
     const fs::path file = fileOf(name);
-    return !file.empty() && writeProfileFile(file, page_.model(), page_.record(slot), page_.mode());
+    return !file.empty() && writeProfileFile(file, page_.model(), record, page_.mode());
+}
+
+void ProfileLibrary::madeHere(const std::string& name) {
+    place(name);
+    currentProfileName_ = name;
+    // What this page wrote from its own record is this page's model's, unless it came from another
+    // model's file.
+    if (loadedFileModel_ == 0) {
+        loadedFileModel_ = page_.model();
+    }
 }
 
 void ProfileLibrary::place(const std::string& name) {
@@ -177,13 +218,11 @@ std::string ProfileLibrary::findFreeName(std::string_view base, NameStyle style)
 }
 
 void ProfileLibrary::buildList() {
-    const fs::path model = modelFolder(page_.model());
     profileFolder_ = modeFolder(page_.mode());
-    if (!model.empty()) {
+    if (!profileFolder_.empty()) {
+        // The whole path, the documents folder included: a fresh account may have none yet.
         std::error_code ec;
-        fs::create_directory(model.parent_path(), ec);
-        fs::create_directory(model, ec);
-        fs::create_directory(profileFolder_, ec);
+        fs::create_directories(profileFolder_, ec);
     }
 
     list_.clear();
@@ -204,12 +243,11 @@ void ProfileLibrary::buildList() {
 
 void ProfileLibrary::buildListForStart() {
     buildList();
-    currentProfileName_ = list_.text();
 }
 
 void ProfileLibrary::buildListForModeChange() {
     buildList();
-    currentProfileName_ = list_.text();
+    currentProfileName_.clear();
     list_.setText({});
 }
 
@@ -225,8 +263,10 @@ void ProfileLibrary::loadSelected() {
     std::vector<std::uint8_t> loaded(record.begin(), record.end());
     int mode = 0;
     int marker = 0;
-    if (!readProfileFile(fileOf(name), page_.model(), loaded, mode, marker) || mode < 0 ||
+    const fs::path file = fileOf(name).empty() ? fs::path() : readablePath(fileOf(name));
+    if (file.empty() || !readProfileFile(file, page_.model(), loaded, mode, marker) || mode < 0 ||
         mode >= kAssignModeCount) {
+        prompter_.tell(TextId::ProfileCannotBeLoaded);
         return;
     }
 
@@ -242,23 +282,34 @@ void ProfileLibrary::loadSelected() {
 }
 
 void ProfileLibrary::newProfile() {
-    currentProfileName_.clear();
     // The very first profile comes from the page's own slot on KITE; otherwise from slot 0.
     const bool first = list_.text().empty() && list_.count() == 0;
     const int slot = first && page_.model() == models::kKite ? page_.slot() : 0;
     const std::string name = findFreeName(kDefaultName, NameStyle::NewProfile);
-    page_.resetAndShow(slot);
-    if (!writeCurrentRecord(name, slot)) {
+
+    // The file is written from the defaults first; only once it is kept does the page show them, so a
+    // failed New loses no unsaved edit.
+    const std::span<const std::uint8_t> current = page_.record(slot);
+    std::vector<std::uint8_t> fresh(current.begin(), current.end());
+    const std::span<const std::int16_t> defaults = defaultRecord(page_.model(), page_.mode());
+    for (std::size_t i = 0; i < defaults.size() && i < fresh.size(); ++i) {
+        if (defaults[i] != kKeepByte) {
+            fresh[i] = static_cast<std::uint8_t>(defaults[i]);
+        }
+    }
+    if (!writeRecord(name, fresh)) {
+        prompter_.tell(TextId::SaveFailed);
         return;
     }
-    place(name);
-    currentProfileName_ = name;
+    page_.resetAndShow(slot);
+    madeHere(name);
+    loadedFileModel_ = page_.model();
 }
 
 void ProfileLibrary::copyProfile() {
-    currentProfileName_.clear();
     const std::string base = list_.text();
     if (base.empty()) {
+        currentProfileName_.clear();
         prompter_.tell(TextId::PleaseChooseFile);
         return;
     }
@@ -266,17 +317,15 @@ void ProfileLibrary::copyProfile() {
         prompter_.tell(TextId::InvalidProfileName);
         return;
     }
+    // Only "(n)" is added to a name the user may act on, so the result is a file name of this folder
+    // too; twenty characters is a limit of typing, not of file names.
     const std::string name = findFreeName(base, NameStyle::Copy);
-    if (!validProfileName(name)) {
-        prompter_.tell(TextId::InvalidProfileName);
-        return;
-    }
     page_.collect();
     if (!writeCurrentRecord(name, page_.slot())) {
+        prompter_.tell(TextId::SaveFailed);
         return;
     }
-    place(name);
-    currentProfileName_ = name;
+    madeHere(name);
 }
 
 void ProfileLibrary::saveProfile() {
@@ -285,14 +334,13 @@ void ProfileLibrary::saveProfile() {
         if (!prompter_.ask(TextId::SaveAsNewQuestion)) {
             return;
         }
-        currentProfileName_.clear();
         const std::string name = findFreeName(kDefaultName, NameStyle::NewProfile);
         page_.collect();
         if (!writeCurrentRecord(name, page_.slot())) {
+            prompter_.tell(TextId::SaveFailed);
             return;
         }
-        place(name);
-        currentProfileName_ = name;
+        madeHere(name);
         return;
     }
 
@@ -306,7 +354,7 @@ void ProfileLibrary::saveProfile() {
         return;
     }
 
-    if (typed == currentProfileName_) {
+    if (!currentProfileName_.empty() && typed == currentProfileName_) {
         if (!writeCurrentRecord(typed, page_.slot())) {
             prompter_.tell(TextId::SaveFailed);
             return;
@@ -318,7 +366,8 @@ void ProfileLibrary::saveProfile() {
         return;
     }
 
-    // A rename. Whatever already has the new name is kept, even a file that could not be overwritten.
+    // A new name: with a profile current this is a rename, otherwise a new profile. Whatever already has
+    // the name is kept, even a file that could not be overwritten.
     if (anythingNamed(typed)) {
         prompter_.tell(TextId::FileAlreadyExists);
         return;
@@ -327,15 +376,25 @@ void ProfileLibrary::saveProfile() {
         prompter_.tell(TextId::SaveFailed);
         return;
     }
-    // The old file goes only once the new one is complete; failing to remove it loses nothing.
-    const fs::path old = fileOf(currentProfileName_);
-    std::error_code ec;
-    if (!old.empty() && !fs::is_directory(fs::symlink_status(old, ec))) {
-        fs::remove(old, ec);
+    if (currentProfileName_.empty()) {
+        prompter_.tell(TextId::SaveSucceeded);
+        madeHere(typed);
+        return;
     }
-    prompter_.tell(TextId::SaveSucceeded);
+    // The old file goes only once the new one is complete; one that cannot be removed stays listed, and
+    // the user is told.
+    const std::string old = currentProfileName_;
+    const fs::path oldFile = fileOf(old);
+    std::error_code ec;
+    const fs::file_status oldStatus = oldFile.empty() ? fs::file_status() : fs::symlink_status(oldFile, ec);
+    const bool gone =
+        !oldFile.empty() &&
+        (!fs::exists(oldStatus) || (!fs::is_directory(oldStatus) && (fs::remove(oldFile, ec) || !ec)));
+    prompter_.tell(gone ? TextId::SaveSucceeded : TextId::OldProfileNotDeleted);
     place(typed);
-    list_.remove(currentProfileName_);
+    if (gone) {
+        list_.remove(old);
+    }
     currentProfileName_ = list_.text();
 }
 
@@ -369,7 +428,11 @@ void ProfileLibrary::deleteProfile() {
     }
     list_.remove(name);
     list_.select(0);
-    currentProfileName_ = list_.text();
+    // The item now shown was not loaded: it does not become current. A profile that was current and
+    // still exists stays so.
+    if (name == currentProfileName_) {
+        currentProfileName_.clear();
+    }
 }
 
 void ProfileLibrary::resetProfile() {

@@ -4,7 +4,9 @@
 #include "profiles/ProfileListModel.h"
 #include "profiles/Prompter.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -36,22 +38,26 @@ public:
     // Folder of the page's current mode, ending in a separator; set by buildList and by a load that
     // changes the mode.
     const std::filesystem::path& profileFolder() const { return profileFolder_; }
-    // The profile the page regards as current; empty when none.
+    // The profile this page loaded, created or saved last, which Save overwrites or renames; empty when
+    // none. A profile the list merely shows (after start, a mode change or a Delete) is not current.
     const std::string& currentProfileName() const { return currentProfileName_; }
     void setCurrentProfileName(std::string name) { currentProfileName_ = std::move(name); }
-    // Model number of the file last loaded; 0 before any load.
+    // Model number of the file last loaded; 0 before any load. A profile this page creates from its own
+    // record is this page's model.
     int loadedFileModel() const { return loadedFileModel_; }
 
-    // Creates the folders, lists the profiles of the current mode (official ones first in PlayStation 4
-    // mode), writes the first-run file "Profile" into an empty folder and selects item 0 without
-    // loading it.
+    // Creates the folders (the documents folder included), lists the profiles of the current mode
+    // (official ones first in PlayStation 4 mode), writes the first-run file "Profile" into an empty
+    // folder and selects item 0 without loading it. Listed are regular files, and links that lead to a
+    // regular file in this same folder; names keep the file system's bytes.
     void buildList();
-    // buildList at page start: item 0 becomes the current profile.
+    // buildList at page start; no profile is current.
     void buildListForStart();
-    // buildList after a mode change: item 0 becomes the current profile and the edit field is cleared.
+    // buildList after a mode change: no profile is current and the edit field is cleared.
     void buildListForModeChange();
 
-    // The handlers of a selection in the list and of New, Copy, Save, Delete and Default.
+    // The handlers of a selection in the list and of New, Copy, Save, Delete and Default. A file that
+    // cannot be loaded, and a New, Copy or Save that cannot write, say so and leave the page as it was.
     void loadSelected();
     void newProfile();
     void copyProfile();
@@ -79,7 +85,13 @@ private:
     bool anythingNamed(std::string_view name) const;
     // A name the user may act on: a valid name, or one the list shows because its file is in the folder.
     bool usableName(std::string_view name) const;
+    // The file to read for a listed name: the file itself, or the file a link leads to when that is a
+    // regular file in the profile folder; empty otherwise.
+    std::filesystem::path readablePath(const std::filesystem::path& file) const;
     bool writeCurrentRecord(std::string_view name, int slot);
+    bool writeRecord(std::string_view name, std::span<const std::uint8_t> record);
+    // After New, Copy or a save under a new name: the profile is placed, selected and current.
+    void madeHere(const std::string& name);
     // Puts a new or renamed profile into the list and selects it.
     void place(const std::string& name);
 

@@ -62,4 +62,49 @@ void ProfileListModel::setText(std::string text) {
     text_ = std::move(text);
 }
 
+void ProfileListModel::setShownText(std::string shown) {
+    if (selected_ >= 0 && shownName(items_[static_cast<std::size_t>(selected_)]) == shown) {
+        text_ = items_[static_cast<std::size_t>(selected_)];
+        return;
+    }
+    const auto found = std::find_if(items_.begin(), items_.end(),
+                                    [&](const std::string& item) { return shownName(item) == shown; });
+    text_ = found != items_.end() ? *found : std::move(shown);
+}
+
+std::string ProfileListModel::shownName(std::string_view name) {
+    std::string shown;
+    shown.reserve(name.size());
+    std::size_t i = 0;
+    while (i < name.size()) {
+        const auto lead = static_cast<unsigned char>(name[i]);
+        std::size_t length = lead < 0x80             ? 1
+                             : (lead & 0xE0) == 0xC0 ? 2
+                             : (lead & 0xF0) == 0xE0 ? 3
+                             : (lead & 0xF8) == 0xF0 ? 4
+                                                     : 0;
+        char32_t cp = length == 1   ? lead
+                      : length == 2 ? lead & 0x1F
+                      : length == 3 ? lead & 0x0F
+                                    : lead & 0x07;
+        bool valid = length != 0 && i + length <= name.size();
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(name[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        // No overlong forms, no surrogates, nothing beyond U+10FFFF.
+        constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+        valid = valid && cp >= kLeast[length] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+        if (valid) {
+            shown.append(name.substr(i, length));
+            i += length;
+        } else {
+            shown.append("\xEF\xBF\xBD"); // U+FFFD
+            ++i;
+        }
+    }
+    return shown;
+}
+
 } // namespace zav

@@ -8,7 +8,8 @@ namespace zav {
 
 // The state of the editable profile list (1126) as plain data: its items in insertion order (never
 // sorted), the selected item and the text of its edit field, which may hold a typed name that is not an
-// item. The page mirrors it into its combo box and feeds the user's typing and choices back.
+// item. Items are file names as the file system gives them, which need not be valid UTF-8. The page mirrors
+// it into its combo box and feeds the user's typing and choices back.
 class ProfileListModel {
 public:
     const std::vector<std::string>& items() const { return items_; }
@@ -34,6 +35,13 @@ public:
     void select(int index);
     // The user typed into the edit field; the selection stays.
     void setText(std::string text);
+    // The edit field as the list shows it (see shownName): a text that is the shown form of an item
+    // stands for that item's own name, the selected item first; any other text is taken as typed.
+    void setShownText(std::string shown);
+
+    // A name as the list shows it: valid UTF-8, with U+FFFD for each byte that is not part of a valid
+    // sequence. Items keep the file system's bytes; only what is shown is mended.
+    static std::string shownName(std::string_view name);
 
 private:
     std::vector<std::string> items_;

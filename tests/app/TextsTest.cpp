@@ -221,6 +221,28 @@ TEST(TextCatalogue, shown_texts_are_byte_exact_in_every_language) {
     }
 }
 
+// Messages of the profile library that have no counterpart in the original texts.
+TEST(TextCatalogue, profile_load_and_rename_failures_are_told_in_every_language) {
+    const std::vector<std::pair<TextId, std::vector<std::string_view>>> rows = {
+        {TextId::ProfileCannotBeLoaded,
+         {"This profile cannot be loaded.", "Ce profil ne peut pas être chargé.",
+          "Dieses Profil kann nicht geladen werden.", "このプロファイルは読み込めません.",
+          "无法读取该Profile.", "無法讀取該Profile."}},
+        {TextId::OldProfileNotDeleted,
+         {"Saved, but the old profile could not be deleted.",
+          "Enregistré, mais l'ancien profil n'a pas pu être supprimé.",
+          "Gespeichert, aber das alte Profil konnte nicht gelöscht werden.",
+          "保存しましたが、元のプロファイルを削除できませんでした.", "已保存,但无法删除原Profile.",
+          "已保存,但無法刪除原Profile."}},
+    };
+    for (const auto& [id, forms] : rows) {
+        for (int language = 0; language < kLanguageCount; ++language) {
+            EXPECT_EQ(text(id, language), forms[static_cast<std::size_t>(language)])
+                << "language " << language;
+        }
+    }
+}
+
 TEST(TextCatalogue, help_texts_keep_the_spacing_of_each_page) {
     EXPECT_EQ(textLines(TextId::PaletteHelpKite, 0)[0],
               "Edit button assignment by drag-and-dropping the desired button.");

@@ -4,6 +4,9 @@
 
 #include <fstream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace zav {
 namespace {
 
@@ -60,14 +63,45 @@ TEST_F(BankFile, failed_save_keeps_the_previous_file) {
     banks[0][0][0] = 1;
     const auto file = dir / "simulated-adapter.bin";
     ASSERT_TRUE(saveBankFile(file, banks));
-    // A directory where the temporary file would go makes the save fail before the rename.
-    std::filesystem::create_directory(dir / "simulated-adapter.bin.tmp");
-    banks[0][0][0] = 2;
-    EXPECT_FALSE(saveBankFile(file, banks));
+    EXPECT_FALSE(saveBankFile(dir / "no-such-folder" / "x.bin", banks));
+    // A folder in the file's place: the banks cannot be kept, and the folder stays.
+    std::filesystem::create_directory(dir / "folder.bin");
+    EXPECT_FALSE(saveBankFile(dir / "folder.bin", banks));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.bin"));
     SimulatedAdapter::Banks back{};
     ASSERT_TRUE(loadBankFile(file, back));
     EXPECT_EQ(back[0][0][0], 1);
-    EXPECT_FALSE(saveBankFile(dir / "no-such-folder" / "x.bin", banks));
+}
+
+TEST_F(BankFile, a_link_at_the_old_temporary_name_is_not_written_through) {
+    const auto victim = dir / "victim";
+    {
+        std::ofstream out(victim, std::ios::binary);
+        out << "keep";
+    }
+    std::filesystem::create_symlink(victim, dir / "simulated-adapter.bin.tmp");
+    SimulatedAdapter::Banks banks{};
+    banks[2][1][3] = 0x55;
+    ASSERT_TRUE(saveBankFile(dir / "simulated-adapter.bin", banks));
+    EXPECT_EQ(std::filesystem::file_size(victim), 4u);
+    SimulatedAdapter::Banks back{};
+    ASSERT_TRUE(loadBankFile(dir / "simulated-adapter.bin", back));
+    EXPECT_EQ(back, banks);
+}
+
+// A FIFO in the file's place is refused at once; waiting on it would hang the demo before its window.
+TEST_F(BankFile, a_fifo_in_the_files_place_is_not_waited_on) {
+    const auto fifo = dir / "simulated-adapter.bin";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    SimulatedAdapter::Banks banks{};
+    banks[0][1][2] = 3;
+    const SimulatedAdapter::Banks before = banks;
+    ::alarm(10);
+    EXPECT_FALSE(loadBankFile(fifo, banks));
+    ::alarm(0);
+    EXPECT_EQ(banks, before);
+    EXPECT_FALSE(saveBankFile(fifo, banks));
+    EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(fifo)));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <vector>
 
 namespace zav {
 namespace {
@@ -168,6 +169,32 @@ TEST_F(BankTransfer, data_frame_carries_its_chunk) {
     const auto& sumFrame = frames[33].bytes;
     EXPECT_EQ(sumFrame[6], 496 % 256);
     EXPECT_EQ(sumFrame[21], 511 % 256);
+}
+
+// The demo keeps its banks in a file; a write it cannot keep is refused at "w", as a failing flash
+// would be, and the banks stay as they were.
+TEST_F(BankTransfer, a_commit_that_cannot_be_kept_is_refused_and_changes_no_bank) {
+    connect(1);
+    adapter.setBank(1, 2, pattern(1));
+    std::vector<ProfileImage> offered;
+    bool keep = false;
+    adapter.setCommitListener([&](const SimulatedAdapter::Banks& banks) {
+        offered.push_back(banks[0][2]);
+        return keep;
+    });
+    link.sendImage(1) = pattern(2);
+    EXPECT_FALSE(link.WriteBank(2));
+    const auto frames = adapter.frames();
+    ASSERT_GE(frames.size(), 2u);
+    EXPECT_EQ(frames[frames.size() - 2].code(), 0x77); // "w" refused, then "x"
+    EXPECT_EQ(frames.back().code(), 0x78);
+    EXPECT_EQ(adapter.bank(1, 2), pattern(1));
+    ASSERT_EQ(offered.size(), 1u);
+    EXPECT_EQ(offered[0], pattern(2));
+
+    keep = true;
+    EXPECT_TRUE(link.WriteBank(2));
+    EXPECT_EQ(adapter.bank(1, 2), pattern(2));
 }
 
 TEST_F(BankTransfer, refused_start_sends_nothing_more) {

@@ -20,6 +20,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <fstream>
+
 namespace zav {
 namespace {
 
@@ -278,6 +281,82 @@ TEST(ProfileButtons, save_as_new_rename_and_delete_through_the_page) {
     EXPECT_EQ(boxes.lines, QStringList{q(TextId::DeleteQuestion).section(QLatin1Char('\n'), 0, 0)});
     EXPECT_FALSE(std::filesystem::exists(folder / "Sniper.zav4"));
     EXPECT_LT(page->profileList()->findText(QStringLiteral("Sniper")), 0);
+}
+
+// Through the page's own buttons: a profile the list only shows is never renamed or overwritten by Save;
+// New, Copy and Save that cannot write say so and keep the unsaved edit; Write takes what New made.
+TEST(ProfileButtons, save_keeps_shown_profiles_and_failed_writes_keep_the_page) {
+    Rig rig(1);
+    const std::filesystem::path folder = std::filesystem::path(rig.documents.path().toStdString()) /
+                                         "ZAV Software" / "ZAV KITE" / "ProfilePS4";
+    std::filesystem::create_directories(folder);
+    std::array<std::uint8_t, 60> kept{};
+    kept.fill(0x04);
+    ASSERT_TRUE(writeProfileFile(folder / "Keep.zav4", 1, kept, 0));
+    rig.start();
+    CAssignPage* page = rig.dlg->page(1);
+    const auto bytes = [&](const char* name) {
+        std::array<std::uint8_t, 60> record{};
+        int mode = -1;
+        int marker = -1;
+        return readProfileFile(folder / name, 1, record, mode, marker) ? record
+                                                                       : std::array<std::uint8_t, 60>{};
+    };
+    const auto type = [&](const QString& name) {
+        page->profileList()->lineEdit()->selectAll();
+        QTest::keyClicks(page->profileList()->lineEdit(), name);
+    };
+
+    drag(page, 1049, 3);
+    BoxWatcher boxes;
+    type(QStringLiteral("Keep"));
+    QTest::mouseClick(page->control(1004), Qt::LeftButton);
+    EXPECT_EQ(boxes.lines, QStringList{q(TextId::FileAlreadyExists)});
+    EXPECT_EQ(bytes("Keep.zav4"), kept);
+
+    boxes.lines.clear();
+    type(QStringLiteral("Fresh"));
+    QTest::mouseClick(page->control(1004), Qt::LeftButton);
+    EXPECT_EQ(boxes.lines, QStringList{q(TextId::SaveSucceeded)});
+    EXPECT_EQ(bytes("Keep.zav4"), kept);
+    EXPECT_EQ(bytes("Fresh.zav4")[static_cast<std::size_t>(slotToIndex(1, 3))], labelToCode(1, 0, "NC"));
+
+    // The folder turns into a file: nothing can be written there any more.
+    const std::filesystem::path aside = folder.parent_path() / "aside";
+    std::filesystem::rename(folder, aside);
+    std::ofstream(folder).put('x');
+    drag(page, 1049, 4);
+    const QStringList items = [&] {
+        QStringList all;
+        for (int i = 0; i < page->profileList()->count(); ++i) {
+            all << page->profileList()->itemText(i);
+        }
+        return all;
+    }();
+    boxes.lines.clear();
+    QTest::mouseClick(page->control(1139), Qt::LeftButton); // New
+    QTest::mouseClick(page->control(1140), Qt::LeftButton); // Copy
+    page->profileList()->lineEdit()->clear();
+    QTest::mouseClick(page->control(1004), Qt::LeftButton); // Save as new
+    EXPECT_EQ(boxes.lines, (QStringList{q(TextId::SaveFailed), q(TextId::SaveFailed),
+                                        q(TextId::SaveAsNewQuestion), q(TextId::SaveFailed)}));
+    EXPECT_EQ(page->slotLabel(3), QStringLiteral("NC"));
+    EXPECT_EQ(page->slotLabel(4), QStringLiteral("NC"));
+    QStringList after;
+    for (int i = 0; i < page->profileList()->count(); ++i) {
+        after << page->profileList()->itemText(i);
+    }
+    EXPECT_EQ(after, items);
+
+    // With the folder back, a New is written at once, and Write sends it.
+    std::filesystem::remove(folder);
+    std::filesystem::rename(aside, folder);
+    boxes.lines.clear();
+    QTest::mouseClick(page->control(1139), Qt::LeftButton);
+    EXPECT_TRUE(boxes.lines.isEmpty());
+    EXPECT_FALSE(page->profileList()->currentText().isEmpty());
+    boxes.timer.stop(); // the write's own watcher answers from here
+    EXPECT_EQ(write(page), QStringList{q(TextId::WriteComplete)});
 }
 
 } // namespace

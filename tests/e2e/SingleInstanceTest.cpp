@@ -7,7 +7,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "app/CZavoraApp.h"
+
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,6 +35,10 @@ struct SingleInstance : ::testing::Test {
         return process;
     }
     QString lockFile() const { return dir.filePath(QStringLiteral("run/FirstName.lock")); }
+    static unsigned modeOf(const QString& path) {
+        struct stat info {};
+        return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+    }
     // The first copy holds the lock once it has written its process into it.
     bool lockHeld() const { return QFileInfo(lockFile()).size() > 0; }
     QTemporaryDir dir;
@@ -80,6 +88,65 @@ TEST_F(SingleInstance, an_old_lock_that_names_no_process_is_taken_over) {
     EXPECT_EQ(next->state(), QProcess::Running);
     next->kill();
     next->waitForFinished(5000);
+}
+
+// A FIFO where the lock or the demo's bank file should be is not waited on: the program gets as far as
+// telling where its banks are, and goes on running.
+TEST_F(SingleInstance, fifos_in_place_of_the_lock_and_the_bank_file_do_not_hang_start_up) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(lockFile()).constData(), 0600), 0);
+    const QString data = dir.filePath(QStringLiteral("data/zavora-demo"));
+    ASSERT_TRUE(QDir().mkpath(data));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(data + QStringLiteral("/simulated-adapter.bin")).constData(), 0600),
+              0);
+    auto demo = launch();
+    QByteArray told;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            told += demo->readAllStandardError();
+            return told.contains("simulated adapter banks in");
+        },
+        10000))
+        << told.constData();
+    EXPECT_EQ(demo->state(), QProcess::Running);
+    demo->kill();
+    demo->waitForFinished(5000);
+}
+
+// The lock lives in a folder that is this user's alone: the runtime folder, or one made for this user in
+// the shared temporary folder. A folder there that is open to others, a link or another user's is not
+// used; the program then starts without a lock rather than being kept out.
+TEST_F(SingleInstance, the_lock_is_kept_only_in_a_folder_of_this_users_own) {
+    const QString run = dir.filePath(QStringLiteral("run"));
+    EXPECT_EQ(zav::CZavoraApp::lockPathIn(run, dir.path()), lockFile());
+
+    const QString tmp = dir.filePath(QStringLiteral("tmp"));
+    ASSERT_TRUE(QDir().mkpath(tmp));
+    const QString own = tmp + QStringLiteral("/zavora-%1").arg(::geteuid());
+    EXPECT_EQ(zav::CZavoraApp::lockPathIn(QString(), tmp), own + QStringLiteral("/FirstName.lock"));
+    EXPECT_EQ(modeOf(own), 0700u);
+
+    // A runtime folder open to everybody is not used.
+    const QString open = dir.filePath(QStringLiteral("open"));
+    ASSERT_TRUE(QDir().mkpath(open));
+    ::chmod(QFile::encodeName(open).constData(), 0777);
+    EXPECT_EQ(zav::CZavoraApp::lockPathIn(open, tmp), own + QStringLiteral("/FirstName.lock"));
+
+    // Planted in the shared folder before this user came: a link, an open folder, another user's folder.
+    const QString planted = dir.filePath(QStringLiteral("planted"));
+    ASSERT_TRUE(QDir().mkpath(planted));
+    const QString name = planted + QStringLiteral("/zavora-%1").arg(::geteuid());
+    ASSERT_TRUE(QFile::link(own, name));
+    EXPECT_EQ(zav::CZavoraApp::lockPathIn(QString(), planted), QString());
+    ASSERT_TRUE(QFile::remove(name));
+    ASSERT_TRUE(QDir().mkpath(name));
+    ::chmod(QFile::encodeName(name).constData(), 0777);
+    EXPECT_EQ(zav::CZavoraApp::lockPathIn(QString(), planted), QString());
+    EXPECT_EQ(modeOf(name), 0777u);
+    ::chmod(QFile::encodeName(name).constData(), 0700);
+    if (::chown(QFile::encodeName(name).constData(), ::geteuid() + 1, static_cast<gid_t>(-1)) != 0) {
+        GTEST_SKIP() << "no folder can be given to another user here (not root)";
+    }
+    EXPECT_EQ(zav::CZavoraApp::lockPathIn(QString(), planted), QString());
 }
 
 } // namespace

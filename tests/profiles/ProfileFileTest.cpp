@@ -127,7 +127,7 @@ TEST_F(ProfileFiles, saves_are_repeatable_and_keep_a_mode_the_page_does_not_know
     EXPECT_EQ(contents(dir / "A.zav4"), first);
     EXPECT_EQ(first.size(), 128u);
     EXPECT_EQ(first[55], 0x07);
-    EXPECT_FALSE(fs::exists(profileTempPath(dir / "A.zav4")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1); // no temporary left
 }
 
 TEST_F(ProfileFiles, short_files_read_as_zero_padded_and_long_files_as_their_first_128_bytes) {
@@ -209,31 +209,49 @@ TEST_F(ProfileFiles, a_failed_save_leaves_the_old_file_and_no_temporary) {
     EXPECT_FALSE(writeProfileFile(dir / "nowhere" / "P.zav4", 1, countingRecord(1), 0));
     EXPECT_FALSE(fs::exists(dir / "nowhere"));
 
-    const fs::path path = dir / "Keep.zav4";
-    put(path, kFernFile);
-
-    // Something that is not a file where the temporary goes: the save cannot start.
-    fs::create_directory(profileTempPath(path));
-    EXPECT_FALSE(writeProfileFile(path, 3, Bytes(55, 0), 0));
-    EXPECT_EQ(contents(path), kFernFile);
-    EXPECT_TRUE(fs::is_directory(profileTempPath(path)));
-
-    // The rename fails after the temporary was written: it must be cleaned away.
+    // A folder in the profile's place is refused and kept.
     const fs::path folderTarget = dir / "Folder.zav4";
     fs::create_directory(folderTarget);
     put(folderTarget / "inside", Bytes{1});
     EXPECT_FALSE(writeProfileFile(folderTarget, 3, Bytes(55, 0), 0));
     EXPECT_TRUE(fs::is_directory(folderTarget));
-    EXPECT_FALSE(fs::exists(profileTempPath(folderTarget)));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
-TEST_F(ProfileFiles, a_temporary_left_by_an_interrupted_save_is_replaced) {
-    const fs::path path = dir / "Again.zav4";
+// A hard link planted at the temporary name an earlier version used (".Name.zav4.tmp") made a save
+// truncate the linked file outside the folder and open it to everybody.
+TEST_F(ProfileFiles, a_link_planted_at_a_temporary_name_is_not_written_through) {
+    const fs::path outside = dir / "outside";
+    fs::create_directory(outside);
+    const fs::path victim = outside / "victim";
+    put(victim, Bytes{'k', 'e', 'e', 'p'});
+    fs::permissions(victim, fs::perms::owner_read | fs::perms::owner_write);
+    const fs::path folder = dir / "folder";
+    fs::create_directory(folder);
+    const fs::path path = folder / "Name.zav4";
     put(path, kFernFile);
-    put(profileTempPath(path), Bytes{0xDE, 0xAD});
+    fs::permissions(path, fs::perms::all);
+    fs::create_hard_link(victim, folder / ".Name.zav4.tmp");
+
     ASSERT_TRUE(writeProfileFile(path, 1, countingRecord(1), 1));
     EXPECT_EQ(contents(path), kKiteFile);
-    EXPECT_FALSE(fs::exists(profileTempPath(path)));
+    EXPECT_EQ(contents(victim), (Bytes{'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(fs::status(victim).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(ProfileFiles, a_link_in_a_profiles_place_is_not_read_and_is_replaced_on_save) {
+    const fs::path real = dir / "Real.zav4";
+    put(real, kKiteFile);
+    const fs::path link = dir / "Link.zav4";
+    fs::create_symlink(real, link);
+    Bytes record(60, 0xEE);
+    int mode = -1;
+    int marker = -1;
+    EXPECT_FALSE(readProfileFile(link, 1, record, mode, marker));
+    EXPECT_EQ(record, Bytes(60, 0xEE));
+    ASSERT_TRUE(writeProfileFile(link, 3, countingRecord(3), 3));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(link)));
+    EXPECT_EQ(contents(real), kKiteFile);
 }
 
 TEST_F(ProfileFiles, a_save_keeps_the_permissions_of_the_file_it_replaces) {

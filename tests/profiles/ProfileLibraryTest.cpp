@@ -15,12 +15,44 @@
 #include <string>
 #include <vector>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace zav {
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using Names = std::vector<std::string>;
+
+// While it lives no file can grow, as on a full disk; this binds root too. Kept around one call, so that
+// nothing else is written meanwhile.
+class NoRoom {
+public:
+    NoRoom() {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit none = saved_;
+        none.rlim_cur = 0;
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~NoRoom() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    NoRoom(const NoRoom&) = delete;
+    NoRoom& operator=(const NoRoom&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+template <typename Operation>
+void withNoRoom(Operation operation) {
+    NoRoom guard;
+    operation();
+}
 
 // A page whose slot buttons hold one assignment that only collect() stores into the record.
 class FakePage : public LibraryPage {
@@ -105,10 +137,6 @@ protected:
         return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     bool has(const std::string& name) const { return fs::exists(folder(page.mode_) / (name + ".zav4")); }
-    // A folder where the save's temporary file goes makes writing that profile fail, even for root.
-    void blockWrite(const std::string& name) const {
-        fs::create_directories(profileTempPath(folder(page.mode_) / (name + ".zav4")));
-    }
     void choose(const std::string& name) {
         list.select(list.indexOf(name));
         lib.loadSelected();
@@ -127,7 +155,8 @@ TEST_F(Library, an_empty_ps3_folder_gets_the_first_run_profile_from_the_page_rec
     lib.buildListForStart();
     EXPECT_EQ(list.items(), Names{"Profile"});
     EXPECT_EQ(list.selected(), 0);
-    EXPECT_EQ(lib.currentProfileName(), "Profile");
+    EXPECT_EQ(list.text(), "Profile");
+    EXPECT_EQ(lib.currentProfileName(), ""); // shown, not loaded
     EXPECT_EQ(lib.profileFolder(), folder(1) / "");
     const Bytes file = contents("Profile");
     ASSERT_EQ(file.size(), 128u);
@@ -136,28 +165,50 @@ TEST_F(Library, an_empty_ps3_folder_gets_the_first_run_profile_from_the_page_rec
     EXPECT_EQ(file[127], 0x01); // model
     EXPECT_TRUE(prompter.told.empty());
 
+    choose("Profile");
+    ASSERT_EQ(lib.currentProfileName(), "Profile");
     lib.buildListForModeChange();
-    EXPECT_EQ(lib.currentProfileName(), "Profile");
+    EXPECT_EQ(lib.currentProfileName(), "");
     EXPECT_EQ(list.text(), "");
 }
 
-TEST_F(Library, folders_follow_model_and_mode_and_are_not_made_without_documents) {
+TEST_F(Library, folders_follow_model_and_mode_and_a_missing_documents_folder_is_made) {
     page.model_ = models::kMoss;
     EXPECT_EQ(lib.modeFolder(3), docs / "ZAV Software" / "ZAV 5230" / "ProfileKBD" / "");
     page.model_ = models::kFern;
     EXPECT_EQ(lib.modeFolder(2), docs / "ZAV Software" / "ZAV 5270" / "ProfilePC" / "");
 
-    ProfileLibrary absent(docs / "absent", page, list, prompter);
-    absent.buildList();
-    EXPECT_TRUE(list.items().empty());
-    EXPECT_FALSE(fs::exists(docs / "absent"));
+    // A fresh account: no documents folder yet. The whole path is made and the first profile written.
+    ProfileLibrary fresh(docs / "absent" / "Documents", page, list, prompter);
+    fresh.buildList();
+    EXPECT_EQ(list.items(), Names{"Profile"});
+    EXPECT_TRUE(fs::is_regular_file(docs / "absent" / "Documents" / "ZAV Software" / "ZAV 5270" /
+                                    "ProfilePS4" / "Profile.zav4"));
 
-    // Something that is not a folder where the mode folder goes: no list and no first-run file.
+    // No documents folder known at all: nothing is made anywhere, nothing is listed.
+    const fs::path before = fs::current_path();
+    fs::current_path(docs);
+    ProfileLibrary nowhere(fs::path(), page, list, prompter);
+    nowhere.buildList();
+    fs::current_path(before);
+    EXPECT_TRUE(list.items().empty());
+    EXPECT_FALSE(fs::exists(docs / "ZAV Software"));
+
+    // Something that is not a folder where the mode folder goes: no list and no first-run file, and
+    // New, Copy and Save say that they could not save.
     fs::create_directories(folder(0).parent_path());
     std::ofstream(folder(0)).put('x');
     lib.buildList();
     EXPECT_TRUE(list.items().empty());
     EXPECT_EQ(list.text(), "");
+    lib.newProfile();
+    list.setText("Typed");
+    lib.copyProfile();
+    lib.saveProfile();
+    list.setText("");
+    lib.saveProfile();
+    EXPECT_EQ(prompter.told, std::vector<TextId>(4, TextId::SaveFailed));
+    EXPECT_TRUE(list.items().empty());
 }
 
 TEST_F(Library, officials_head_the_ps4_list_newest_found_first_and_new_names_follow_them) {
@@ -252,15 +303,19 @@ TEST_F(Library, copy_numbers_after_the_list_text_and_stores_the_collected_page) 
     EXPECT_EQ(prompter.told, std::vector<TextId>{TextId::PleaseChooseFile});
     EXPECT_EQ(lib.currentProfileName(), "");
 
-    // The copy of a twenty-character name would be too long.
+    // Twenty characters limit typing only: copies of long names are made, and copied again.
     list.setText("ABCDEFGHIJKLMNOPQRST");
     lib.copyProfile();
-    EXPECT_EQ(prompter.told.back(), TextId::InvalidProfileName);
-    EXPECT_FALSE(has("ABCDEFGHIJKLMNOPQRST(1)"));
+    EXPECT_TRUE(has("ABCDEFGHIJKLMNOPQRST(1)"));
+    lib.copyProfile();
+    EXPECT_TRUE(has("ABCDEFGHIJKLMNOPQRST(1)(1)"));
+    EXPECT_EQ(lib.currentProfileName(), "ABCDEFGHIJKLMNOPQRST(1)(1)");
+    EXPECT_EQ(prompter.told, std::vector<TextId>{TextId::PleaseChooseFile});
 }
 
 TEST_F(Library, save_under_a_typed_name_renames_and_tells_before_the_list_changes) {
-    lib.buildListForStart(); // first run: "Profile" is current
+    lib.buildListForStart(); // first run
+    choose("Profile");
     list.setText("Sniper");
     lib.saveProfile();
     EXPECT_TRUE(has("Sniper"));
@@ -285,6 +340,7 @@ TEST_F(Library, save_under_a_typed_name_renames_and_tells_before_the_list_change
 TEST_F(Library, save_under_the_current_name_overwrites_it_and_reports_a_failed_write) {
     put("Mine", 0, 0, 0x01);
     lib.buildListForStart();
+    choose("Mine");
     ASSERT_EQ(list.text(), "Mine");
     lib.saveProfile();
     EXPECT_EQ(contents("Mine")[0], page.shownKey);
@@ -294,15 +350,13 @@ TEST_F(Library, save_under_the_current_name_overwrites_it_and_reports_a_failed_w
 
     const Bytes before = contents("Mine");
     page.shownKey = 0x33;
-    blockWrite("Mine");
-    lib.saveProfile();
+    withNoRoom([&] { lib.saveProfile(); });
     EXPECT_EQ(prompter.told.back(), TextId::SaveFailed);
     EXPECT_EQ(contents("Mine"), before);
 
     // A rename that cannot write keeps the old file and the list.
     list.setText("Renamed");
-    blockWrite("Renamed");
-    lib.saveProfile();
+    withNoRoom([&] { lib.saveProfile(); });
     EXPECT_EQ(prompter.told.back(), TextId::SaveFailed);
     EXPECT_TRUE(has("Mine"));
     EXPECT_FALSE(has("Renamed"));
@@ -310,19 +364,25 @@ TEST_F(Library, save_under_the_current_name_overwrites_it_and_reports_a_failed_w
     EXPECT_EQ(lib.currentProfileName(), "Mine");
 }
 
-TEST_F(Library, new_copy_and_save_as_new_that_cannot_write_change_nothing_and_say_nothing) {
+TEST_F(Library, new_copy_and_save_as_new_that_cannot_write_say_so_and_leave_page_and_list_alone) {
     put("Fast", 0, 0);
     lib.buildListForStart();
-    blockWrite("Profile");
-    blockWrite("Fast(1)");
-    lib.newProfile();
+    choose("Fast");
+    page.work.fill(0x5C); // an edit not saved yet
+    const ProfileImage edited = page.work;
+    withNoRoom([&] { lib.newProfile(); });
     list.setText("Fast");
-    lib.copyProfile();
+    withNoRoom([&] { lib.copyProfile(); });
     list.setText("");
-    lib.saveProfile();
+    withNoRoom([&] { lib.saveProfile(); });
+    EXPECT_EQ(prompter.told, std::vector<TextId>(3, TextId::SaveFailed));
+    EXPECT_TRUE(page.resets.empty());
+    page.work[0] = edited[0]; // Copy and Save collect the shown key into the record
+    EXPECT_EQ(page.work, edited);
     EXPECT_EQ(list.items(), Names{"Fast"});
-    EXPECT_EQ(lib.currentProfileName(), "");
-    EXPECT_TRUE(prompter.told.empty());
+    EXPECT_EQ(lib.currentProfileName(), "Fast");
+    // No temporary file stays behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder(0)), fs::directory_iterator()), 1);
 }
 
 TEST_F(Library, official_profiles_are_protected_in_every_mode) {
@@ -365,7 +425,7 @@ TEST_F(Library, delete_removes_the_typed_name_and_its_file_after_asking) {
     EXPECT_EQ(list.indexOf("A"), -1);
     EXPECT_NE(list.indexOf("B"), -1);
     EXPECT_EQ(list.selected(), 0);
-    EXPECT_EQ(lib.currentProfileName(), list.items()[0]);
+    EXPECT_EQ(lib.currentProfileName(), ""); // item 0 is shown, not loaded
 
     // A lower-case official name is an ordinary profile; a name without a file still loses its item.
     fs::remove(folder(1) / "B.zav4");
@@ -467,6 +527,7 @@ TEST_F(Library, a_file_with_a_mode_byte_beyond_three_leaves_the_page_as_it_was) 
     page.work.fill(0xAA);
     const ProfileImage before = page.work;
     choose("Odd");
+    EXPECT_EQ(prompter.told, std::vector<TextId>{TextId::ProfileCannotBeLoaded});
     EXPECT_EQ(page.work, before);
     EXPECT_TRUE(page.appliedModes.empty());
     EXPECT_EQ(page.blankShown, 0);
@@ -526,6 +587,180 @@ TEST_F(Library, new_resets_slot_zero_but_a_first_kite_profile_comes_from_the_pag
     EXPECT_EQ(page.resets.back(), 2);
     EXPECT_EQ(page.statusSent, 1);
     EXPECT_EQ(lib.currentProfileName(), "Profile");
+}
+
+// What the list merely shows (after start, a mode change or a Delete) is never current: Save under a
+// typed name then makes a new profile and deletes or overwrites nothing.
+TEST_F(Library, save_never_renames_or_overwrites_a_profile_that_was_only_shown) {
+    put("A", 0, 0, 0x0A);
+    put("B", 0, 0, 0x0B);
+    lib.buildListForStart();
+    const std::string first = list.text();
+    ASSERT_FALSE(first.empty());
+    const Bytes firstBefore = contents(first);
+    list.setText("Sniper");
+    lib.saveProfile();
+    EXPECT_EQ(prompter.told, std::vector<TextId>{TextId::SaveSucceeded});
+    EXPECT_TRUE(has("A"));
+    EXPECT_TRUE(has("B"));
+    EXPECT_EQ(contents("Sniper")[0], page.shownKey);
+    EXPECT_EQ(lib.currentProfileName(), "Sniper");
+
+    // Typing the shown item's own name is not an overwrite of it.
+    lib.buildListForModeChange();
+    list.setText(first);
+    lib.saveProfile();
+    EXPECT_EQ(prompter.told.back(), TextId::FileAlreadyExists);
+    EXPECT_EQ(contents(first), firstBefore);
+
+    // One Delete and one Save remove one profile, never two.
+    choose("A");
+    lib.deleteProfile();
+    EXPECT_FALSE(has("A"));
+    EXPECT_EQ(lib.currentProfileName(), "");
+    const std::string shown = list.text();
+    list.setText("Renamed");
+    lib.saveProfile();
+    EXPECT_TRUE(has(shown));
+    EXPECT_TRUE(has("Renamed"));
+
+    // Deleting another profile leaves the loaded one current.
+    choose("B");
+    list.setText("Sniper");
+    lib.deleteProfile();
+    EXPECT_EQ(lib.currentProfileName(), "B");
+}
+
+// A rename whose old file stays (another user's file in a shared folder; here a folder put in its place)
+// says so, and both stay listed.
+TEST_F(Library, a_rename_that_cannot_remove_the_old_file_says_so_and_keeps_both) {
+    put("Old", 0, 0);
+    lib.buildListForStart();
+    choose("Old");
+    fs::remove(folder(0) / "Old.zav4");
+    fs::create_directories(folder(0) / "Old.zav4" / "inside");
+    list.setText("New");
+    lib.saveProfile();
+    EXPECT_EQ(prompter.told, std::vector<TextId>{TextId::OldProfileNotDeleted});
+    EXPECT_TRUE(has("New"));
+    EXPECT_TRUE(fs::exists(folder(0) / "Old.zav4" / "inside"));
+    EXPECT_NE(list.indexOf("Old"), -1);
+    EXPECT_EQ(list.text(), "New");
+    EXPECT_EQ(lib.currentProfileName(), "New");
+}
+
+// Names that are not UTF-8 are listed as the file system gives them; only what is shown is mended.
+TEST_F(Library, names_that_are_not_utf8_keep_their_bytes_through_every_operation) {
+    const std::string raw = "Bad\xFF\xFEName";
+    put(raw, 0, 0, 0x4B);
+    lib.buildListForStart();
+    ASSERT_EQ(list.items(), Names{raw});
+    const std::string shown = ProfileListModel::shownName(raw);
+    EXPECT_EQ(shown, "Bad\xEF\xBF\xBD\xEF\xBF\xBDName");
+    EXPECT_EQ(ProfileListModel::shownName("Caf\xC3\xA9"), "Caf\xC3\xA9");
+    EXPECT_EQ(ProfileListModel::shownName("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD"); // overlong slash
+
+    // What the edit field shows stands for the file's own name.
+    list.setShownText(shown);
+    EXPECT_EQ(list.text(), raw);
+    choose(raw);
+    EXPECT_EQ(page.work[0], 0x4B);
+    EXPECT_EQ(lib.currentProfileName(), raw);
+    list.setShownText(shown);
+    lib.saveProfile();
+    EXPECT_EQ(prompter.told, std::vector<TextId>{TextId::SaveSucceeded});
+    EXPECT_EQ(contents(raw)[0], page.shownKey);
+    list.setShownText(shown);
+    lib.copyProfile();
+    EXPECT_TRUE(has(raw + "(1)"));
+    list.select(list.indexOf(raw));
+    list.setShownText(shown);
+    lib.deleteProfile();
+    EXPECT_FALSE(has(raw));
+    // No file was ever made under the mended name.
+    for (const auto& entry : fs::directory_iterator(folder(0))) {
+        EXPECT_EQ(entry.path().filename().string().find("\xEF\xBF\xBD"), std::string::npos);
+    }
+}
+
+// A link in the folder is a profile only when it leads to a regular file in that same folder; it is then
+// read there, and a save puts a file of its own in the link's place.
+TEST_F(Library, links_count_only_when_they_lead_to_a_file_of_the_same_folder) {
+    put("Real", 0, 0, 0x52);
+    put("Elsewhere", 1, 1);
+    const fs::path outside = docs / "secret";
+    std::ofstream(outside) << "not a profile";
+    fs::create_symlink("Real.zav4", folder(0) / "In.zav4");
+    fs::create_symlink(outside, folder(0) / "Out.zav4");
+    fs::create_symlink("../ProfilePS3/Elsewhere.zav4", folder(0) / "Up.zav4");
+    fs::create_symlink("Gone.zav4", folder(0) / "Dangling.zav4");
+    lib.buildListForStart();
+    EXPECT_EQ(std::set<std::string>(list.items().begin(), list.items().end()),
+              (std::set<std::string>{"Real", "In"}));
+
+    choose("In");
+    EXPECT_EQ(page.work[0], 0x52);
+    EXPECT_EQ(lib.currentProfileName(), "In");
+    lib.saveProfile();
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder(0) / "In.zav4")));
+    EXPECT_EQ(contents("Real")[0], 0x52);
+
+    // A name held by a link that is not listed is taken, and nothing is written through it.
+    list.setText("Out");
+    lib.saveProfile();
+    EXPECT_EQ(prompter.told.back(), TextId::FileAlreadyExists);
+    std::string text;
+    std::getline(std::ifstream(outside), text);
+    EXPECT_EQ(text, "not a profile");
+
+    // A listed link turned elsewhere later is not read.
+    fs::remove(folder(0) / "In.zav4");
+    fs::create_symlink(outside, folder(0) / "In.zav4");
+    prompter.told.clear();
+    page.work.fill(0xAA);
+    const ProfileImage before = page.work;
+    choose("In");
+    EXPECT_EQ(prompter.told, std::vector<TextId>{TextId::ProfileCannotBeLoaded});
+    EXPECT_EQ(page.work, before);
+}
+
+// A listed file that cannot be loaded says so and leaves the page alone.
+TEST_F(Library, a_listed_file_that_cannot_be_loaded_says_so) {
+    put("Seven", 0, 7);
+    put("Vanishing", 0, 0);
+    lib.buildListForStart();
+    fs::remove(folder(0) / "Vanishing.zav4");
+    page.work.fill(0xAA);
+    const ProfileImage before = page.work;
+    choose("Seven");
+    choose("Vanishing");
+    EXPECT_EQ(prompter.told, std::vector<TextId>(2, TextId::ProfileCannotBeLoaded));
+    EXPECT_EQ(page.work, before);
+    EXPECT_TRUE(page.appliedModes.empty());
+    EXPECT_EQ(lib.currentProfileName(), "");
+}
+
+// What the page makes from its own record is its own model's, so Write takes it; a copy of another
+// model's profile stays that model's.
+TEST_F(Library, a_profile_this_page_made_is_this_pages_model) {
+    lib.buildListForStart();
+    lib.newProfile();
+    EXPECT_EQ(lib.loadedFileModel(), models::kKite);
+
+    ProfileLibrary other(docs, page, list, prompter);
+    other.buildListForStart();
+    list.setText("");
+    other.saveProfile();
+    EXPECT_EQ(other.loadedFileModel(), models::kKite);
+
+    ProfileLibrary third(docs, page, list, prompter);
+    third.buildList();
+    ASSERT_TRUE(writeProfileFile(folder(0) / "Moss.zav4", models::kMoss, Bytes(55, 0x04), 0));
+    third.buildList();
+    list.select(list.indexOf("Moss"));
+    third.loadSelected();
+    third.copyProfile();
+    EXPECT_EQ(third.loadedFileModel(), models::kMoss);
 }
 
 TEST(ProfileListModel, edits_keep_the_selection_on_its_item) {
