@@ -119,8 +119,9 @@ int main(int argc, char** argv) {
     std::unique_ptr<zav::CSimulatorWindow> simulator;
     dlg->installEventFilter(new AfterFirstPaint(dlg, Qt::NormalEventPriority, [&] {
         simulator = std::make_unique<zav::CSimulatorWindow>(adapter, model, mouse, capability);
+        // Plugging and pulling in the simulator adds or removes the adapter's node.
         QObject::connect(simulator.get(), &zav::CSimulatorWindow::deviceChanged, dlg,
-                         &zav::CZavoraDlg::onDeviceChange);
+                         [dlg] { dlg->onDeviceChange(true); });
         simulator->move(dlg->geometry().right() + 12, dlg->geometry().top());
         simulator->show();
     }));

@@ -182,6 +182,12 @@ void SimulatedAdapter::clearFaults() {
     framesLeft_.reset();
     refuseOpen_ = false;
     shortReplies_ = 0;
+    changeFrom_.reset();
+}
+
+void SimulatedAdapter::changeBankFromOnCommit(std::size_t from) {
+    std::lock_guard lock(mutex_);
+    changeFrom_ = from;
 }
 
 void SimulatedAdapter::setReportLatency(std::chrono::microseconds latency) {
@@ -385,6 +391,12 @@ void SimulatedAdapter::handleFrame(int model, std::span<const std::uint8_t> repo
             break;
         }
         banks[static_cast<std::size_t>(writeBank_)] = pending_;
+        if (changeFrom_) {
+            ProfileImage& committed = banks[static_cast<std::size_t>(writeBank_)];
+            for (std::size_t i = *changeFrom_; i < committed.size(); ++i) {
+                committed[i] = static_cast<std::uint8_t>(committed[i] ^ 0x5A);
+            }
+        }
         writeBank_ = -1;
         if (commitListener_) {
             commitListener_(banks_);

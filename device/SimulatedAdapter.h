@@ -64,6 +64,9 @@ public:
     void vanishAfterFrames(int frames);       // gone after this many more output reports
     void refuseOpen(bool refuse);             // open() fails, as for a node without access rights
     void setShortReplies(std::size_t length); // replies carry only this many bytes (0: full length)
+    // On each commit the adapter rewrites the bank's bytes from `from` on with its own data, as
+    // firmware that keeps something of its own after the records.
+    void changeBankFromOnCommit(std::size_t from);
     void clearFaults();
 
     // Told of every committed write, with all banks as they now are (the demo keeps them in a file).
@@ -118,6 +121,7 @@ private:
     std::optional<int> framesLeft_;
     bool refuseOpen_ = false;
     std::size_t shortReplies_ = 0;
+    std::optional<std::size_t> changeFrom_;
     std::chrono::microseconds latency_{0};
 
     std::function<void(const Banks&)> commitListener_;
