@@ -226,5 +226,24 @@ TEST(DeviceLogging, silent_by_default_and_shown_when_the_rules_ask) {
     EXPECT_EQ(gLogged, QStringList{QStringLiteral("hid_open_path /dev/hidraw7: Permission denied")});
 }
 
+// The same adapter back on the same node within one burst (it reset itself on the bus): nothing
+// tells it from one that stayed but the watcher's word that its node went and came.
+TEST(Transfers, an_adapter_node_gone_and_back_runs_a_connect_pass) {
+    Rig rig(1);
+    rig.start();
+    QSignalSpy reads(rig.dlg->page(1), &CAssignPage::firstReadDone);
+    QSignalSpy handled(rig.dlg.get(), &CZavoraDlg::deviceChangeHandled);
+    QSignalSpy passes(rig.dlg.get(), &CZavoraDlg::connectPassFinished);
+    rig.dlg->onDeviceChange(false); // a change event: nothing came or went
+    ASSERT_TRUE(handled.wait(kWaitMs));
+    QTest::qWait(50);
+    EXPECT_EQ(passes.count(), 0);
+
+    rig.dlg->onDeviceChange(true);
+    ASSERT_TRUE(passes.wait(kWaitMs));
+    EXPECT_EQ(reads.count(), 1);
+    EXPECT_TRUE(rig.dlg->readDone());
+}
+
 } // namespace
 } // namespace zav
