@@ -1,5 +1,7 @@
 #include "app/CZavoraApp.h"
 
+#include "app/DeviceLogging.h"
+
 #include "app/LangId.h"
 #include "controls/Skin.h"
 #include "device/SafeFile.h"
@@ -25,6 +27,7 @@ CZavoraApp::CZavoraApp(int& argc, char** argv) : QApplication(argc, argv) {
     setQuitOnLastWindowClosed(true);
     // Lets the desktop match the window to its menu entry and icon.
     setDesktopFileName(QStringLiteral("io.github.zavora.Zavora"));
+    installDeviceLogging();
 }
 
 CZavoraApp::~CZavoraApp() = default;

@@ -87,6 +87,7 @@ CZavoraDlg::CZavoraDlg(HidBackend& backend, QWidget* parent)
     connect(languageList_, &CMyComboBox::currentIndexChanged, this, [this](int) { ApplyCaptions(); });
 
     connect(this, &CZavoraDlg::mouseKindChanged, this, [this](MouseKind kind) {
+        shownMouse_ = kind;
         for (CAssignPage* p : builtPages()) {
             p->mouseKindChanged(kind);
         }
@@ -141,8 +142,8 @@ CAssignPage* CZavoraDlg::buildPage(int model) {
     if (captionsApplied_) {
         p->applyCaptions(language_);
     }
-    if (const MouseKind mouse = link_->mouseKind(); mouse != MouseKind::None) {
-        p->mouseKindChanged(mouse);
+    if (shownMouse_ != MouseKind::None) {
+        p->mouseKindChanged(shownMouse_);
     }
     if (profileTextsCleared_) {
         p->clearProfileText();
@@ -191,28 +192,30 @@ void CZavoraDlg::ApplyCaptions() {
     update();
 }
 
-void CZavoraDlg::onDeviceChange() {
+void CZavoraDlg::onDeviceChange(bool adapterNodeChanged) {
     if (closing_) {
         return;
     }
-    // Identify on the device thread; the outcome decides on this thread whether a pass follows.
-    enum class Outcome { Start, Lost, Nothing };
+    // Identify on the device thread; what is attached decides on this thread whether a pass
+    // follows: another node or model than the last pass found, or the same one back again.
+    struct Found {
+        bool present = false;
+        AdapterIdentity identity;
+    };
     worker_->run(
         this,
         [this] {
             DeviceLink& link = *link_;
             link.resetMouseKind();
-            if (link.OpenAndIdentify() && !knownConnected_) {
-                return Outcome::Start;
-            }
-            return link.OpenAndIdentify() ? Outcome::Nothing : Outcome::Lost;
+            const bool present = link.OpenAndIdentify() || link.OpenAndIdentify();
+            return Found{present, link.identity()};
         },
-        [this](Outcome outcome) {
+        [this, adapterNodeChanged](const Found& found) {
             readDone_ = false;
-            if (outcome == Outcome::Lost) {
+            if (!found.present) {
                 knownConnected_ = false;
-            }
-            if (outcome != Outcome::Nothing) {
+                startConnectPass();
+            } else if (!knownConnected_ || adapterNodeChanged || found.identity != attached_) {
                 startConnectPass();
             }
             if (CAssignPage* p = page(link_->model())) {
@@ -220,6 +223,14 @@ void CZavoraDlg::onDeviceChange() {
             }
             emit deviceChangeHandled();
         });
+}
+
+void CZavoraDlg::reportMouseKind(MouseKind kind) {
+    if (kind == shownMouse_) {
+        return;
+    }
+    shownMouse_ = kind;
+    emit mouseKindChanged(kind);
 }
 
 void CZavoraDlg::startConnectPass() {
@@ -239,6 +250,7 @@ void CZavoraDlg::startConnectPass() {
 void CZavoraDlg::onIdentified(bool found) {
     if (!found || link_->closing()) {
         connected_ = false;
+        attached_ = {};
         for (CAssignPage* p : builtPages()) {
             p->clearProfileText();
         }
@@ -256,6 +268,7 @@ void CZavoraDlg::onIdentified(bool found) {
     accessDeniedShown_ = false;
     connected_ = true;
     knownConnected_ = true;
+    attached_ = link_->identity();
     const int model = link_->model();
     for (CAssignPage* p : builtPages()) {
         p->setPolling(false);
@@ -280,7 +293,7 @@ void CZavoraDlg::afterFirstRead(int model) {
     // The second model tells its capability in a status reply asked with the page's mode.
     const auto mode = static_cast<std::uint8_t>(p->mode());
     worker_->run(
-        this, [this, mode] { return link_->PollStatus(mode).ok; },
+        this, [this, mode] { return link_->QueryCapability(mode); },
         [this, p, finishSlots](bool ok) {
             if (ok) {
                 if (const auto capability = link_->capability()) {

@@ -59,11 +59,15 @@ public:
     // Picks the language of a Windows language identifier; an unknown one keeps the captions
     // the controls were made with.
     void PickSystemLanguage(int langId);
+    // A status reply has classified the mouse as `kind`: the pages hear of it when it differs
+    // from what they were told, whichever exchange classified it first.
+    void reportMouseKind(MouseKind kind);
     void ApplyCaptions();
 
 public slots:
-    // The adapter may have come or gone.
-    void onDeviceChange();
+    // The adapter may have come or gone. `adapterNodeChanged`: an adapter's node came or went in
+    // the burst, so even the same adapter back again is connected anew.
+    void onDeviceChange(bool adapterNodeChanged = false);
     void startConnectPass();
     void selectTab(int model);
     // Shown when told that a newer version exists; nothing in the program asks for it.
@@ -119,6 +123,11 @@ private:
     bool captionsApplied_ = false;
     // A pass that found no adapter has cleared the profile name of every page.
     bool profileTextsCleared_ = false;
+
+    // What the last connect pass found attached; compared with what a device change finds.
+    AdapterIdentity attached_;
+    // What the pages were last told of the mouse; a status reply that differs is told again.
+    MouseKind shownMouse_ = MouseKind::None;
 
     bool dragging_ = false;
     QPoint dragOffset_;

@@ -167,6 +167,13 @@ constexpr std::array kTexts{
              "请安装udev规则 70-zavora.rules，然后重新插入设备.",
              "已找到設備，但存取被拒絕.\n"
              "請安裝udev規則 70-zavora.rules，然後重新插入設備."}},
+    TextRow{TextId::WriteUnconfirmed,
+            {"Written, but the check read failed.\nPlease press Write again.",
+             "Écrit, mais la relecture de contrôle a échoué.\nVeuillez appuyer à nouveau sur Sync.",
+             "Geschrieben, aber das Zurücklesen zur Prüfung ist fehlgeschlagen.\n"
+             "Bitte erneut auf Sync drücken.",
+             "書き込みましたが、確認の読み出しに失敗しました.\nもう一度書き込みを押してください.",
+             "已写入，但校验读取失败.\n请再按一次写入.", "已寫入，但校驗讀取失敗.\n請再按一次寫入."}},
 
     // Painted on the assignment pages.
     TextRow{

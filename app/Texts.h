@@ -97,6 +97,8 @@ enum class TextId : int {
     KeypadNotConnected,
     // An adapter is attached but may not be opened.
     AccessDenied,
+    // The write went out but reading the bank back to check it failed.
+    WriteUnconfirmed,
 
     // Texts painted on the assignment pages.
     AssignPad,

@@ -122,8 +122,9 @@ int main(int argc, char** argv) {
     std::unique_ptr<zav::CSimulatorWindow> simulator;
     dlg->installEventFilter(new AfterFirstPaint(dlg, Qt::NormalEventPriority, [&] {
         simulator = std::make_unique<zav::CSimulatorWindow>(adapter, model, mouse, capability);
+        // Plugging and pulling in the simulator adds or removes the adapter's node.
         QObject::connect(simulator.get(), &zav::CSimulatorWindow::deviceChanged, dlg,
-                         &zav::CZavoraDlg::onDeviceChange);
+                         [dlg] { dlg->onDeviceChange(true); });
         // Shown first so that its frame, if the desktop draws one, counts in its size.
         simulator->show();
         const QRect screen = dlg->screen()->availableGeometry();

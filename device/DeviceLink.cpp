@@ -1,6 +1,9 @@
 #include "device/DeviceLink.h"
 
+#include "device/DeviceLog.h"
+
 #include <algorithm>
+#include <string>
 
 namespace zav {
 
@@ -33,6 +36,7 @@ bool DeviceLink::OpenAndIdentify() {
     }
     std::lock_guard lock(exchangeMutex_);
     device_.reset();
+    setPath({});
     openRefused_ = false;
     bool refused = false;
     for (const HidDeviceInfo& info : backend_.enumerate()) {
@@ -49,6 +53,7 @@ bool DeviceLink::OpenAndIdentify() {
             continue;
         }
         device_ = std::move(device);
+        setPath(info.path);
         vendorId_ = info.vendorId;
         productId_ = info.productId;
         model_ = model;
@@ -82,6 +87,26 @@ StatusPoll DeviceLink::PollStatus(std::uint8_t param) {
     return poll;
 }
 
+bool DeviceLink::QueryCapability(std::uint8_t param) {
+    std::lock_guard lock(exchangeMutex_);
+    InputReport in;
+    if (!exchange(cmd::kStatus, param, in)) {
+        return false;
+    }
+    capability_ = in[reply::kCapability];
+    return true;
+}
+
+AdapterIdentity DeviceLink::identity() const {
+    std::lock_guard lock(replyMutex_);
+    return {path_, path_.empty() ? 0 : model_.load()};
+}
+
+void DeviceLink::setPath(std::string path) {
+    std::lock_guard lock(replyMutex_);
+    path_ = std::move(path);
+}
+
 bool DeviceLink::ReadBank(int bank) {
     std::optional<ProfileImage> image = ReadBankImage(bank);
     if (!image) {
@@ -92,7 +117,14 @@ bool DeviceLink::ReadBank(int bank) {
 }
 
 std::optional<ProfileImage> DeviceLink::ReadBankImage(int bank) {
+    return ReadBankImage(model_.load(), bank);
+}
+
+std::optional<ProfileImage> DeviceLink::ReadBankImage(int model, int bank) {
     std::lock_guard lock(exchangeMutex_);
+    if (model != model_.load()) {
+        return std::nullopt;
+    }
     std::optional<ProfileImage> fetched = fetchLocked(bank);
     // The MOSS keeps two pairs of codes of its PlayStation 3 bank exchanged.
     if (fetched && model_.load() == 2 && bank == 1) {
@@ -130,6 +162,7 @@ std::optional<ProfileImage> DeviceLink::fetchLocked(int bank) {
         sum += byteSum(data);
     }
     if (!exchange(cmd::kReadSum, param, in) || !complete || replySum(in) != sum) {
+        logDeviceFailure("bank " + std::to_string(bank) + " did not arrive whole");
         return std::nullopt;
     }
     return scratch;
@@ -137,8 +170,33 @@ std::optional<ProfileImage> DeviceLink::fetchLocked(int bank) {
 
 bool DeviceLink::WriteBank(int bank) {
     std::lock_guard lock(exchangeMutex_);
-    const int model = model_.load();
-    if (!validModel(model) || bank < 0 || bank > 0xFF) {
+    if (!validModel(model_.load())) {
+        return false;
+    }
+    return writeLocked(bank, sendImage(model_.load()));
+}
+
+WriteOutcome DeviceLink::WriteImage(int model, int bank, const ProfileImage& image,
+                                    std::size_t checkedBytes) {
+    std::lock_guard lock(exchangeMutex_);
+    if (!validModel(model) || model != model_.load()) {
+        return WriteOutcome::OtherModel;
+    }
+    if (!writeLocked(bank, image)) {
+        return WriteOutcome::Failed;
+    }
+    const std::optional<ProfileImage> written = fetchLocked(bank);
+    if (!written) {
+        return WriteOutcome::ReadBackFailed;
+    }
+    const std::size_t n = std::min(checkedBytes, image.size());
+    return std::equal(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(n), written->begin())
+               ? WriteOutcome::Complete
+               : WriteOutcome::Differs;
+}
+
+bool DeviceLink::writeLocked(int bank, const ProfileImage& image) {
+    if (bank < 0 || bank > 0xFF) {
         return false;
     }
     const auto param = static_cast<std::uint8_t>(bank);
@@ -146,7 +204,6 @@ bool DeviceLink::WriteBank(int bank) {
     if (!exchange(cmd::kWrite, param, in)) {
         return false;
     }
-    const ProfileImage& image = sendImage(model);
     std::uint32_t sum = 0;
     for (int n = 0; n < kWriteChunks; ++n) {
         const auto chunk =
@@ -232,7 +289,15 @@ bool DeviceLink::exchange(std::uint8_t code, std::uint8_t param, InputReport& in
     if (code == cmd::kStatus) {
         writeStatusPayload(output_);
     }
-    return send(output_) && fetch(in) && replyAccepted(in);
+    if (!send(output_) || !fetch(in)) {
+        return false;
+    }
+    if (!replyAccepted(in)) {
+        logDeviceFailure("reply to command " + std::to_string(code) + " with parameter " +
+                         std::to_string(param) + " not accepted");
+        return false;
+    }
+    return true;
 }
 
 void DeviceLink::classify(const InputReport& in, OwnMouseSet set) {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 
 namespace zav {
 
@@ -27,6 +28,22 @@ struct StatusPoll {
     MouseKind before = MouseKind::None;
     MouseKind after = MouseKind::None;
     bool changed() const { return before != after; }
+};
+
+// How a write with its check read ended.
+enum class WriteOutcome {
+    Complete,       // committed, and the records read back as sent
+    Failed,         // refused, broken off or not committed
+    Differs,        // committed, but the records read back differ from what was sent
+    ReadBackFailed, // committed, but the check read did not arrive whole
+    OtherModel,     // the adapter attached is no longer the model the write was gathered for
+};
+
+// What is attached: the node the link opened and the model it matched. Empty path: nothing open.
+struct AdapterIdentity {
+    std::string path;
+    int model = 0;
+    bool operator==(const AdapterIdentity&) const = default;
 };
 
 // The one object that talks to the adapter. Every exchange holds the link's mutex from its first
@@ -56,6 +73,14 @@ public:
     // Reads bank `bank` as a work page should hold it, without touching any page, so that the
     // window can take it over on its own thread.
     std::optional<ProfileImage> ReadBankImage(int bank);
+    // The same for a job gathered for `model`: nothing is read when another model is attached now.
+    std::optional<ProfileImage> ReadBankImage(int model, int bank);
+
+    // A write whose inputs were fixed when it was gathered: `image` goes into bank `bank` of an
+    // adapter of `model`, then the bank is read back and its first `checkedBytes` (the records;
+    // what follows them belongs to the adapter) compared with what was sent. The link stays locked
+    // from the first frame to the check, so no other exchange comes between.
+    WriteOutcome WriteImage(int model, int bank, const ProfileImage& image, std::size_t checkedBytes);
 
     // Writes the send page of the matched model into bank `bank`. True only when the adapter
     // confirmed the sum and committed.
@@ -64,6 +89,13 @@ public:
     // Status poll of the pages: "q" with `param`, and on success the classification of its reply
     // with every own mouse known, and the capability byte stored.
     StatusPoll PollStatus(std::uint8_t param = 0);
+
+    // "q" with `param` for its capability byte alone: the mouse is left to the poll, which tells
+    // the pages when it changes.
+    bool QueryCapability(std::uint8_t param);
+
+    // The node and model of the last match; an empty path when no device is open.
+    AdapterIdentity identity() const;
 
     int model() const { return model_.load(); }
     std::uint16_t vendorId() const { return vendorId_.load(); }
@@ -91,6 +123,8 @@ private:
     bool fetch(InputReport& in);
     bool exchange(std::uint8_t code, std::uint8_t param, InputReport& in);
     std::optional<ProfileImage> fetchLocked(int bank);
+    bool writeLocked(int bank, const ProfileImage& image);
+    void setPath(std::string path);
     void classify(const InputReport& in, OwnMouseSet set);
 
     HidBackend& backend_;
@@ -98,8 +132,9 @@ private:
     std::unique_ptr<HidDevice> device_;
     OutputBuffer output_{}; // one buffer: unnamed payload bytes keep the last frame's contents
 
-    mutable std::mutex replyMutex_; // guards lastReply_ only
+    mutable std::mutex replyMutex_; // guards lastReply_ and path_
     InputReport lastReply_{};
+    std::string path_;
 
     std::atomic<int> model_{0};
     std::atomic<std::uint16_t> vendorId_{0};

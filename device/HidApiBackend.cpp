@@ -1,30 +1,46 @@
 #include "device/HidApiBackend.h"
 
 #include "device/DeviceLink.h"
+#include "device/DeviceLog.h"
+#include "device/HidOutputReport.h"
 
 #include <hidapi.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
 
 namespace zav {
 
 namespace {
 
+std::string narrow(const wchar_t* text) {
+    std::string out;
+    for (; text != nullptr && *text != L'\0'; ++text) {
+        out += *text < 0x80 ? static_cast<char>(*text) : '?';
+    }
+    return out.empty() ? std::string("no reason given") : out;
+}
+
 class HidApiDevice : public HidDevice {
 public:
-    explicit HidApiDevice(hid_device* handle) : handle_(handle) {}
-    ~HidApiDevice() override { hid_close(handle_); }
+    HidApiDevice(hid_device* handle, std::string path)
+        : handle_(handle), path_(std::move(path)), output_(makeOutputReportSender(handle_, path_)) {}
+    ~HidApiDevice() override {
+        output_.reset();
+        hid_close(handle_);
+    }
     HidApiDevice(const HidApiDevice&) = delete;
     HidApiDevice& operator=(const HidApiDevice&) = delete;
 
-    bool setOutputReport(std::span<const std::uint8_t> report) override {
-        const int sent = hid_write(handle_, report.data(), report.size());
-        return sent >= 0 && static_cast<std::size_t>(sent) == report.size();
-    }
+    bool setOutputReport(std::span<const std::uint8_t> report) override { return output_->send(report); }
 
     bool getInputReport(std::span<std::uint8_t> buffer) override {
         const int got = hid_get_input_report(handle_, buffer.data(), buffer.size());
         if (got <= 0) {
+            logDeviceFailure("hid_get_input_report on " + path_ + ": " +
+                             (got < 0 ? narrow(hid_error(handle_)) : std::string("empty report")));
             return false;
         }
         // What the device did not send reads as zero.
@@ -34,11 +50,17 @@ public:
 
 private:
     hid_device* handle_;
+    std::string path_;
+    std::unique_ptr<OutputReportSender> output_;
 };
 
 } // namespace
 
-HidApiBackend::HidApiBackend() : initialised_(hid_init() == 0) {}
+HidApiBackend::HidApiBackend() : initialised_(hid_init() == 0) {
+    if (!initialised_) {
+        logDeviceFailure("hid_init: " + narrow(hid_error(nullptr)));
+    }
+}
 
 HidApiBackend::~HidApiBackend() {
     if (initialised_) {
@@ -63,11 +85,15 @@ std::unique_ptr<HidDevice> HidApiBackend::open(const HidDeviceInfo& info) {
     if (!initialised_ || info.path.empty()) {
         return nullptr;
     }
+    errno = 0;
     hid_device* handle = hid_open_path(info.path.c_str());
     if (handle == nullptr) {
+        const int error = errno;
+        logDeviceFailure("hid_open_path " + info.path + ": " + narrow(hid_error(nullptr)) +
+                         (error != 0 ? "; " + std::string(std::strerror(error)) : std::string()));
         return nullptr;
     }
-    return std::make_unique<HidApiDevice>(handle);
+    return std::make_unique<HidApiDevice>(handle, info.path);
 }
 
 } // namespace zav

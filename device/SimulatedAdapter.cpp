@@ -182,6 +182,12 @@ void SimulatedAdapter::clearFaults() {
     framesLeft_.reset();
     refuseOpen_ = false;
     shortReplies_ = 0;
+    changeFrom_.reset();
+}
+
+void SimulatedAdapter::changeBankFromOnCommit(std::size_t from) {
+    std::lock_guard lock(mutex_);
+    changeFrom_ = from;
 }
 
 void SimulatedAdapter::setReportLatency(std::chrono::microseconds latency) {
@@ -385,7 +391,14 @@ void SimulatedAdapter::handleFrame(int model, std::span<const std::uint8_t> repo
             break;
         }
         Banks next = banks_;
-        next[static_cast<std::size_t>(model - 1)][static_cast<std::size_t>(writeBank_)] = pending_;
+        ProfileImage& committed =
+            next[static_cast<std::size_t>(model - 1)][static_cast<std::size_t>(writeBank_)];
+        committed = pending_;
+        if (changeFrom_) {
+            for (std::size_t i = *changeFrom_; i < committed.size(); ++i) {
+                committed[i] = static_cast<std::uint8_t>(committed[i] ^ 0x5A);
+            }
+        }
         writeBank_ = -1;
         // A write that cannot be kept is refused, and the banks stay as they were.
         if (commitListener_ && !commitListener_(next)) {

@@ -64,6 +64,9 @@ public:
     void vanishAfterFrames(int frames);       // gone after this many more output reports
     void refuseOpen(bool refuse);             // open() fails, as for a node without access rights
     void setShortReplies(std::size_t length); // replies carry only this many bytes (0: full length)
+    // On each commit the adapter rewrites the bank's bytes from `from` on with its own data, as
+    // firmware that keeps something of its own after the records.
+    void changeBankFromOnCommit(std::size_t from);
     void clearFaults();
 
     // Asked to keep every write before it is committed, with all banks as they would then be (the demo
@@ -120,6 +123,7 @@ private:
     std::optional<int> framesLeft_;
     bool refuseOpen_ = false;
     std::size_t shortReplies_ = 0;
+    std::optional<std::size_t> changeFrom_;
     std::chrono::microseconds latency_{0};
 
     std::function<bool(const Banks&)> commitListener_;

@@ -487,6 +487,15 @@ void CAssignPage::setPaletteFaces() {
 
 // --- connect pass and poll -------------------------------------------------------------------
 
+template <typename Job, typename Done>
+void CAssignPage::runTransfer(Job job, Done done) {
+    setBusy(true);
+    main_.worker().run(this, std::move(job), [this, done = std::move(done)](auto&&... result) mutable {
+        setBusy(false);
+        done(std::forward<decltype(result)>(result)...);
+    });
+}
+
 void CAssignPage::firstRead(std::function<void()> done) {
     if (main_.readDone()) {
         done();
@@ -500,24 +509,21 @@ void CAssignPage::firstRead(std::function<void()> done) {
         return;
     }
     const int mode = mode_;
-    setBusy(true);
-    main_.worker().run(
-        this, [&link = main_.link(), mode] { return link.ReadBankImage(mode); },
-        [this, mode, done = std::move(done)](const std::optional<ProfileImage>& image) {
-            setBusy(false);
-            // Only a read that arrived whole replaces the page and marks the mode as read.
-            if (image) {
-                main_.link().workImage(model_) = *image;
-                readFlags_[static_cast<std::size_t>(mode)] = true;
-            }
-            main_.link().sendImage(model_) = main_.link().workImage(model_);
-            rebuild();
-            library_->buildList();
-            syncProfileList();
-            main_.setReadDone(true);
-            emit firstReadDone();
-            done();
-        });
+    runTransfer([&link = main_.link(), model = model_, mode] { return link.ReadBankImage(model, mode); },
+                [this, mode, done = std::move(done)](const std::optional<ProfileImage>& image) {
+                    // Only a read that arrived whole replaces the page and marks the mode as read.
+                    if (image) {
+                        main_.link().workImage(model_) = *image;
+                        readFlags_[static_cast<std::size_t>(mode)] = true;
+                    }
+                    main_.link().sendImage(model_) = main_.link().workImage(model_);
+                    rebuild();
+                    library_->buildList();
+                    syncProfileList();
+                    main_.setReadDone(true);
+                    emit firstReadDone();
+                    done();
+                });
 }
 
 void CAssignPage::setPolling(bool on) {
@@ -546,8 +552,10 @@ void CAssignPage::poll() {
         this, [&link = main_.link()] { return link.PollStatus(0); },
         [this](StatusPoll result) {
             polling_ = false;
-            if (result.ok && result.changed()) {
-                emit main_.mouseKindChanged(result.after);
+            // Told against what the pages show, not against the poll before: another exchange
+            // (the identification) may have classified the mouse in between.
+            if (result.ok) {
+                main_.reportMouseKind(result.after);
             }
             emit pollDone();
         });
@@ -594,8 +602,15 @@ void CAssignPage::fillModeList(int language) {
 
 void CAssignPage::resetSlotListForConnect() {
     showBlankSlotItem();
-    const QSignalBlocker block(slotList_);
-    slotList_->setCurrentIndex(0);
+    {
+        const QSignalBlocker block(slotList_);
+        slotList_->setCurrentIndex(0);
+    }
+    // The page edits the slot the list names.
+    if (slot_ != 0) {
+        slot_ = 0;
+        rebuild();
+    }
 }
 
 void CAssignPage::clearProfileText() {
@@ -645,9 +660,10 @@ void CAssignPage::changeMode(int item) {
     const QString slotText = slotList_->currentText();
     slot_ = slotText == QLatin1String("ProFile2") ? 1 : slotText == QLatin1String("ProFile3") ? 2 : 0;
 
-    auto show = [this, mode] {
-        // A mode never read from this model's adapter shows its defaults.
-        if (!readFromDevice(mode)) {
+    auto show = [this, mode](bool read) {
+        // Without a bank read now, the work page still holds the previous mode's bank: the new
+        // mode shows its defaults, whatever was read of it earlier.
+        if (!read) {
             ProfileImage& work = main_.link().workImage(model_);
             for (int slot = 0; slot < (model_ == models::kMoss ? 1 : 3); ++slot) {
                 resetToDefaults(work, model_, mode, slot);
@@ -659,21 +675,18 @@ void CAssignPage::changeMode(int item) {
         emit transferDone();
     };
     if (main_.link().model() != model_) {
-        show();
+        show(false);
         return;
     }
-    setBusy(true);
-    main_.worker().run(
-        this, [&link = main_.link(), mode] { return link.ReadBankImage(mode); },
-        [this, mode, show](const std::optional<ProfileImage>& image) {
-            setBusy(false);
-            if (image) {
-                main_.link().workImage(model_) = *image;
-                readFlags_[static_cast<std::size_t>(mode)] = true;
-                main_.link().sendImage(model_) = main_.link().workImage(model_);
-            }
-            show();
-        });
+    runTransfer([&link = main_.link(), model = model_, mode] { return link.ReadBankImage(model, mode); },
+                [this, mode, show](const std::optional<ProfileImage>& image) {
+                    if (image) {
+                        main_.link().workImage(model_) = *image;
+                        readFlags_[static_cast<std::size_t>(mode)] = true;
+                        main_.link().sendImage(model_) = main_.link().workImage(model_);
+                    }
+                    show(image.has_value());
+                });
 }
 
 void CAssignPage::changeSlot(int item) {
@@ -691,17 +704,14 @@ void CAssignPage::changeSlot(int item) {
         return;
     }
     const int mode = mode_;
-    setBusy(true);
-    main_.worker().run(
-        this, [&link = main_.link(), mode] { return link.ReadBankImage(mode); },
-        [this](const std::optional<ProfileImage>& image) {
-            setBusy(false);
-            if (image) {
-                main_.link().workImage(model_) = *image;
-            }
-            rebuild();
-            emit transferDone();
-        });
+    runTransfer([&link = main_.link(), model = model_, mode] { return link.ReadBankImage(model, mode); },
+                [this](const std::optional<ProfileImage>& image) {
+                    if (image) {
+                        main_.link().workImage(model_) = *image;
+                    }
+                    rebuild();
+                    emit transferDone();
+                });
 }
 
 // --- drag and drop ---------------------------------------------------------------------------
@@ -827,22 +837,27 @@ void CAssignPage::write() {
         return;
     }
     collect();
-    const int mode = mode_;
-    setBusy(true);
-    main_.worker().run(
-        this,
-        [&link = main_.link(), mode, model = model_] {
-            link.PollStatus(0);
-            if (!link.WriteBank(mode)) {
-                return false;
-            }
-            // Complete only when the adapter gives back exactly what was sent.
-            const std::optional<ProfileImage> written = link.FetchBank(mode);
-            return written && *written == link.sendImage(model);
+    // The job writes this copy: what the window does to the pages meanwhile never reaches it.
+    const ProfileImage image = main_.link().sendImage(model_);
+    const auto checked = static_cast<std::size_t>(recordBytesInBank(model_));
+    runTransfer(
+        [&link = main_.link(), model = model_, mode = mode_, image, checked] {
+            // The status frame goes first, as it always has; the mouse is left to the poll.
+            link.SendCommand(cmd::kStatus, 0);
+            return link.WriteImage(model, mode, image, checked);
         },
-        [this](bool ok) {
-            setBusy(false);
-            tell(ok ? TextId::WriteComplete : TextId::OverwriteError);
+        [this](WriteOutcome outcome) {
+            switch (outcome) {
+            case WriteOutcome::Complete:
+                tell(TextId::WriteComplete);
+                break;
+            case WriteOutcome::ReadBackFailed:
+                tell(TextId::WriteUnconfirmed);
+                break;
+            default:
+                tell(TextId::OverwriteError);
+                break;
+            }
             emit transferDone();
         });
 }
@@ -1001,7 +1016,9 @@ bool CAssignPage::ask(TextId id) {
 }
 
 void CAssignPage::setBusy(bool busy) {
-    busy_ = busy;
+    // One count per transfer: the end of one never unlocks the page while another is pending.
+    pending_ = std::max(0, pending_ + (busy ? 1 : -1));
+    busy = pending_ > 0;
     busyCover_->setGeometry(rect());
     if (busy) {
         // The cover holds the keys while the adapter is busy; they go back where they were after.

@@ -80,8 +80,8 @@ public:
     CMyComboBox* modeList() const { return modeList_; }
     CMyComboBox* slotList() const { return slotList_; }
     CMyComboBox* profileList() const { return profileList_; }
-    // True while a transfer for this page runs; the page takes no input then.
-    bool busy() const { return busy_; }
+    // True while any transfer of this page is queued or running; the page takes no input then.
+    bool busy() const { return pending_ > 0; }
 
     // The record the page edits: the current slot's in the work page (the second model's only one).
     std::span<std::uint8_t> record();
@@ -166,6 +166,10 @@ private:
 
     void poll();
     void setBusy(bool busy);
+    // Runs `job` on the device thread with the page locked until its result has been shown.
+    // The job gets only what was gathered into it, never a page or image the window may change.
+    template <typename Job, typename Done>
+    void runTransfer(Job job, Done done);
 
     int model_;
     const PageLayout& layout_;
@@ -194,7 +198,7 @@ private:
 
     QTimer poll_;
     bool polling_ = false;
-    bool busy_ = false;
+    int pending_ = 0; // transfers queued or running
     QWidget* busyCover_ = nullptr;
     QPointer<QWidget> focusBeforeBusy_;
     CMyComboBox* modeList_ = nullptr;

@@ -175,6 +175,10 @@ bool recordFits(std::span<const std::uint8_t> record, int model) {
 
 } // namespace
 
+int recordBytesInBank(int model) {
+    return slotCount(model) * recordSize(model);
+}
+
 int recordSize(int model) {
     switch (model) {
     case models::kKite:

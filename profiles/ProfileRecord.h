@@ -70,6 +70,10 @@ enum class SettingsField : int {
 // Record size per model: 60, 55, 55 for model 1, 2, 3; 0 for any other model.
 int recordSize(int model);
 
+// The bytes of a bank that hold the records, from its start: 180, 55, 165 for model 1, 2, 3; 0 for any
+// other model. What follows them belongs to the adapter.
+int recordBytesInBank(int model);
+
 // Size of the key-code block, which is also where the settings block starts: 48, 37, 43; 0 for any other
 // model.
 int keyBlockSize(int model);

@@ -302,3 +302,56 @@ TEST_F(BankTransfer, fetch_gives_the_bank_as_stored_and_leaves_the_pages_alone) 
 
 } // namespace
 } // namespace zav
+
+namespace zav {
+namespace {
+
+// --- a write gathered as a job, and its check read ---
+
+struct CheckedWrite : BankTransfer {};
+
+TEST_F(CheckedWrite, only_the_record_bytes_are_compared_with_what_was_sent) {
+    struct Case {
+        const char* name;
+        int model;
+        std::size_t records;     // record bytes of the model's bank
+        std::size_t adapterFrom; // where the adapter starts writing its own bytes
+        WriteOutcome expected;
+    };
+    const Case cases[] = {
+        {"kite tail changed", 1, 180, 180, WriteOutcome::Complete},
+        {"kite last record byte changed", 1, 180, 179, WriteOutcome::Differs},
+        {"moss tail changed", 2, 55, 55, WriteOutcome::Complete},
+        {"moss record changed", 2, 55, 54, WriteOutcome::Differs},
+        {"fern tail changed", 3, 165, 165, WriteOutcome::Complete},
+        {"fern record changed", 3, 165, 100, WriteOutcome::Differs},
+    };
+    for (const Case& c : cases) {
+        connect(c.model);
+        adapter.changeBankFromOnCommit(c.adapterFrom);
+        EXPECT_EQ(link.WriteImage(c.model, 2, pattern(9), c.records), c.expected) << c.name;
+        adapter.clearFaults();
+    }
+}
+
+TEST_F(CheckedWrite, a_check_read_that_fails_is_told_apart_from_a_failed_write) {
+    connect(1);
+    adapter.dropReadChunkReply(4);
+    EXPECT_EQ(link.WriteImage(1, 0, pattern(5), 180), WriteOutcome::ReadBackFailed);
+    EXPECT_EQ(adapter.bank(1, 0), pattern(5)); // committed all the same
+    adapter.clearFaults();
+
+    adapter.refuseCommand(0x77);
+    EXPECT_EQ(link.WriteImage(1, 0, pattern(6), 180), WriteOutcome::Failed);
+}
+
+TEST_F(CheckedWrite, a_job_gathered_for_another_model_moves_nothing) {
+    connect(3);
+    EXPECT_EQ(link.WriteImage(1, 0, pattern(1), 180), WriteOutcome::OtherModel);
+    EXPECT_EQ(link.ReadBankImage(1, 0), std::nullopt);
+    EXPECT_TRUE(adapter.frames().empty());
+    EXPECT_TRUE(link.ReadBankImage(3, 0).has_value());
+}
+
+} // namespace
+} // namespace zav

@@ -1,4 +1,5 @@
 #include "device/DeviceLink.h"
+#include "device/DeviceLog.h"
 #include "device/HidApiBackend.h"
 #include "tests/hidraw/HidrawTestbed.h"
 
@@ -10,10 +11,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <future>
 #include <iterator>
+#include <mutex>
 
 namespace zav {
 namespace {
@@ -33,6 +36,31 @@ ProfileImage pattern() {
     }
     return image;
 }
+
+bool everyFrameWentAsSetReport(const HidrawNode& node) {
+    const auto paths = node.outputPaths();
+    return !paths.empty() && std::all_of(paths.begin(), paths.end(), [](HidrawNode::OutputPath p) {
+        return p == HidrawNode::OutputPath::Ioctl;
+    });
+}
+
+// Collects what the device code says about failures while it lives.
+struct LogLines {
+    LogLines() {
+        setDeviceLogSink([this](std::string_view line) {
+            std::lock_guard lock(mutex);
+            lines.emplace_back(line);
+        });
+    }
+    ~LogLines() { setDeviceLogSink({}); }
+    bool any(const std::string& part) {
+        std::lock_guard lock(mutex);
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const std::string& l) { return l.find(part) != std::string::npos; });
+    }
+    std::mutex mutex;
+    std::vector<std::string> lines;
+};
 
 bool allInputRequestsAskReportOneWith65Bytes(const std::vector<HidrawNode::InputRequest>& requests) {
     for (const HidrawNode::InputRequest& r : requests) {
@@ -71,7 +99,8 @@ TEST_F(HidApiPath, each_model_is_enumerated_opened_and_identified) {
         ASSERT_TRUE(link.OpenAndIdentify()) << model;
         EXPECT_EQ(link.model(), model);
         EXPECT_EQ(link.productId(), products[model - 1]);
-        EXPECT_EQ(node.opens(), 1);
+        // hidapi's handle, and the node opened beside it for SET_REPORT.
+        EXPECT_EQ(node.opens(), 2);
         // Identification is one status exchange: 33 bytes out, input report 1 asked with 65 bytes.
         ASSERT_EQ(node.writes().size(), 1u);
         EXPECT_EQ(node.writes()[0], kStatusFrame);
@@ -101,7 +130,7 @@ TEST_F(HidApiPath, devices_that_are_no_adapter_are_never_opened) {
     EXPECT_EQ(mouse.opens(), 0);
     EXPECT_EQ(sibling.opens(), 0);
     EXPECT_TRUE(sibling.writes().empty());
-    EXPECT_EQ(fern.opens(), 1);
+    EXPECT_EQ(fern.opens(), 2);
 }
 
 TEST_F(HidApiPath, node_that_cannot_be_opened_is_reported_as_refused) {
@@ -176,6 +205,51 @@ TEST_F(HidApiPath, whole_bank_is_written_and_read_back_byte_for_byte) {
     EXPECT_EQ(link.workImage(1), pattern());
     EXPECT_EQ(node.writes().size(), 18u); // r, 16 chunks, t
     EXPECT_EQ(node.inputRequests().size(), 18u);
+    EXPECT_TRUE(everyFrameWentAsSetReport(node));
+}
+
+// --- which request carries an output report ---
+
+TEST_F(HidApiPath, every_output_report_goes_as_set_report_where_the_kernel_has_the_ioctl) {
+    HidrawNode& node = bed.plugModel(2);
+    ASSERT_TRUE(link.OpenAndIdentify());
+    link.sendImage(2) = pattern();
+    ASSERT_TRUE(link.WriteBank(1));
+    ASSERT_TRUE(link.ReadBank(1));
+    ASSERT_TRUE(link.SendCommand(0x79, 0));
+    EXPECT_EQ(node.writes().size(), 1u + 35u + 18u + 1u);
+    EXPECT_EQ(node.outputPaths().size(), node.writes().size());
+    EXPECT_TRUE(everyFrameWentAsSetReport(node));
+    EXPECT_EQ(node.adapter().bank(2, 1), pattern());
+}
+
+TEST_F(HidApiPath, a_kernel_without_the_ioctl_gets_plain_writes_and_says_why) {
+    LogLines log;
+    HidrawNode& node = bed.plugModel(1);
+    node.setOutputIoctlKnown(false);
+    ASSERT_TRUE(link.OpenAndIdentify());
+    link.sendImage(1) = pattern();
+    ASSERT_TRUE(link.WriteBank(0));
+    EXPECT_EQ(node.adapter().bank(1, 0), pattern());
+    const auto paths = node.outputPaths();
+    ASSERT_EQ(paths.size(), 36u);
+    EXPECT_TRUE(std::all_of(paths.begin(), paths.end(),
+                            [](HidrawNode::OutputPath p) { return p == HidrawNode::OutputPath::Write; }));
+    EXPECT_TRUE(log.any("HIDIOCSOUTPUT"));
+}
+
+TEST_F(HidApiPath, failures_carry_their_reason_to_the_log) {
+    LogLines log;
+    HidrawNode& node = bed.plugModel(3);
+    bed.blockOpen(node, true);
+    EXPECT_FALSE(link.OpenAndIdentify());
+    EXPECT_TRUE(log.any("hid_open_path " + node.devnode()));
+
+    bed.blockOpen(node, false);
+    ASSERT_TRUE(link.OpenAndIdentify());
+    node.setGone();
+    EXPECT_FALSE(link.SendCommand(0x71, 0));
+    EXPECT_TRUE(log.any("HIDIOCSOUTPUT on " + node.devnode() + ": No such device"));
 }
 
 TEST_F(HidApiPath, refused_start_frame_fails_the_write_and_sends_nothing_more) {

@@ -37,6 +37,11 @@ bool isGetInputReport(unsigned long request) {
            _IOC_DIR(request) == (_IOC_READ | _IOC_WRITE);
 }
 
+bool isSetOutputReport(unsigned long request) {
+    return _IOC_TYPE(request) == 'H' && _IOC_NR(request) == _IOC_NR(HIDIOCSOUTPUT(0)) &&
+           _IOC_DIR(request) == (_IOC_READ | _IOC_WRITE);
+}
+
 } // namespace
 
 HidrawNode::HidrawNode(std::string devnode, std::uint16_t vendorId, std::uint16_t productId)
@@ -71,6 +76,16 @@ std::vector<std::vector<std::uint8_t>> HidrawNode::writes() const {
     return writes_;
 }
 
+std::vector<HidrawNode::OutputPath> HidrawNode::outputPaths() const {
+    std::lock_guard lock(mutex_);
+    return paths_;
+}
+
+void HidrawNode::setOutputIoctlKnown(bool known) {
+    std::lock_guard lock(mutex_);
+    outputIoctlKnown_ = known;
+}
+
 std::vector<HidrawNode::InputRequest> HidrawNode::inputRequests() const {
     std::lock_guard lock(mutex_);
     return inputs_;
@@ -79,6 +94,7 @@ std::vector<HidrawNode::InputRequest> HidrawNode::inputRequests() const {
 void HidrawNode::clearLog() {
     std::lock_guard lock(mutex_);
     writes_.clear();
+    paths_.clear();
     inputs_.clear();
     adapter_.clearLog();
 }
@@ -100,14 +116,16 @@ bool HidrawNode::waitHeld(std::chrono::milliseconds timeout) {
 
 void HidrawNode::release() {
     UMockdevIoctlClient* client = nullptr;
+    std::vector<std::uint8_t> report;
     {
         std::lock_guard lock(mutex_);
         holdAt_.reset();
         std::swap(client, held_);
+        std::swap(report, heldReport_);
     }
     if (client != nullptr) {
-        // Completing is safe from any thread, and a write needs nothing more from the client.
-        answerWrite(client);
+        // Completing is safe from any thread, and the report was copied when it came.
+        answerOutput(client, report);
         g_object_unref(client);
     }
 }
@@ -124,7 +142,9 @@ int HidrawNode::onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* s
 }
 
 int HidrawNode::onWrite(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self) {
-    static_cast<HidrawNode*>(self)->handleWrite(client);
+    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
+    static_cast<HidrawNode*>(self)->handleOutput(
+        client, std::vector<std::uint8_t>(arg->data, arg->data + arg->data_len), OutputPath::Write);
     return TRUE;
 }
 
@@ -190,32 +210,54 @@ void HidrawNode::handleIoctl(UMockdevIoctlClient* client) {
         return;
     }
 
+    if (isSetOutputReport(request)) {
+        bool known = false;
+        {
+            std::lock_guard lock(mutex_);
+            known = outputIoctlKnown_;
+        }
+        const std::size_t length = _IOC_SIZE(request);
+        if (!known) {
+            umockdev_ioctl_client_complete(client, -1, ENOTTY);
+            return;
+        }
+        DataRef buffer = resolveArg(client, length);
+        if (!buffer || length == 0) {
+            umockdev_ioctl_client_complete(client, -1, EFAULT);
+            return;
+        }
+        handleOutput(client, std::vector<std::uint8_t>(buffer->data, buffer->data + length),
+                     OutputPath::Ioctl);
+        return;
+    }
+
     umockdev_ioctl_client_complete(client, -1, EINVAL);
 }
 
-void HidrawNode::handleWrite(UMockdevIoctlClient* client) {
+void HidrawNode::handleOutput(UMockdevIoctlClient* client, std::vector<std::uint8_t> report,
+                              OutputPath path) {
     {
         std::lock_guard lock(mutex_);
-        UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
-        writes_.emplace_back(arg->data, arg->data + arg->data_len);
+        writes_.push_back(report);
+        paths_.push_back(path);
         ++writesSeen_;
         if (holdAt_ && writesSeen_ == *holdAt_) {
             held_ = static_cast<UMockdevIoctlClient*>(g_object_ref(client));
+            heldReport_ = std::move(report);
             heldChanged_.notify_all();
             return;
         }
     }
-    answerWrite(client);
+    answerOutput(client, report);
 }
 
-void HidrawNode::answerWrite(UMockdevIoctlClient* client) {
+void HidrawNode::answerOutput(UMockdevIoctlClient* client, const std::vector<std::uint8_t>& report) {
     if (gone()) {
         umockdev_ioctl_client_complete(client, -1, ENODEV);
         return;
     }
-    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
-    const auto length = static_cast<std::size_t>(arg->data_len);
-    if (device_->setOutputReport(std::span<const std::uint8_t>(arg->data, length))) {
+    const std::size_t length = report.size();
+    if (device_->setOutputReport(std::span<const std::uint8_t>(report.data(), length))) {
         umockdev_ioctl_client_complete(client, static_cast<long>(length), 0);
     } else {
         umockdev_ioctl_client_complete(client, -1, adapter_.enumerate().empty() ? ENODEV : EIO);

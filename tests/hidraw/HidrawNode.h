@@ -46,6 +46,10 @@ inline constexpr auto kAdapterReportDescriptor = std::to_array<std::uint8_t>({
 // that hidapi moves reach the same adapter logic the other tests drive directly.
 class HidrawNode {
 public:
+    // How an output report reached the node: HIDIOCSOUTPUT (SET_REPORT on the control pipe) or a
+    // plain write() (the interrupt OUT endpoint where the interface has one).
+    enum class OutputPath { Ioctl, Write };
+
     struct InputRequest {
         std::uint8_t reportId = 0;
         std::size_t length = 0;
@@ -64,7 +68,10 @@ public:
 
     int opens() const; // connections to the node, failed open attempts included
     std::vector<std::vector<std::uint8_t>> writes() const; // every report written, as written
+    std::vector<OutputPath> outputPaths() const;           // one per entry of writes()
     std::vector<InputRequest> inputRequests() const;
+    // False makes the node refuse HIDIOCSOUTPUT as unknown (ENOTTY), as a kernel before 5.11 does.
+    void setOutputIoctlKnown(bool known);
     void clearLog();
 
     // The device has left the bus: from now on every request fails as the kernel fails it.
@@ -82,8 +89,8 @@ private:
     static int onWrite(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, void* self);
 
     void handleIoctl(UMockdevIoctlClient* client);
-    void handleWrite(UMockdevIoctlClient* client);
-    void answerWrite(UMockdevIoctlClient* client);
+    void handleOutput(UMockdevIoctlClient* client, std::vector<std::uint8_t> report, OutputPath path);
+    void answerOutput(UMockdevIoctlClient* client, const std::vector<std::uint8_t>& report);
     bool gone() const;
 
     std::string devnode_;
@@ -100,7 +107,10 @@ private:
     int writesSeen_ = 0;
     std::optional<int> holdAt_;
     UMockdevIoctlClient* held_ = nullptr;
+    std::vector<std::uint8_t> heldReport_;
+    bool outputIoctlKnown_ = true;
     std::vector<std::vector<std::uint8_t>> writes_;
+    std::vector<OutputPath> paths_;
     std::vector<InputRequest> inputs_;
 };
 

@@ -171,6 +171,30 @@ TEST_F(MainWindowHotplug, unplugged_fern_stays_in_front_until_a_moss_is_plugged)
     expectIdentifiedThenReadOnce(moss);
 }
 
+TEST_F(MainWindowHotplug, an_adapter_gone_and_back_within_one_burst_is_connected_and_read_again) {
+    HidrawNode& first = bed.plugModel(1);
+    ASSERT_NO_FATAL_FAILURE(settle());
+    ASSERT_TRUE(dlg->connected());
+
+    // Unplugged and plugged again faster than the watcher's settle time.
+    bed.unplug(first);
+    HidrawNode& again = bed.plugModel(1);
+    QSignalSpy reads(dlg->page(1), &CAssignPage::firstReadDone);
+    ASSERT_NO_FATAL_FAILURE(settle());
+    EXPECT_TRUE(dlg->connected());
+    expectShown(1);
+    EXPECT_EQ(reads.count(), 1);
+    EXPECT_TRUE(dlg->readDone());
+
+    // Another model in its place within one burst: its page comes forward.
+    bed.unplug(again);
+    bed.plugModel(3);
+    ASSERT_NO_FATAL_FAILURE(settle());
+    EXPECT_EQ(dlg->link().model(), 3);
+    expectShown(3);
+    expectPolling(3);
+}
+
 // Six refused opens. umockdev's preload keeps a slot of its 50-entry descriptor table for each refused
 // open, so one process aborts after about eight rounds of this test (--gtest_repeat).
 TEST_F(MainWindowHotplug, adapter_that_cannot_be_opened_is_told_once_and_connects_once_access_is_granted) {

@@ -27,6 +27,7 @@ TEST_F(WatcherHotplug, plug_gives_one_signal_once_the_node_is_listed) {
     ASSERT_TRUE(changed.wait(2000));
     EXPECT_FALSE(changed.wait(kQuietMs));
     EXPECT_EQ(changed.count(), 1);
+    EXPECT_TRUE(changed[0][0].toBool()); // an adapter's node came
     const std::vector<HidDeviceInfo> found = backend.enumerate();
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].path, node.devnode());
@@ -41,6 +42,7 @@ TEST_F(WatcherHotplug, unplug_gives_one_signal_once_the_node_is_gone) {
     ASSERT_TRUE(changed.wait(2000));
     EXPECT_FALSE(changed.wait(kQuietMs));
     EXPECT_EQ(changed.count(), 1);
+    EXPECT_TRUE(changed[0][0].toBool()); // an adapter's node went
     EXPECT_TRUE(backend.enumerate().empty());
 }
 
@@ -71,7 +73,33 @@ TEST_F(WatcherHotplug, events_of_other_subsystems_are_ignored) {
     bed.usbEvent(node, "change");
     EXPECT_FALSE(changed.wait(kQuietMs));
     bed.hidrawEvent(node, "change");
-    EXPECT_TRUE(changed.wait(2000));
+    ASSERT_TRUE(changed.wait(2000));
+    EXPECT_FALSE(changed[0][0].toBool()); // a change event adds or removes no node
+}
+
+TEST_F(WatcherHotplug, a_burst_tells_whether_an_adapter_node_came_or_went) {
+    HidrawNode& kite = bed.plugModel(1);
+    ASSERT_TRUE(changed.wait(2000));
+    changed.clear();
+
+    // Another vendor's device comes and goes: no adapter node.
+    HidrawNode& mouse = bed.plug(0x046D, 0xC077);
+    ASSERT_TRUE(changed.wait(2000));
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_FALSE(changed[0][0].toBool());
+    changed.clear();
+    bed.unplug(mouse);
+    ASSERT_TRUE(changed.wait(2000));
+    EXPECT_FALSE(changed[0][0].toBool());
+    changed.clear();
+
+    // An adapter that resets itself: gone and back within one burst, one signal that says so.
+    bed.unplug(kite);
+    bed.plugModel(1);
+    ASSERT_TRUE(changed.wait(2000));
+    EXPECT_FALSE(changed.wait(kQuietMs));
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_TRUE(changed[0][0].toBool());
 }
 
 } // namespace

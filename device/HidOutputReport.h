@@ -1,0 +1,23 @@
+#pragma once
+
+#include <hidapi.h>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace zav {
+
+// How an output report reaches the adapter: as a SET_REPORT request on the control pipe, the way
+// the adapter's own software sends it. Each platform has its own file.
+class OutputReportSender {
+public:
+    virtual ~OutputReportSender() = default;
+    virtual bool send(std::span<const std::uint8_t> report) = 0;
+};
+
+// `handle` is the device hidapi opened at `path`; it outlives the sender.
+std::unique_ptr<OutputReportSender> makeOutputReportSender(hid_device* handle, const std::string& path);
+
+} // namespace zav
