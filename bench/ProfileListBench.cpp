@@ -29,7 +29,7 @@ public:
     std::span<std::uint8_t> record(int slot) override { return zav::recordAt(work_, kModel, slot); }
     void collect() override {}
     void resetAndShow(int) override {}
-    void applyLoadedMode(int mode) override { mode_ = mode; }
+    void takeLoadedRecord(int mode, std::span<const std::uint8_t>) override { mode_ = mode; }
     bool connected() const override { return false; }
     void showBlankSlotItem() override {}
     void sendStatus() override {}

@@ -131,7 +131,9 @@ public:
     }
     void collect() override { page_.collect(); }
     void resetAndShow(int slot) override { page_.resetAndShow(slot); }
-    void applyLoadedMode(int mode) override { page_.applyLoadedMode(mode); }
+    void takeLoadedRecord(int mode, std::span<const std::uint8_t> loaded) override {
+        page_.takeLoadedRecord(mode, loaded);
+    }
     bool connected() const override { return page_.main_.connected(); }
     void showBlankSlotItem() override { page_.showBlankSlotItem(); }
     void sendStatus() override { page_.sendStatus(); }
@@ -786,15 +788,49 @@ void CAssignPage::resetAndShow(int slot) {
     rebuildFrom(slot);
 }
 
-void CAssignPage::applyLoadedMode(int mode) {
+void CAssignPage::takeLoadedRecord(int mode, std::span<const std::uint8_t> loaded) {
     endCapture();
-    mode_ = mode;
-    {
-        const QSignalBlocker block(modeList_);
-        modeList_->setCurrentIndex(itemForMode(mode));
+    const std::vector<std::uint8_t> record(loaded.begin(), loaded.end());
+    // Shows the file's mode with `record` in the current slot of the work page as it stands.
+    auto take = [this, mode, record] {
+        mode_ = mode;
+        {
+            const QSignalBlocker block(modeList_);
+            modeList_->setCurrentIndex(itemForMode(mode));
+        }
+        setPaletteFaces();
+        std::copy(record.begin(), record.end(), this->record().begin());
+        rebuild();
+        emit transferDone();
+    };
+    if (mode == mode_) {
+        take();
+        return;
     }
-    setPaletteFaces();
-    rebuild();
+    // The file's mode bank comes first: the adapter's, or the defaults without this model's adapter.
+    auto defaultsOf = [this, mode] {
+        ProfileImage& work = main_.link().workImage(model_);
+        for (int slot = 0; slot < (model_ == models::kMoss ? 1 : 3); ++slot) {
+            resetToDefaults(work, model_, mode, slot);
+        }
+        main_.link().sendImage(model_) = work;
+    };
+    if (!connectedToThisModel()) {
+        defaultsOf();
+        take();
+        return;
+    }
+    runTransfer([&link = main_.link(), model = model_, mode] { return link.ReadBankImage(model, mode); },
+                [this, mode, take, defaultsOf](const std::optional<ProfileImage>& image) {
+                    if (image) {
+                        main_.link().workImage(model_) = *image;
+                        main_.link().sendImage(model_) = *image;
+                        readFlags_[static_cast<std::size_t>(mode)] = true;
+                    } else {
+                        defaultsOf();
+                    }
+                    take();
+                });
 }
 
 void CAssignPage::showBlankSlotItem() {

@@ -111,7 +111,7 @@ public:
     static QStringList pictureNames(int model);
 
     // Library hooks.
-    void applyLoadedMode(int mode);
+    void takeLoadedRecord(int mode, std::span<const std::uint8_t> loaded);
     void showBlankSlotItem();
     void resetAndShow(int slot);
     void sendStatus();

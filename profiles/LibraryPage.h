@@ -23,9 +23,10 @@ public:
     // Resets a slot of the current mode to its defaults and redraws the key buttons from it, hiding the
     // slots the mode does not use. The page's own slot does not change.
     virtual void resetAndShow(int slot) = 0;
-    // After a profile was loaded into the current record: take the mode into the page and its mode list,
-    // redraw the key buttons from the record and apply the slot visibility.
-    virtual void applyLoadedMode(int mode) = 0;
+    // A profile file was read: take its mode into the page and its mode list (with that mode's bank,
+    // when it is not the page's mode, so that the other slots and the bytes after the records are that
+    // bank's), put `loaded` into the current slot's record and redraw the key buttons from it.
+    virtual void takeLoadedRecord(int mode, std::span<const std::uint8_t> loaded) = 0;
 
     // Whether an adapter is connected now.
     virtual bool connected() const = 0;

@@ -273,11 +273,10 @@ void ProfileLibrary::loadSelected() {
     if (!page_.connected()) {
         page_.showBlankSlotItem();
     }
-    std::copy(loaded.begin(), loaded.end(), record.begin());
     loadedFileModel_ = marker != 0 ? marker : page_.model();
     // The page takes the file's mode; the folder and the list stay those the profile was chosen from,
     // so a later save or delete acts on the same file.
-    page_.applyLoadedMode(mode);
+    page_.takeLoadedRecord(mode, loaded);
     currentProfileName_ = list_.text();
 }
 

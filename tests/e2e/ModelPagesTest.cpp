@@ -361,3 +361,41 @@ TEST(ProfileButtons, save_keeps_shown_profiles_and_failed_writes_keep_the_page) 
 
 } // namespace
 } // namespace zav
+
+namespace zav {
+namespace {
+
+// A profile of another mode takes that mode's bank first, so a Write changes only its own record.
+TEST(ProfileLoad, a_file_of_another_mode_goes_into_that_modes_bank) {
+    Rig rig(1);
+    ProfileImage ps3 = rig.adapter.bank(1, 1);
+    recordAt(ps3, 1, 2)[0] = 0x2A; // slot 3 of the adapter's PS3 bank
+    ps3[400] = 0x5C;               // and a byte after the records
+    rig.adapter.setBank(1, 1, ps3);
+    const auto folder = std::filesystem::path(rig.documents.path().toStdString()) / "ZAV Software" /
+                        "ZAV KITE" / "ProfilePS4";
+    std::filesystem::create_directories(folder);
+    std::array<std::uint8_t, 60> fromFile{};
+    fromFile[0] = 0x11;
+    ASSERT_TRUE(writeProfileFile(folder / "Ps3Profile.zav4", 1, fromFile, 1));
+    rig.start();
+    CAssignPage* page = rig.dlg->page(1);
+    ASSERT_EQ(page->mode(), 0);
+    const int index = page->profileList()->findText(QStringLiteral("Ps3Profile"));
+    ASSERT_GE(index, 0);
+    waitTransfer(page, [&] { test::choose(page->profileList(), index); });
+    ASSERT_EQ(page->mode(), 1);
+    EXPECT_EQ(recordAt(rig.dlg->link().workImage(1), 1, 0)[0], 0x11);
+    EXPECT_EQ(recordAt(rig.dlg->link().workImage(1), 1, 2)[0], 0x2A);
+
+    const ProfileImage ps4 = rig.adapter.bank(1, 0);
+    EXPECT_EQ(write(page), QStringList{q(TextId::WriteComplete)});
+    ProfileImage written = rig.adapter.bank(1, 1);
+    EXPECT_EQ(recordAt(written, 1, 0)[0], 0x11);
+    EXPECT_EQ(recordAt(written, 1, 2)[0], 0x2A);
+    EXPECT_EQ(written[400], 0x5C);
+    EXPECT_EQ(rig.adapter.bank(1, 0), ps4);
+}
+
+} // namespace
+} // namespace zav

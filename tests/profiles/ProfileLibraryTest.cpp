@@ -66,9 +66,10 @@ public:
         resets.push_back(slot);
         resetToDefaults(work, model_, mode_, slot);
     }
-    void applyLoadedMode(int mode) override {
+    void takeLoadedRecord(int mode, std::span<const std::uint8_t> loaded) override {
         appliedModes.push_back(mode);
         mode_ = mode;
+        std::copy(loaded.begin(), loaded.end(), record(slot_).begin());
     }
     bool connected() const override { return connected_; }
     void showBlankSlotItem() override { ++blankShown; }
