@@ -185,11 +185,26 @@ class Demo:
         self.main = self.wait_for_window("^ZAV Software$", timeout)
         self.simulator = self.wait_for_window("^Simulated adapter$", timeout)
         # The connect pass reads the adapter's bank once the window is up, and the simulator window
-        # takes its final size.
-        time.sleep(1.0)
+        # takes its final size: the journey starts once the window has stopped changing.
+        time.sleep(0.5)
         self.main = self.window(self.main.wid)
         self.simulator = self.window(self.simulator.wid)
+        self.wait_still()
         return self
+
+    def wait_still(self, quiet=0.5, timeout=6.0):
+        """Waits until the main window has looked the same for `quiet` seconds."""
+        deadline = time.monotonic() + timeout
+        last = self.window_pixels((0, 0, self.main.w, self.main.h))
+        still_since = time.monotonic()
+        while time.monotonic() < deadline:
+            time.sleep(0.1)
+            now = self.window_pixels((0, 0, self.main.w, self.main.h))
+            if now != last:
+                last, still_since = now, time.monotonic()
+            elif time.monotonic() - still_since >= quiet:
+                return
+        raise HarnessError(f"the main window kept changing for {timeout} s")
 
     def wait_for_window(self, pattern, timeout):
         deadline = time.monotonic() + timeout

@@ -36,7 +36,7 @@ DEAD_ZONE = (765, 140, 120, 30)
 BUTTON_OPTIONS = (75, 25, 180, 30)
 CAPTURE_OK = (435, 510, 105, 30)
 PALETTE_L1 = (624, 320, 38, 28)
-PALETTE_AREA = (412, 315, 260, 275)
+PALETTE_BUTTONS = (462, 318, 204, 272)  # the palette without its group captions
 KITE_SLOT_1 = (159, 185, 44, 32)
 KITE_SLOT_2 = (204, 175, 33, 32)
 FERN_SLOT_2 = (136, 220, 38, 35)
@@ -49,7 +49,9 @@ LSTICK_PANEL = (25, 100)
 LSTICK_UP = (110, 68, 35, 35)
 LSTICK_OK = (180, 310, 70, 25)
 
-# Main window: the language list and the "Language" caption.
+# Main window: the second model tab, the close button, the language list and the "Language" caption.
+MOSS_TAB = (107, 35, 100, 25)
+CLOSE = (933, 2, 25, 25)
 LANGUAGE_LIST = (755, 3, 150, 20)
 LANGUAGE_CAPTION = (625, 3, 120, 25)
 LANGUAGES = 6
@@ -99,7 +101,7 @@ def set_profile_name(demo, name):
 
 def every_kite_mode_from_the_list(demo):
     """Each mode of the mode list, chosen with the mouse, shows that mode and its profile folder."""
-    start_palette = demo.page_pixels(PALETTE_AREA)
+    start_palette = demo.page_pixels(PALETTE_BUTTONS)
     for mode in (PS3, PC_PAD, KEYBOARD):
         demo.pick(MODE_LIST, mode, 4, what="mode list")
         folder = demo.profile_folder(KITE, mode)
@@ -109,9 +111,10 @@ def every_kite_mode_from_the_list(demo):
             data = f.read()
         check(data[60] == mode and data[127] == KITE,
               f"the first profile of mode {mode} holds mode {data[60]}, model {data[127]}")
-    check(demo.page_pixels(PALETTE_AREA) != start_palette, "keyboard mode still shows the palette")
+    check(demo.wait_until(lambda: demo.page_pixels(PALETTE_BUTTONS) != start_palette),
+          "keyboard mode still shows the palette")
     demo.pick(MODE_LIST, PS4, 4, what="mode list")
-    check(demo.page_pixels(PALETTE_AREA) == start_palette,
+    check(demo.wait_until(lambda: demo.page_pixels(PALETTE_BUTTONS) == start_palette),
           "back in Playstation4 mode the palette does not look as it did at the start")
 
 
@@ -140,8 +143,8 @@ def save_rename_refuse_and_delete(demo):
     demo.click_page(NEW)
     demo.no_message(0.5)
     made = demo.wait_until(lambda: demo.profiles(KITE, PS4))
-    check(made, f"New made no profile file; {demo.documents} "
-          f"{'exists' if os.path.exists(demo.documents) else 'was not created'}, and nothing was said")
+    check(made, "New made no profile file and said nothing; ~/Documents "
+          f"{'exists' if os.path.exists(demo.documents) else 'was not created'}")
     first = made[-1]
 
     set_profile_name(demo, "Sniper")
@@ -173,7 +176,10 @@ def an_existing_name_is_refused(demo):
     existing = os.path.join(demo.profile_folder(KITE, PS4), "Profile.zav4")
     with open(existing, "rb") as f:
         existing_bytes = f.read()
+    unedited = demo.page_pixels(KEYPAD_AREA[KITE])
     demo.drag_on_page(PALETTE_L1, KITE_SLOT_2)
+    check(demo.wait_until(lambda: demo.page_pixels(KEYPAD_AREA[KITE]) != unedited),
+          "dropping L1 on slot 2 changed nothing on the keypad")
     edited = demo.page_pixels(KEYPAD_AREA[KITE])
 
     set_profile_name(demo, "Profile")
@@ -242,13 +248,28 @@ def fern_second_profile_slot(demo):
     check(first != CODE_L1, "the edit went into ProFile1 as well")
 
 
+def capture_leaves_the_window_alone(demo):
+    """While slot 1 waits for a key, the MOSS tab still shows its page and the close button closes."""
+    demo.pick(MODE_LIST, KEYBOARD, 4, what="mode list")
+    demo.click_page(KITE_SLOT_1)
+    kite_page = demo.page_pixels(KEYPAD_AREA[KITE])
+    demo.click(*demo.on_window(*centre(MOSS_TAB)))
+    check(demo.wait_until(lambda: demo.page_pixels(KEYPAD_AREA[KITE]) != kite_page),
+          "a click on the ZAV MOSS tab during key capture did not show the MOSS page")
+    demo.click(*demo.on_window(*centre(CLOSE)), settle=0.1)
+    check(demo.wait_until(lambda: demo.process.poll() is not None),
+          "a click on the close button during key capture did not close the window")
+
+
 def switch_the_language(demo):
     """Simplified Chinese chosen in the language list: the captions change."""
     caption = demo.window_pixels(LANGUAGE_CAPTION)
     assign_pad = demo.page_pixels(ASSIGN_PAD_CAPTION)
     demo.pick(LANGUAGE_LIST, SIMPLIFIED_CHINESE, LANGUAGES, where="window", what="language list")
-    check(demo.window_pixels(LANGUAGE_CAPTION) != caption, 'the "Language" caption did not change')
-    check(demo.page_pixels(ASSIGN_PAD_CAPTION) != assign_pad, 'the "Assign Pad" caption did not change')
+    check(demo.wait_until(lambda: demo.window_pixels(LANGUAGE_CAPTION) != caption),
+          'the "Language" caption did not change')
+    check(demo.wait_until(lambda: demo.page_pixels(ASSIGN_PAD_CAPTION) != assign_pad),
+          'the "Assign Pad" caption did not change')
 
 
 def unplug_and_replug(demo):
@@ -262,13 +283,24 @@ def unplug_and_replug(demo):
     keypad = demo.page_pixels(KEYPAD_AREA[KITE])
     check(unplug[0] < 1280, f"the simulator window ({sim.w} x {sim.h} at {sim.x}, {sim.y}) puts its Unplug "
           f"button at x {unplug[0]}, off the 1280-pixel screen")
-    demo.click(*unplug, settle=0.8)
-    check(demo.page_pixels(KEYPAD_AREA[KITE]) != keypad, "the page still shows the adapter after Unplug")
+    demo.click(*unplug)
+    check(demo.wait_until(lambda: demo.page_pixels(KEYPAD_AREA[KITE]) != keypad),
+          "the page still shows the adapter after Unplug")
     demo.click_page(WRITE)
     demo.expect_message("ZAV not connected.")
-    demo.click(*plug, settle=1.2)
-    check(demo.page_pixels(KEYPAD_AREA[KITE]) == keypad, "the page does not show the adapter after Plug in")
+    demo.click(*plug)
+    check(demo.wait_until(lambda: demo.page_pixels(KEYPAD_AREA[KITE]) == keypad),
+          "the page does not show the adapter after Plug in")
     write(demo)
+
+    # The adapter can be pulled while a dialog of the main window is open.
+    demo.click_page(SENSITIVITY)
+    dialog = demo.settings_dialog(what="Sensitivity dialog")
+    demo.click(*unplug)
+    demo.click(dialog.x + centre(SETTINGS_OK)[0], dialog.y + centre(SETTINGS_OK)[1], settle=0.1)
+    demo.wait_closed(dialog, "Sensitivity dialog")
+    check(demo.wait_until(lambda: demo.page_pixels(KEYPAD_AREA[KITE]) != keypad),
+          "an Unplug clicked while the Sensitivity dialog was open did not reach the simulator")
 
 
 # name: (function, demo options)
@@ -281,6 +313,7 @@ JOURNEYS = {
     "settings_dialogs": (every_settings_dialog_then_write, {"model": KITE}),
     "moss_lstick": (moss_left_stick_panel, {"model": MOSS, "capability": 5}),
     "fern_slot": (fern_second_profile_slot, {"model": FERN}),
+    "capture_and_window": (capture_leaves_the_window_alone, {"model": KITE}),
     "language": (switch_the_language, {"model": KITE}),
     "unplug_replug": (unplug_and_replug, {"model": KITE}),
 }
