@@ -211,8 +211,8 @@ class Demo:
         while time.monotonic() < deadline:
             if self.process.poll() is not None:
                 raise HarnessError(f"zavora-demo ended with {self.process.returncode}; log {self.log_path}")
-            found = self.xdotool("search", "--all", "--onlyvisible", "--pid", str(self.process.pid), "--name", pattern,
-                                 check=False).split()
+            found = self.xdotool("search", "--all", "--onlyvisible", "--pid", str(self.process.pid),
+                                 "--name", pattern, check=False).split()
             if found:
                 return self.window(found[0])
             time.sleep(0.1)
@@ -290,8 +290,8 @@ class Demo:
 
     def click(self, x, y, button=1, settle=0.3):
         if not (0 <= x < SCREEN_WIDTH and 0 <= y < SCREEN_HEIGHT):
-            raise JourneyFailed(f"the place to click, ({x}, {y}), is off the {SCREEN_WIDTH} x {SCREEN_HEIGHT} "
-                                "screen")
+            raise JourneyFailed(f"the place to click, ({x}, {y}), is off the "
+                                f"{SCREEN_WIDTH} x {SCREEN_HEIGHT} screen")
         # A small move first, so that the control sees the pointer arrive as it would from a hand.
         self.move(x - 1, y - 1)
         self.move(x, y)
@@ -307,7 +307,8 @@ class Demo:
         self.xdotool("mousedown", "1")
         time.sleep(0.05)
         for i in range(1, steps + 1):
-            self.move(start[0] + (end[0] - start[0]) * i // steps, start[1] + (end[1] - start[1]) * i // steps)
+            self.move(start[0] + (end[0] - start[0]) * i // steps,
+                      start[1] + (end[1] - start[1]) * i // steps)
         self.xdotool("mouseup", "1")
         time.sleep(settle)
 
@@ -425,8 +426,8 @@ class Demo:
 
     def pixels(self, x, y, w, h):
         """The screen's pixels in a rectangle of screen coordinates, as raw bytes."""
-        done = subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8", "rgb:-"],
-                              env=self.env, capture_output=True, timeout=10)
+        done = subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage",
+                               "-depth", "8", "rgb:-"], env=self.env, capture_output=True, timeout=10)
         if done.returncode != 0 or len(done.stdout) != w * h * 3:
             raise HarnessError(f"import could not read the screen: {done.stderr.decode().strip()}")
         return done.stdout
