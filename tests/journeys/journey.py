@@ -273,6 +273,28 @@ class Demo:
         """Mapped windows other than the main and the simulator window."""
         return [w for w in self.windows() if w.wid not in (self.main.wid, self.simulator.wid)]
 
+    # --- the simulator window --------------------------------------------------------------------
+
+    def simulator_button(self, which):
+        """Centre of the simulator's "Plug in" or "Unplug" button, checked to be on the screen."""
+        sim = self.window(self.simulator.wid)
+        # Two equal buttons side by side, 42 pixels above the window's bottom edge, inside margins of 11
+        # and a gap of 6, as the simulator's layout places them.
+        half = (sim.w - 28) // 4
+        x = sim.x + 11 + half if which == "plug" else sim.x + sim.w - 11 - half
+        y = sim.y + sim.h - 42
+        if not (0 <= x < SCREEN_WIDTH and 0 <= y < SCREEN_HEIGHT):
+            raise JourneyFailed(f"the simulator window ({sim.w} x {sim.h} at {sim.x}, {sim.y}) puts its "
+                                f"{'Plug in' if which == 'plug' else 'Unplug'} button at ({x}, {y}), off the "
+                                f"{SCREEN_WIDTH} x {SCREEN_HEIGHT} screen")
+        return x, y
+
+    def unplug(self):
+        self.click(*self.simulator_button("unplug"))
+
+    def plug(self):
+        self.click(*self.simulator_button("plug"))
+
     # --- places ----------------------------------------------------------------------------------
 
     def on_window(self, x, y, window=None):

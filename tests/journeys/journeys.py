@@ -38,6 +38,7 @@ DEAD_ZONE = (765, 140, 120, 30)
 BUTTON_OPTIONS = (75, 25, 180, 30)
 CAPTURE_OK = (435, 510, 105, 30)
 PALETTE_L1 = (624, 320, 38, 28)
+PALETTE_R1 = (464, 350, 38, 28)
 PALETTE_BUTTONS = (462, 318, 204, 272)  # the palette without its group captions
 KITE_SLOT_1 = (159, 185, 44, 32)
 KITE_SLOT_2 = (204, 175, 33, 32)
@@ -45,6 +46,9 @@ FERN_SLOT_2 = (136, 220, 38, 35)
 KEYPAD_AREA = {KITE: (132, 100, 257, 473), FERN: (14, 140, 390, 322)}
 ASSIGN_PAD_CAPTION = (420, 282, 180, 28)
 
+MOSS_SLOT_5 = (332, 180, 33, 33)
+MOSS_SLOT_6 = (84, 346, 33, 33)
+MOSS_CAPTURE_FN = (592, 424, 58, 30)
 # MOSS keyboard mode: "L-Stick Settings", and its panel at (25, 100) with the up direction and OK.
 MOSS_LSTICK_SETTINGS = (240, 575, 120, 25)
 LSTICK_PANEL = (25, 100)
@@ -70,10 +74,17 @@ ADS_LOCK_TOGGLE = (30, 340, 120, 30)
 KITE_SLOT_1_INDEX = 17
 KITE_SLOT_2_INDEX = 19
 FERN_SLOT_2_INDEX = 1
-# The MOSS left stick's up direction is record byte 27.
+# MOSS slots 5 and 6 are indices 4 and 13; the left stick's up direction is record byte 27.
+MOSS_SLOT_5_INDEX = 4
+MOSS_SLOT_6_INDEX = 13
 MOSS_LSTICK_UP_BYTE = 27
-# Console function code of L1 on KITE and FERN (PS4 and PS3 tables).
+# Console function codes of L1 and R1 on KITE and FERN (PS4 and PS3 tables).
 CODE_L1 = 4
+CODE_R1 = 5
+# Key codes that open a KITE record; the settings follow.
+KITE_KEY_CODES = 48
+# The MOSS adapter's own code for "Fn" in keyboard mode.
+MOSS_KEYBOARD_FN = 255
 # Keyboard mode stores HID keyboard usages: letters from 4 ("A") on.
 
 
@@ -280,21 +291,13 @@ def switch_the_language(demo):
 
 def unplug_and_replug(demo):
     """Unplug in the simulator window: the page shows no adapter and Write says so; Plug in: Write works."""
-    sim = demo.window(demo.simulator.wid)
-    # The simulator lays out two equal buttons side by side, 42 pixels above its bottom edge, inside
-    # margins of 11 and a gap of 6.
-    half = (sim.w - 28) // 4
-    plug = (sim.x + 11 + half, sim.y + sim.h - 42)
-    unplug = (sim.x + sim.w - 11 - half, sim.y + sim.h - 42)
     keypad = demo.page_pixels(KEYPAD_AREA[KITE])
-    check(unplug[0] < 1280, f"the simulator window ({sim.w} x {sim.h} at {sim.x}, {sim.y}) puts its Unplug "
-          f"button at x {unplug[0]}, off the 1280-pixel screen")
-    demo.click(*unplug)
+    demo.unplug()
     check(demo.wait_until(lambda: demo.page_pixels(KEYPAD_AREA[KITE]) != keypad),
           "the page still shows the adapter after Unplug")
     demo.click_page(WRITE)
     demo.expect_message("ZAV not connected.")
-    demo.click(*plug)
+    demo.plug()
     check(demo.wait_until(lambda: demo.page_pixels(KEYPAD_AREA[KITE]) == keypad),
           "the page does not show the adapter after Plug in")
     write(demo)
@@ -302,11 +305,79 @@ def unplug_and_replug(demo):
     # The adapter can be pulled while a dialog of the main window is open.
     demo.click_page(SENSITIVITY)
     dialog = demo.settings_dialog(what="Sensitivity dialog")
-    demo.click(*unplug)
+    demo.unplug()
     demo.click(dialog.x + centre(SETTINGS_OK)[0], dialog.y + centre(SETTINGS_OK)[1], settle=0.1)
     demo.wait_closed(dialog, "Sensitivity dialog")
     check(demo.wait_until(lambda: demo.page_pixels(KEYPAD_AREA[KITE]) != keypad),
           "an Unplug clicked while the Sensitivity dialog was open did not reach the simulator")
+
+
+def replug_follows_the_slot_list(demo):
+    """ProFile3 edited and written, the adapter pulled and plugged in again: the slot list says ProFile1,
+    and the next edit and Write go to ProFile1, not to ProFile3."""
+    demo.pick(SLOT_LIST, 2, 3, what="profile-slot list")
+    demo.drag_on_page(PALETTE_L1, KITE_SLOT_2)
+    write(demo)
+    check(demo.bank_byte(KITE, PS4, 2, KITE_SLOT_2_INDEX) == CODE_L1, "ProFile3 did not take L1")
+    keypad = demo.page_pixels(KEYPAD_AREA[KITE])
+    demo.unplug()
+    check(demo.wait_until(lambda: demo.page_pixels(KEYPAD_AREA[KITE]) != keypad),
+          "the page still shows the adapter after Unplug")
+    demo.plug()
+    demo.wait_still()
+    demo.drag_on_page(PALETTE_R1, KITE_SLOT_2)
+    write(demo)
+    first = demo.bank_byte(KITE, PS4, 0, KITE_SLOT_2_INDEX)
+    third = demo.bank_byte(KITE, PS4, 2, KITE_SLOT_2_INDEX)
+    check(first == CODE_R1 and third == CODE_L1,
+          f"after the replug the edit went elsewhere: slot 2 holds {first} in ProFile1 (R1 is {CODE_R1}) "
+          f"and {third} in ProFile3 (L1 {CODE_L1} was written there before)")
+
+
+def failed_read_shows_defaults(demo):
+    """Playstation3 and Playstation4 read, the adapter pulled, Playstation3 chosen again: the page holds
+    Playstation3's defaults, not Playstation4's bank, as a save shows."""
+    demo.pick(MODE_LIST, PS3, 4, what="mode list")
+    ps3_first = os.path.join(demo.profile_folder(KITE, PS3), "Profile.zav4")
+    check(demo.wait_until(lambda: os.path.isfile(ps3_first)), f"choosing Playstation3 made no {ps3_first}")
+    demo.pick(MODE_LIST, PS4, 4, what="mode list")
+    keypad = demo.page_pixels(KEYPAD_AREA[KITE])
+    demo.unplug()
+    check(demo.wait_until(lambda: demo.page_pixels(KEYPAD_AREA[KITE]) != keypad),
+          "the page still shows the adapter after Unplug")
+    demo.pick(MODE_LIST, PS3, 4, what="mode list")
+    demo.click_page(SAVE)
+    demo.expect_message("Save current settings as a new profile?", button="yes")
+    saved = os.path.join(demo.profile_folder(KITE, PS3), "Profile0001.zav4")
+    check(demo.wait_until(lambda: os.path.isfile(saved)), f"Save as new made no {saved}")
+    with open(ps3_first, "rb") as f:
+        defaults = f.read()[:KITE_KEY_CODES]
+    with open(saved, "rb") as f:
+        shown = f.read()[:KITE_KEY_CODES]
+    differ = [i for i in range(KITE_KEY_CODES) if defaults[i] != shown[i]]
+    check(not differ, f"the page shows other key codes than Playstation3's at record bytes {differ}")
+
+
+def moss_fn_only_on_slot_5(demo):
+    """MOSS keyboard mode: Fn captured for slot 5; slot 6 then confirmed with nothing pressed keeps its
+    key."""
+    demo.pick(MODE_LIST, 2, 3, what="mode list")
+    demo.click_page(MOSS_SLOT_5)
+    demo.click_page(MOSS_CAPTURE_FN)
+    demo.no_message(0.3)
+    demo.click_page(CAPTURE_OK)
+    demo.click_page(MOSS_SLOT_6)
+    demo.click_page(CAPTURE_OK)
+    # Telling the user that slot 6 cannot take Fn is as good as keeping quiet.
+    try:
+        demo.answer(demo.message(timeout=0.5))
+    except JourneyFailed:
+        pass
+    write(demo)
+    slot_5 = demo.bank_byte(MOSS, KEYBOARD, 0, MOSS_SLOT_5_INDEX)
+    slot_6 = demo.bank_byte(MOSS, KEYBOARD, 0, MOSS_SLOT_6_INDEX)
+    check(slot_5 == MOSS_KEYBOARD_FN, f"slot 5 holds {slot_5} after Write, not Fn ({MOSS_KEYBOARD_FN})")
+    check(slot_6 != MOSS_KEYBOARD_FN, f"slot 6 holds Fn ({slot_6}) after an OK with nothing pressed")
 
 
 # name: (function, demo options)
@@ -320,8 +391,11 @@ JOURNEYS = {
     "moss_lstick": (moss_left_stick_panel, {"model": MOSS, "capability": 5}),
     "fern_slot": (fern_second_profile_slot, {"model": FERN}),
     "capture_and_window": (capture_leaves_the_window_alone, {"model": KITE}),
+    "moss_fn_rules": (moss_fn_only_on_slot_5, {"model": MOSS, "capability": 5}),
     "language": (switch_the_language, {"model": KITE}),
     "unplug_replug": (unplug_and_replug, {"model": KITE}),
+    "replug_slot": (replug_follows_the_slot_list, {"model": KITE}),
+    "failed_mode_read": (failed_read_shows_defaults, {"model": KITE}),
 }
 
 
