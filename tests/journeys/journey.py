@@ -348,9 +348,16 @@ class Demo:
     # --- lists -----------------------------------------------------------------------------------
 
     def open_list(self, box, where="page", what="list", timeout=2.0):
-        """Clicks the arrow of a combo box given by its box on the page or main window; returns the list
-        window that opened."""
-        place = self.on_page if where == "page" else self.on_window
+        """Clicks the arrow of a combo box given by its box on the page, the main window or the simulator
+        window; returns the list window that opened."""
+        if where == "page":
+            place = self.on_page
+        elif where == "simulator":
+            simulator = self.window(self.simulator.wid)
+            def place(x, y):
+                return self.on_window(x, y, simulator)
+        else:
+            place = self.on_window
         x, y, w, _ = box
         before = {win.wid for win in self.others()}
         self.click(*place(x + w - COMBO_ARROW_INSET, y + COMBO_FIELD_HEIGHT // 2), settle=0.1)

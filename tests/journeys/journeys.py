@@ -45,6 +45,8 @@ KITE_SLOT_2 = (204, 175, 33, 32)
 FERN_SLOT_2 = (136, 220, 38, 35)
 KEYPAD_AREA = {KITE: (132, 100, 257, 473), FERN: (14, 140, 390, 322)}
 ASSIGN_PAD_CAPTION = (420, 282, 180, 28)
+# Below the mouse picture: where "Mouse not Connected!" stands without the family's mouse.
+MOUSE_NOT_CONNECTED = (692, 553, 208, 38)
 
 MOSS_SLOT_5 = (332, 180, 33, 33)
 MOSS_SLOT_6 = (84, 346, 33, 33)
@@ -62,6 +64,13 @@ LANGUAGE_LIST = (755, 3, 150, 20)
 LANGUAGE_CAPTION = (625, 3, 120, 25)
 LANGUAGES = 6
 SIMPLIFIED_CHINESE = 4
+
+# The simulator window's mouse list: left edge and top in the window, height; it reaches to the right
+# margin. Its items: no mouse, an ordinary one, the family's own.
+SIM_COMBO_LEFT = 78
+SIM_MOUSE_COMBO_TOP = 39
+SIM_COMBO_HEIGHT = 22
+OWN_MOUSE = 2
 
 # Settings dialogs: where their sliders stand, and the ADS lock toggle.
 SENSITIVITY_SLIDER = (96, 152)
@@ -380,6 +389,16 @@ def moss_fn_only_on_slot_5(demo):
     check(slot_6 != MOSS_KEYBOARD_FN, f"slot 6 holds Fn ({slot_6}) after an OK with nothing pressed")
 
 
+def mouse_text_follows_the_mouse(demo):
+    """A mouse plugged into the simulated adapter: "Mouse not Connected!" goes at the next poll."""
+    text = demo.page_pixels(MOUSE_NOT_CONNECTED)
+    sim = demo.window(demo.simulator.wid)
+    combo = (SIM_COMBO_LEFT, SIM_MOUSE_COMBO_TOP, sim.w - SIM_COMBO_LEFT - 11, SIM_COMBO_HEIGHT)
+    demo.pick(combo, OWN_MOUSE, 3, where="simulator", what="simulator's mouse list")
+    check(demo.wait_until(lambda: demo.page_pixels(MOUSE_NOT_CONNECTED) != text, timeout=3),
+          '"Mouse not Connected!" is still shown with the mouse plugged in')
+
+
 # name: (function, demo options)
 JOURNEYS = {
     "kite_modes": (every_kite_mode_from_the_list, {"model": KITE}),
@@ -393,6 +412,7 @@ JOURNEYS = {
     "capture_and_window": (capture_leaves_the_window_alone, {"model": KITE}),
     "moss_fn_rules": (moss_fn_only_on_slot_5, {"model": MOSS, "capability": 5}),
     "language": (switch_the_language, {"model": KITE}),
+    "mouse_text": (mouse_text_follows_the_mouse, {"model": KITE, "mouse": "none"}),
     "unplug_replug": (unplug_and_replug, {"model": KITE}),
     "replug_slot": (replug_follows_the_slot_list, {"model": KITE}),
     "failed_mode_read": (failed_read_shows_defaults, {"model": KITE}),
