@@ -8,8 +8,10 @@ Exits 0 when every journey passes, 1 when one fails, 77 when no X server can be 
 
 import argparse
 import os
+import queue
 import shutil
 import sys
+import threading
 import time
 import traceback
 
@@ -446,6 +448,8 @@ def main():
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--demo", required=True, help="path of zavora-demo")
     parser.add_argument("--shots", default="journey-shots", help="folder for the screenshots of failures")
+    parser.add_argument("--jobs", type=int, default=2,
+                        help="journeys run side by side, each on an X server of its own (default 2)")
     parser.add_argument("journeys", nargs="*", help=f"journeys to run (default: all): {', '.join(JOURNEYS)}")
     args = parser.parse_args()
 
@@ -456,29 +460,56 @@ def main():
     if missing:
         print(f"skipped: {', '.join(missing)} missing (scripts/deps installs them)")
         return 77
-    server = XServer()
+
+    names = args.journeys or list(JOURNEYS)
+    servers = []
     try:
-        display = server.start()
+        for _ in range(max(1, min(args.jobs, len(names)))):
+            server = XServer()
+            servers.append(server)
+            server.start()
     except HarnessError as error:
+        for server in servers:
+            server.stop()
         print(f"skipped: {error}")
         return 77
 
     shots = os.path.abspath(args.shots)
     shutil.rmtree(shots, ignore_errors=True)
-    passed = failed = 0
-    try:
-        for name in args.journeys or JOURNEYS:
+    demo = os.path.abspath(args.demo)
+    waiting = queue.Queue()
+    for name in names:
+        waiting.put(name)
+    outcomes = {}
+    printing = threading.Lock()
+
+    # One worker per X server: a display has one pointer, so its journeys take turns.
+    def work(display):
+        while True:
+            try:
+                name = waiting.get_nowait()
+            except queue.Empty:
+                return
             function, options = JOURNEYS[name]
-            outcome, detail, seconds = run(name, function, options, os.path.abspath(args.demo), display,
-                                           shots)
-            if outcome == "pass":
-                passed += 1
-                print(f"PASS {name} ({seconds:.1f} s)", flush=True)
-            else:
-                failed += 1
-                print(f"FAIL {name} ({seconds:.1f} s): {outcome}: {detail}", flush=True)
+            outcome, detail, seconds = run(name, function, options, demo, display, shots)
+            outcomes[name] = outcome
+            with printing:
+                if outcome == "pass":
+                    print(f"PASS {name} ({seconds:.1f} s)", flush=True)
+                else:
+                    print(f"FAIL {name} ({seconds:.1f} s): {outcome}: {detail}", flush=True)
+
+    workers = [threading.Thread(target=work, args=(server.display,)) for server in servers]
+    try:
+        for worker in workers:
+            worker.start()
+        for worker in workers:
+            worker.join()
     finally:
-        server.stop()
+        for server in servers:
+            server.stop()
+    passed = sum(1 for outcome in outcomes.values() if outcome == "pass")
+    failed = len(names) - passed
     print(f"{passed} passed, {failed} failed")
     return 0 if failed == 0 else 1
 
