@@ -70,6 +70,22 @@ def slider_cell(slider_place, k):
     return slider_place[0] + 15 + SLIDER_CELL_PITCH * k, slider_place[1] + 45
 
 
+# Two screen pictures differ where a pixel's channel moves by more than this: a repaint of part of the
+# stretched background may shift a channel by a step or two, which no one sees.
+PIXEL_TOLERANCE = 24
+
+
+def differing_pixels(a, b):
+    if len(a) != len(b):
+        return max(len(a), len(b)) // 3
+    return sum(1 for i in range(0, len(a), 3)
+               if max(abs(a[i] - b[i]), abs(a[i + 1] - b[i + 1]), abs(a[i + 2] - b[i + 2])) > PIXEL_TOLERANCE)
+
+
+def alike(a, b):
+    return differing_pixels(a, b) == 0
+
+
 def bank_offset(model, mode, slot, byte):
     record = 0 if model == 2 else slot * RECORD_SIZE[model]
     return ((model - 1) * MODES + mode) * BANK_SIZE + record + byte
