@@ -363,9 +363,9 @@ class Demo:
 
     # --- lists -----------------------------------------------------------------------------------
 
-    def open_list(self, box, where="page", what="list", timeout=2.0):
-        """Clicks the arrow of a combo box given by its box on the page, the main window or the simulator
-        window; returns the list window that opened."""
+    def open_list(self, box, where="page", what="list", on="arrow", timeout=2.0):
+        """Clicks the arrow (or the text) of a combo box given by its box on the page, the main window or
+        the simulator window; returns the list window that opened."""
         if where == "page":
             place = self.on_page
         elif where == "simulator":
@@ -376,7 +376,8 @@ class Demo:
             place = self.on_window
         x, y, w, _ = box
         before = {win.wid for win in self.others()}
-        self.click(*place(x + w - COMBO_ARROW_INSET, y + COMBO_FIELD_HEIGHT // 2), settle=0.1)
+        at = x + w - COMBO_ARROW_INSET if on == "arrow" else x + w // 3
+        self.click(*place(at, y + COMBO_FIELD_HEIGHT // 2), settle=0.1)
         _, field_bottom = place(x, y + COMBO_FIELD_HEIGHT)
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
@@ -384,7 +385,7 @@ class Demo:
                 if win.wid not in before and abs(win.y - field_bottom) <= 30:
                     return win
             time.sleep(0.1)
-        raise JourneyFailed(f"a click on the arrow of the {what} opened no list")
+        raise JourneyFailed(f"a click on the {on} of the {what} opened no list")
 
     def pick(self, box, index, count, where="page", what="list"):
         """Picks item `index` of `count` from a combo box by clicking its arrow and then the item."""

@@ -144,6 +144,20 @@ def every_kite_mode_from_the_list(demo):
           "back in Playstation4 mode the palette does not look as it did at the start")
 
 
+def modes_by_keyboard(demo):
+    """The mode list opened by a click on its text, Down and Enter choose Playstation3; after that read
+    the list still has the focus, so Down alone goes on to PC-Pad."""
+    popup = demo.open_list(MODE_LIST, what="mode list", on="text")
+    demo.key("Down", "Return", settle=0.1)
+    demo.wait_closed(popup, "mode list")
+    for mode in (PS3, PC_PAD):
+        first = os.path.join(demo.profile_folder(KITE, mode), "Profile.zav4")
+        check(demo.wait_until(lambda: os.path.isfile(first)),
+              f"the keys reached no mode change to {mode} (no {first})")
+        if mode == PS3:
+            demo.key("Down")
+
+
 def drag_a_function_and_write(demo):
     """L1 dragged from the palette onto slot 2, then Write: the adapter's bank holds L1 there."""
     demo.drag_on_page(PALETTE_L1, KITE_SLOT_2)
@@ -408,6 +422,7 @@ def mouse_text_follows_the_mouse(demo):
 # name: (function, demo options)
 JOURNEYS = {
     "kite_modes": (every_kite_mode_from_the_list, {"model": KITE}),
+    "modes_by_keyboard": (modes_by_keyboard, {"model": KITE}),
     "drag_and_write": (drag_a_function_and_write, {"model": KITE}),
     "key_capture": (capture_a_key_and_write, {"model": KITE}),
     "profiles_without_documents": (save_rename_refuse_and_delete, {"model": KITE, "documents": "none"}),
