@@ -499,8 +499,13 @@ class Demo:
         data = self.bank()
         at = bank_offset(model, mode, slot, byte)
         if len(data) <= at:
-            raise JourneyFailed(f"the bank file {self.bank_path} holds {len(data)} bytes, none at {at}")
+            raise JourneyFailed(f"the bank file {self.shown(self.bank_path)} holds {len(data)} bytes, "
+                                f"none at {at}")
         return data[at]
+
+    def shown(self, path):
+        """A path as the user would name it, from the home folder."""
+        return "~" + path[len(self.home):] if path.startswith(self.home) else path
 
     def profile_folder(self, model, mode):
         return os.path.join(self.documents, "ZAV Software", MODEL_FOLDERS[model], MODE_FOLDERS[mode])

@@ -132,7 +132,7 @@ def every_kite_mode_from_the_list(demo):
         demo.pick(MODE_LIST, mode, 4, what="mode list")
         folder = demo.profile_folder(KITE, mode)
         check(demo.wait_until(lambda: os.path.isfile(os.path.join(folder, "Profile.zav4"))),
-              f"choosing mode {mode} made no first profile in {folder}")
+              f"choosing mode {mode} made no first profile in {demo.shown(folder)}")
         with open(os.path.join(folder, "Profile.zav4"), "rb") as f:
             data = f.read()
         check(data[60] == mode and data[127] == KITE,
@@ -153,7 +153,7 @@ def modes_by_keyboard(demo):
     for mode in (PS3, PC_PAD):
         first = os.path.join(demo.profile_folder(KITE, mode), "Profile.zav4")
         check(demo.wait_until(lambda: os.path.isfile(first)),
-              f"the keys reached no mode change to {mode} (no {first})")
+              f"the keys reached no mode change to {mode} (no {demo.shown(first)})")
         if mode == PS3:
             demo.key("Down")
 
@@ -368,7 +368,8 @@ def failed_read_shows_defaults(demo):
     Playstation3's defaults, not Playstation4's bank, as a save shows."""
     demo.pick(MODE_LIST, PS3, 4, what="mode list")
     ps3_first = os.path.join(demo.profile_folder(KITE, PS3), "Profile.zav4")
-    check(demo.wait_until(lambda: os.path.isfile(ps3_first)), f"choosing Playstation3 made no {ps3_first}")
+    check(demo.wait_until(lambda: os.path.isfile(ps3_first)),
+          f"choosing Playstation3 made no {demo.shown(ps3_first)}")
     demo.pick(MODE_LIST, PS4, 4, what="mode list")
     keypad = demo.page_pixels(KEYPAD_AREA[KITE])
     demo.unplug()
@@ -378,7 +379,7 @@ def failed_read_shows_defaults(demo):
     demo.click_page(SAVE)
     demo.expect_message("Save current settings as a new profile?", button="yes")
     saved = os.path.join(demo.profile_folder(KITE, PS3), "Profile0001.zav4")
-    check(demo.wait_until(lambda: os.path.isfile(saved)), f"Save as new made no {saved}")
+    check(demo.wait_until(lambda: os.path.isfile(saved)), f"Save as new made no {demo.shown(saved)}")
     with open(ps3_first, "rb") as f:
         defaults = f.read()[:KITE_KEY_CODES]
     with open(saved, "rb") as f:
