@@ -27,6 +27,10 @@ RECORD_SIZE = {1: 60, 2: 55, 3: 55}
 # The twelve settings bytes follow the key codes of a record.
 SETTINGS_START = {1: 48, 2: 37, 3: 43}
 
+# A profile file keeps the record's mode at a byte of its model's layout and the model in its last byte.
+PROFILE_FILE_MODE_BYTE = {1: 60, 2: 53, 3: 55}
+PROFILE_FILE_MODEL_BYTE = 127
+
 # A combo box field is 20 pixels high whatever height its owner gives it; its arrow is at the right.
 COMBO_FIELD_HEIGHT = 20
 COMBO_ARROW_INSET = 9

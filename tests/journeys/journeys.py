@@ -20,8 +20,8 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from journey import (  # noqa: E402
-    SETTINGS_OK, Demo, HarnessError, JourneyFailed, XServer, alike, centre, check, missing_tools,
-    slider_cell)
+    PROFILE_FILE_MODE_BYTE, PROFILE_FILE_MODEL_BYTE, SETTINGS_OK, SETTINGS_START, Demo, HarnessError,
+    JourneyFailed, XServer, alike, centre, check, missing_tools, slider_cell)
 
 KITE, MOSS, FERN = 1, 2, 3
 PS4, PS3, PC_PAD, KEYBOARD = 0, 1, 2, 3
@@ -29,7 +29,6 @@ PS4, PS3, PC_PAD, KEYBOARD = 0, 1, 2, 3
 # Controls on the page, (x, y, w, h) in page pixels, as the pages place them.
 MODE_LIST = (420, 55, 140, 20)
 SLOT_LIST = (565, 55, 102, 20)
-PROFILE_LIST = (420, 160, 207, 20)
 PROFILE_NAME = (422, 162, 150, 16)  # the edit part of the profile list
 WRITE = (596, 122, 77, 30)
 NEW = (420, 195, 120, 30)
@@ -94,8 +93,6 @@ MOSS_LSTICK_UP_BYTE = 27
 # Console function codes of L1 and R1 on KITE and FERN (PS4 and PS3 tables).
 CODE_L1 = 4
 CODE_R1 = 5
-# Key codes that open a KITE record; the settings follow.
-KITE_KEY_CODES = 48
 # The MOSS adapter's own code for "Fn" in keyboard mode.
 MOSS_KEYBOARD_FN = 255
 # Keyboard mode stores HID keyboard usages: letters from 4 ("A") on.
@@ -135,8 +132,8 @@ def every_kite_mode_from_the_list(demo):
               f"choosing mode {mode} made no first profile in {demo.shown(folder)}")
         with open(os.path.join(folder, "Profile.zav4"), "rb") as f:
             data = f.read()
-        check(data[60] == mode and data[127] == KITE,
-              f"the first profile of mode {mode} holds mode {data[60]}, model {data[127]}")
+        got = data[PROFILE_FILE_MODE_BYTE[KITE]], data[PROFILE_FILE_MODEL_BYTE]
+        check(got == (mode, KITE), f"the first profile of mode {mode} holds mode {got[0]}, model {got[1]}")
     check(demo.wait_until(lambda: not alike(demo.page_pixels(PALETTE_BUTTONS), start_palette)),
           "keyboard mode still shows the palette")
     demo.pick(MODE_LIST, PS4, 4, what="mode list")
@@ -258,7 +255,7 @@ def every_settings_dialog_then_write(demo):
     change(DEAD_ZONE, "Dead Zone", slider_cell(DEAD_ZONE_SLIDER, 3))
     change(BUTTON_OPTIONS, "Button options", slider_cell(WALK_SLIDER, 5), centre(ADS_LOCK_TOGGLE))
     write(demo)
-    start = 48  # KITE settings block
+    start = SETTINGS_START[KITE]
     expected = {S_SENSITIVITY: 7, S_ACCEL_X_NORMAL: 2, S_DEAD_ZONE_NORMAL: 21, S_WALK_SPEED: 60,
                 S_ADS_LOCK: 1}
     got = {n: demo.bank_byte(KITE, PS4, 0, start + n) for n in expected}
@@ -380,11 +377,12 @@ def failed_read_shows_defaults(demo):
     demo.expect_message("Save current settings as a new profile?", button="yes")
     saved = os.path.join(demo.profile_folder(KITE, PS3), "Profile0001.zav4")
     check(demo.wait_until(lambda: os.path.isfile(saved)), f"Save as new made no {demo.shown(saved)}")
+    key_codes = SETTINGS_START[KITE]  # the key codes come before the settings
     with open(ps3_first, "rb") as f:
-        defaults = f.read()[:KITE_KEY_CODES]
+        defaults = f.read()[:key_codes]
     with open(saved, "rb") as f:
-        shown = f.read()[:KITE_KEY_CODES]
-    differ = [i for i in range(KITE_KEY_CODES) if defaults[i] != shown[i]]
+        shown = f.read()[:key_codes]
+    differ = [i for i in range(key_codes) if defaults[i] != shown[i]]
     check(not differ, f"the page shows other key codes than Playstation3's at record bytes {differ}")
 
 
