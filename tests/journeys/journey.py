@@ -381,7 +381,11 @@ class Demo:
         x, y, w, _ = box
         before = {win.wid for win in self.others()}
         at = x + w - COMBO_ARROW_INSET if on == "arrow" else x + w // 3
-        self.click(*place(at, y + COMBO_FIELD_HEIGHT // 2), settle=0.1)
+        sx, sy = place(at, y + COMBO_FIELD_HEIGHT // 2)
+        if not (0 <= sx < SCREEN_WIDTH and 0 <= sy < SCREEN_HEIGHT):
+            raise JourneyFailed(f"the {on} of the {what} stands at ({sx}, {sy}), off the "
+                                f"{SCREEN_WIDTH} x {SCREEN_HEIGHT} screen")
+        self.click(sx, sy, settle=0.1)
         _, field_bottom = place(x, y + COMBO_FIELD_HEIGHT)
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
