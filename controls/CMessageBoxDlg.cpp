@@ -51,6 +51,10 @@ CMessageBoxDlg::CMessageBoxDlg(const QStringList& lines, MessageBoxKind kind, in
             break;
         }
     }
+    // The box draws its own text; its window is named by it, for window lists and tools that find
+    // windows by name.
+    setWindowTitle(
+        QStringList(m_lines.begin(), m_lines.begin() + m_lineCount).join(QLatin1Char(' ')).simplified());
     setFont(languageFont(kTextPoints, language));
     setWindowOpacity(kOpacity);
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -92,6 +92,13 @@ TEST(MessageBoxLayout, the_highest_non_empty_line_sets_the_size_and_a_single_spa
     EXPECT_EQ(trailing.height(), 75);
 }
 
+TEST(MessageBoxLayout, the_window_is_named_by_its_lines) {
+    CMessageBoxDlg box(
+        {QStringLiteral("File already exists,please enter again!"), QString(), QStringLiteral("  second")},
+        MessageBoxKind::OkOnly, 0);
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("File already exists,please enter again! second"));
+}
+
 TEST(MessageBoxLayout, takes_utf8_lines_from_the_text_catalogue) {
     const std::vector<std::string> lines{"Eine neue Version der Software ist verfügbar.",
                                          "Update ausführen?"};
