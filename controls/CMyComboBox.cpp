@@ -109,6 +109,8 @@ void CMyComboBox::hidePopup() {
 }
 
 void CMyComboBox::openFromPress() {
+    // A box opened by the mouse has the keys afterwards, as one clicked anywhere else would.
+    setFocus(Qt::MouseFocusReason);
     showPopup();
     m_swallowRelease = view()->isVisible();
 }

@@ -1058,7 +1058,8 @@ void CAssignPage::setBusy(bool busy) {
     busyCover_->setGeometry(rect());
     if (busy) {
         // The cover holds the keys while the adapter is busy; they go back where they were after.
-        if (QWidget* focus = QApplication::focusWidget(); focus != busyCover_) {
+        // The window's own focus widget: the window need not be the active one.
+        if (QWidget* focus = window()->focusWidget(); focus != busyCover_) {
             focusBeforeBusy_ = focus;
         }
         busyCover_->show();
@@ -1066,7 +1067,7 @@ void CAssignPage::setBusy(bool busy) {
         busyCover_->setFocus();
         return;
     }
-    const bool coverHadFocus = busyCover_->hasFocus();
+    const bool coverHadFocus = window()->focusWidget() == busyCover_;
     busyCover_->hide();
     if (coverHadFocus && focusBeforeBusy_ != nullptr && focusBeforeBusy_->isVisible() &&
         focusBeforeBusy_->isEnabled()) {
