@@ -13,15 +13,15 @@
 
 namespace zav {
 
-namespace {
-
-std::string narrow(const wchar_t* text) {
+std::string hidErrorText(const wchar_t* text) {
     std::string out;
     for (; text != nullptr && *text != L'\0'; ++text) {
         out += *text < 0x80 ? static_cast<char>(*text) : '?';
     }
     return out.empty() ? std::string("no reason given") : out;
 }
+
+namespace {
 
 class HidApiDevice : public HidDevice {
 public:
@@ -40,7 +40,7 @@ public:
         const int got = hid_get_input_report(handle_, buffer.data(), buffer.size());
         if (got <= 0) {
             logDeviceFailure("hid_get_input_report on " + path_ + ": " +
-                             (got < 0 ? narrow(hid_error(handle_)) : std::string("empty report")));
+                             (got < 0 ? hidErrorText(hid_error(handle_)) : std::string("empty report")));
             return false;
         }
         // What the device did not send reads as zero.
@@ -58,7 +58,7 @@ private:
 
 HidApiBackend::HidApiBackend() : initialised_(hid_init() == 0) {
     if (!initialised_) {
-        logDeviceFailure("hid_init: " + narrow(hid_error(nullptr)));
+        logDeviceFailure("hid_init: " + hidErrorText(hid_error(nullptr)));
     }
 }
 
@@ -89,7 +89,7 @@ std::unique_ptr<HidDevice> HidApiBackend::open(const HidDeviceInfo& info) {
     hid_device* handle = hid_open_path(info.path.c_str());
     if (handle == nullptr) {
         const int error = errno;
-        logDeviceFailure("hid_open_path " + info.path + ": " + narrow(hid_error(nullptr)) +
+        logDeviceFailure("hid_open_path " + info.path + ": " + hidErrorText(hid_error(nullptr)) +
                          (error != 0 ? "; " + std::string(std::strerror(error)) : std::string()));
         return nullptr;
     }

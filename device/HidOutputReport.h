@@ -20,4 +20,7 @@ public:
 // `handle` is the device hidapi opened at `path`; it outlives the sender.
 std::unique_ptr<OutputReportSender> makeOutputReportSender(hid_device* handle, const std::string& path);
 
+// hidapi's error text for the log, as plain ASCII.
+std::string hidErrorText(const wchar_t* text);
+
 } // namespace zav

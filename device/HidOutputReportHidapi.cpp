@@ -9,14 +9,6 @@ namespace zav {
 
 namespace {
 
-std::string narrow(const wchar_t* text) {
-    std::string out;
-    for (; text != nullptr && *text != L'\0'; ++text) {
-        out += *text < 0x80 ? static_cast<char>(*text) : '?';
-    }
-    return out;
-}
-
 // Elsewhere hidapi itself knows how to send SET_REPORT, from version 0.15 on; before that
 // hid_write is the only call there is.
 class HidapiOutputSender : public OutputReportSender {
@@ -32,7 +24,7 @@ public:
         const char* call = "hid_write";
 #endif
         if (sent < 0) {
-            logDeviceFailure(std::string(call) + " on " + path_ + ": " + narrow(hid_error(handle_)));
+            logDeviceFailure(std::string(call) + " on " + path_ + ": " + hidErrorText(hid_error(handle_)));
             return false;
         }
         return static_cast<std::size_t>(sent) == report.size();

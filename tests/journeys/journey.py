@@ -52,6 +52,17 @@ SETTINGS_OK = (451, 340, 100, 30)
 SLIDER_CELL_PITCH = 55
 
 
+def end_process(process):
+    """Ends a child process politely, then firmly."""
+    if process is not None and process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
 class JourneyFailed(AssertionError):
     """The program did not do what the person asked of it."""
 
@@ -133,13 +144,7 @@ class XServer:
         return self.display
 
     def stop(self):
-        if self.process is not None and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        end_process(self.process)
         self.process = None
 
 
@@ -239,13 +244,7 @@ class Demo:
         raise HarnessError(f"no window named {pattern} within {timeout} s")
 
     def stop(self):
-        if self.process is not None and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        end_process(self.process)
         if getattr(self, "log", None):
             self.log.close()
 
