@@ -203,7 +203,8 @@ class Demo:
 
     # --- start and stop ----------------------------------------------------------------------------
 
-    def start(self, timeout=20):
+    # A sanitizer build on a busy machine can take many seconds to show its first window.
+    def start(self, timeout=60):
         self.log = open(self.log_path, "w")
         self.process = subprocess.Popen(self.args, env=self.env, stdout=self.log, stderr=subprocess.STDOUT,
                                         start_new_session=True)
