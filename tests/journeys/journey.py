@@ -5,6 +5,7 @@ Standard library only; needs Xvfb, xdotool and ImageMagick's import on the path.
 """
 
 import os
+import resource
 import shutil
 import signal
 import subprocess
@@ -50,6 +51,12 @@ SETTINGS_OK = (451, 340, 100, 30)
 
 # Slider: large cell k is 10 x 60 at (10 + 55 k, 15) inside the slider.
 SLIDER_CELL_PITCH = 55
+
+
+def no_room_for_files():
+    """As a full disk looks to a program, for root too: no file may grow, and writing says so."""
+    signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+    resource.setrlimit(resource.RLIMIT_FSIZE, (0, 0))
 
 
 def end_process(process):
@@ -164,7 +171,7 @@ class Demo:
     """
 
     def __init__(self, demo_path, display, shots_dir, name, model=1, mouse="own", capability=0,
-                 documents="env"):
+                 documents="env", full_disk=False):
         self.demo_path = demo_path
         self.display = display
         self.name = name
@@ -194,6 +201,7 @@ class Demo:
             self.documents = os.path.join(self.home, "Documents")
             if documents == "home":
                 os.makedirs(self.documents)
+        self.full_disk = full_disk
         self.bank_path = os.path.join(self.home, ".local", "share", "zavora-demo", "simulated-adapter.bin")
         self.process = None
         self.log_path = os.path.join(self.home, "demo.log")
@@ -207,7 +215,8 @@ class Demo:
     def start(self, timeout=60):
         self.log = open(self.log_path, "w")
         self.process = subprocess.Popen(self.args, env=self.env, stdout=self.log, stderr=subprocess.STDOUT,
-                                        start_new_session=True)
+                                        start_new_session=True,
+                                        preexec_fn=no_room_for_files if self.full_disk else None)
         self.main = self.wait_for_window("^ZAV Software$", timeout)
         self.simulator = self.wait_for_window("^Simulated adapter$", timeout)
         # The connect pass reads the adapter's bank once the window is up, and the simulator window

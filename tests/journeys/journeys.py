@@ -419,6 +419,30 @@ def mouse_text_follows_the_mouse(demo):
           '"Mouse not Connected!" is still shown with the mouse plugged in')
 
 
+def a_shown_profile_is_never_renamed(demo):
+    """At start the list shows the first-run profile, which was never loaded: Save under a typed name
+    makes a new profile and deletes nothing."""
+    check(demo.wait_until(lambda: "Profile" in (demo.profiles(KITE, PS4) or [])),
+          f"no first-run profile, the folder holds {demo.profiles(KITE, PS4)}")
+    set_profile_name(demo, "Sniper")
+    demo.click_page(SAVE)
+    demo.expect_message("Success for save!")
+    names = demo.profiles(KITE, PS4)
+    check("Sniper" in names and "Profile" in names, f"after Save under a typed name the folder holds {names}")
+
+
+def a_failed_new_keeps_the_page(demo):
+    """On a full disk New says "Save failed." and the unsaved edit stays on the keypad."""
+    unedited = demo.page_pixels(KEYPAD_AREA[KITE])
+    demo.drag_on_page(PALETTE_L1, KITE_SLOT_2)
+    check(demo.wait_until(lambda: not alike(demo.page_pixels(KEYPAD_AREA[KITE]), unedited)),
+          "dropping L1 on slot 2 changed nothing on the keypad")
+    edited = demo.page_pixels(KEYPAD_AREA[KITE])
+    demo.click_page(NEW)
+    demo.expect_message("Save failed.")
+    check(alike(demo.page_pixels(KEYPAD_AREA[KITE]), edited), "the failed New reset the keypad")
+
+
 # name: (function, demo options)
 JOURNEYS = {
     "kite_modes": (every_kite_mode_from_the_list, {"model": KITE}),
@@ -437,6 +461,8 @@ JOURNEYS = {
     "unplug_replug": (unplug_and_replug, {"model": KITE}),
     "replug_slot": (replug_follows_the_slot_list, {"model": KITE}),
     "failed_mode_read": (failed_read_shows_defaults, {"model": KITE}),
+    "shown_profile_kept": (a_shown_profile_is_never_renamed, {"model": KITE, "documents": "home"}),
+    "full_disk_new": (a_failed_new_keeps_the_page, {"model": KITE, "full_disk": True}),
 }
 
 
