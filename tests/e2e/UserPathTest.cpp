@@ -217,6 +217,20 @@ TEST(UserPath, typing_an_existing_name_never_loads_and_save_refuses_it) {
     EXPECT_EQ(page->slotLabel(2), QStringLiteral("L1"));
 }
 
+TEST(UserPath, copy_makes_names_longer_than_one_can_type) {
+    Rig rig(0);
+    rig.start();
+    CAssignPage* page = rig.dlg->page(1);
+    BoxWatcher boxes;
+    QLineEdit* name = page->profileList()->lineEdit();
+    test::windowClick(*name, name->rect().center());
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("Profile0001(1)(1)(1)")); // 20 characters, the typing limit
+    click(page->control(1140));
+    EXPECT_TRUE(boxes.lines.isEmpty()) << boxes.lines.join(QStringLiteral(" / ")).toStdString();
+    EXPECT_TRUE(std::filesystem::exists(page->library().profileFolder() / "Profile0001(1)(1)(1)(1).zav4"));
+}
+
 // --- painting ----------------------------------------------------------------------------------
 
 // Collects what a widget is asked to repaint.
