@@ -120,18 +120,17 @@ void BM_WriteThenReadBack(benchmark::State& state) {
 }
 
 // A scratch backup folder for one benchmark, removed after it.
+std::filesystem::path makeScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zav-bench-XXXXXX").string();
+    return ::mkdtemp(pattern.data()) != nullptr ? std::filesystem::path(pattern) : std::filesystem::path();
+}
+
 struct ScratchStore {
-    ScratchStore() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zav-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) {
-            root = pattern;
-        }
-    }
     ~ScratchStore() {
         std::error_code ec;
         std::filesystem::remove_all(root, ec);
     }
-    std::filesystem::path root;
+    const std::filesystem::path root = makeScratchFolder();
     zav::BackupStore store{root / "backups"};
 };
 
@@ -143,6 +142,10 @@ void BM_PageWrite(benchmark::State& state) {
     const auto latency = std::chrono::microseconds(state.range(0));
     Rig rig(latency);
     ScratchStore scratch;
+    if (scratch.root.empty()) {
+        state.SkipWithError("no scratch folder");
+        return;
+    }
     const zav::ProfileImage image = rig.link.sendImage(1);
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
@@ -168,6 +171,10 @@ void BM_PageWrite(benchmark::State& state) {
 // Keeping one bank as a file alone: the atomic write (with its flush) and the pruning.
 void BM_KeepBackupFile(benchmark::State& state) {
     ScratchStore scratch;
+    if (scratch.root.empty()) {
+        state.SkipWithError("no scratch folder");
+        return;
+    }
     const zav::ProfileImage bank{};
     for (auto _ : state) {
         if (!scratch.store.keep(1, 0, "/dev/hidraw0", bank)) {

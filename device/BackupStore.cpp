@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <system_error>
 
 namespace zav {
@@ -29,14 +28,16 @@ bool validModel(int model) {
 
 // UTC time with microseconds, fixed width so that names sort by time.
 std::string stamp(std::chrono::system_clock::time_point at) {
-    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(at.time_since_epoch()).count();
-    const std::time_t seconds = static_cast<std::time_t>(micros / 1000000);
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
+    using namespace std::chrono;
+    const auto day = floor<days>(at);
+    const year_month_day date{day};
+    const hh_mm_ss<microseconds> time{duration_cast<microseconds>(at - day)};
     std::array<char, 40> text{};
-    std::snprintf(text.data(), text.size(), "%04d%02d%02d-%02d%02d%02d.%06lld", utc.tm_year + 1900,
-                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec,
-                  static_cast<long long>(micros % 1000000));
+    std::snprintf(text.data(), text.size(), "%04d%02u%02u-%02d%02d%02d.%06lld", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+                  static_cast<int>(time.seconds().count()),
+                  static_cast<long long>(time.subseconds().count()));
     return text.data();
 }
 
@@ -51,6 +52,11 @@ std::filesystem::path defaultBackupFolder() {
     const char* home = std::getenv("HOME");
     if (home != nullptr && home[0] != '\0') {
         return std::filesystem::path(home) / ".local" / "state" / "zavora" / "backups";
+    }
+    // Windows keeps per-user state below the local application data folder.
+    const char* local = std::getenv("LOCALAPPDATA");
+    if (local != nullptr && local[0] != '\0') {
+        return std::filesystem::path(local) / "zavora" / "backups";
     }
     return {};
 }

@@ -14,8 +14,8 @@
 
 namespace zav {
 
-// $XDG_STATE_HOME/zavora/backups, or ~/.local/state/zavora/backups; empty when neither variable names a
-// folder to start from.
+// $XDG_STATE_HOME/zavora/backups, or ~/.local/state/zavora/backups (on Windows %LOCALAPPDATA%\zavora\backups);
+// empty when no variable names a folder to start from.
 std::filesystem::path defaultBackupFolder();
 
 // The banks that writes overwrote, one bank file each (see BankSetFile.h), named so that the names of a
