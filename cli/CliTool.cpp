@@ -248,6 +248,9 @@ public:
             if (!env_.hidBackend) {
                 throw Failure{"no HID backend in this build"};
             }
+            if (env_.windowRunning && env_.windowRunning()) {
+                throw Failure{"the Zavora window is running and talks to the adapter; close it first"};
+            }
             hid_ = env_.hidBackend();
             backend_ = hid_.get();
         }

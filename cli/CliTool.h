@@ -21,6 +21,9 @@ inline constexpr int kExitUsage = 2;
 struct CliEnvironment {
     // The HID backend for real adapters; called only when the command needs one.
     std::function<std::unique_ptr<HidBackend>()> hidBackend;
+    // True while the Zavora window runs: it polls the adapter, and frames of two programs must not
+    // interleave, so the tool then leaves real adapters alone.
+    std::function<bool()> windowRunning;
     // The demo's simulated adapter: its bank file.
     std::filesystem::path simulatedBankFile;
     std::filesystem::path backupFolder;

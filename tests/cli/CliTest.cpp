@@ -68,7 +68,11 @@ struct Cli : ::testing::Test {
     int run(std::vector<std::string> args) {
         out.str("");
         err.str("");
-        const CliEnvironment env{[this] { return std::make_unique<Forward>(hw); }, bankFile(), backups(), out,
+        const CliEnvironment env{[this] { return std::make_unique<Forward>(hw); },
+                                 [this] { return windowUp; },
+                                 bankFile(),
+                                 backups(),
+                                 out,
                                  err};
         return runCli(args, env);
     }
@@ -87,6 +91,7 @@ struct Cli : ::testing::Test {
     }
 
     fs::path dir;
+    bool windowUp = false;
     SimulatedAdapter hw;
     std::ostringstream out;
     std::ostringstream err;
@@ -223,6 +228,25 @@ TEST_F(Cli, list_help_version_and_the_choice_among_two_adapters) {
     EXPECT_NE(out.str().find("restore FILE | --last"), std::string::npos);
     EXPECT_EQ(run({"--version"}), kExitOk);
     EXPECT_EQ(out.str().rfind("zavora-cli ", 0), 0u);
+}
+
+TEST_F(Cli, leaves_real_adapters_alone_while_the_window_runs) {
+    hw.plug(1);
+    std::vector<std::uint8_t> rec(60, 0x33);
+    ASSERT_TRUE(writeProfileFile(at("P.zav4"), 1, rec, 0));
+    windowUp = true;
+    hw.clearLog();
+    const auto before = hw.banks();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"list"}, {"import", at("P.zav4")}, {"backup", at("x.zavbank")}}) {
+        EXPECT_EQ(run(args), kExitFailed) << args.front();
+        EXPECT_NE(err.str().find("the Zavora window is running"), std::string::npos) << err.str();
+    }
+    EXPECT_TRUE(hw.frameCodes().empty());
+    EXPECT_EQ(hw.banks(), before);
+    // Files alone and the demo's adapter are no concern of the window's.
+    EXPECT_EQ(run({"show", at("P.zav4")}), kExitOk) << err.str();
+    EXPECT_EQ(run({"--simulated", "import", at("P.zav4")}), kExitOk) << err.str();
 }
 
 // Every refusal explains itself on standard error and leaves the adapter, the demo's bank file and

@@ -36,8 +36,12 @@ struct CliOverHidraw : ::testing::Test {
     int run(const std::vector<std::string>& args) {
         out.str("");
         err.str("");
-        const CliEnvironment env{[] { return std::make_unique<HidApiBackend>(); }, dir / "bank.bin",
-                                 dir / "backups", out, err};
+        const CliEnvironment env{[] { return std::make_unique<HidApiBackend>(); },
+                                 {},
+                                 dir / "bank.bin",
+                                 dir / "backups",
+                                 out,
+                                 err};
         return runCli(args, env);
     }
     HidrawTestbed bed;
