@@ -420,14 +420,20 @@ int restore(Session& session, const Options& o, const CliEnvironment& env) {
         throw UsageError{"restore needs either a FILE or --last"};
     }
     BackupStore store(env.backupFolder);
-    std::filesystem::path file;
+    // The file stays while it is restored, even when it is one of the backups that the writes prune.
+    std::optional<BackupStore::Reading> reading;
     BankSet set;
-    if (!o.last) {
-        file = o.positional.front();
+    auto load = [&](const std::filesystem::path& file) {
+        reading.emplace(store, file);
         const BankSetError error = loadBankSet(file, set);
         if (error != BankSetError::None) {
             throw Failure{file.string() + " " + describe(error) + "; nothing was written"};
         }
+        return file;
+    };
+    std::filesystem::path file;
+    if (!o.last) {
+        file = load(o.positional.front());
     }
     DeviceLink& link = session.link();
     if (o.last) {
@@ -436,17 +442,12 @@ int restore(Session& session, const Options& o, const CliEnvironment& env) {
             throw Failure{"no bank of a " + modelName(link.model()) + " has been kept in " +
                           store.folder().string() + " yet"};
         }
-        file = *latest;
-        const BankSetError error = loadBankSet(file, set);
-        if (error != BankSetError::None) {
-            throw Failure{file.string() + " " + describe(error) + "; nothing was written"};
-        }
+        file = load(*latest);
     }
     if (set.model != link.model()) {
         throw Failure{file.string() + " holds banks of a " + modelName(set.model) +
                       ", but the adapter is a " + modelName(link.model()) + "; nothing was written"};
     }
-    const BackupStore::Reading reading(store, file);
     env.out << "Restoring " << file.string() << "\n";
     return reportWrites(restoreBanks(link, store, set), env);
 }

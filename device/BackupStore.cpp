@@ -22,6 +22,12 @@ std::string prefixOf(int model) {
     return std::string(kModelNames[static_cast<std::size_t>(model - 1)]) + "-";
 }
 
+std::filesystem::path sameFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    std::filesystem::path found = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path : found;
+}
+
 bool validModel(int model) {
     return model >= 1 && model <= 3;
 }
@@ -131,16 +137,17 @@ void BackupStore::prune(int model) {
     }
     const std::size_t excess = all.size() - kKeepPerModel;
     for (std::size_t i = 0; i < excess; ++i) {
-        if (reading_.count(all[i]) != 0) {
+        std::error_code ec;
+        if (reading_.count(sameFile(all[i])) != 0) {
             continue;
         }
-        std::error_code ec;
         std::filesystem::remove(all[i], ec);
     }
 }
 
-BackupStore::Reading::Reading(BackupStore& store, std::filesystem::path path)
-    : store_(store), path_(std::move(path)) {
+// The same file under any spelling of its path.
+BackupStore::Reading::Reading(BackupStore& store, const std::filesystem::path& path)
+    : store_(store), path_(sameFile(path)) {
     std::lock_guard lock(store_.mutex_);
     store_.reading_.insert(path_);
 }

@@ -14,8 +14,8 @@
 
 namespace zav {
 
-// $XDG_STATE_HOME/zavora/backups, or ~/.local/state/zavora/backups (on Windows %LOCALAPPDATA%\zavora\backups);
-// empty when no variable names a folder to start from.
+// $XDG_STATE_HOME/zavora/backups, or ~/.local/state/zavora/backups (on Windows
+// %LOCALAPPDATA%\zavora\backups); empty when no variable names a folder to start from.
 std::filesystem::path defaultBackupFolder();
 
 // The banks that writes overwrote, one bank file each (see BankSetFile.h), named so that the names of a
@@ -41,7 +41,7 @@ public:
     // While a Reading lives, its file is never pruned.
     class Reading {
     public:
-        Reading(BackupStore& store, std::filesystem::path path);
+        Reading(BackupStore& store, const std::filesystem::path& path);
         ~Reading();
         Reading(const Reading&) = delete;
         Reading& operator=(const Reading&) = delete;
