@@ -40,7 +40,7 @@ QString qtext(TextId id, int language) {
 
 CZavoraDlg::CZavoraDlg(HidBackend& backend, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::FramelessWindowHint), link_(std::make_unique<DeviceLink>(backend)),
-      worker_(new DeviceWorker(this)) {
+      backups_(std::make_unique<BackupStore>(defaultBackupFolder())), worker_(new DeviceWorker(this)) {
     setWindowTitle(QStringLiteral("ZAV Software"));
     setObjectName(QStringLiteral("102"));
     setFixedSize(kWidth, kHeight);

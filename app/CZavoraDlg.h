@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/BackupStore.h"
 #include "device/DeviceLink.h"
 
 #include <QDialog>
@@ -38,6 +39,8 @@ public:
 
     DeviceLink& link() { return *link_; }
     DeviceWorker& worker() { return *worker_; }
+    // Where every Write first keeps the bank it overwrites.
+    BackupStore& backups() { return *backups_; }
     int language() const { return language_; }
     bool connected() const { return connected_; }
     bool knownConnected() const { return knownConnected_; }
@@ -101,6 +104,7 @@ private:
     std::vector<CAssignPage*> builtPages() const;
 
     std::unique_ptr<DeviceLink> link_;
+    std::unique_ptr<BackupStore> backups_;
     DeviceWorker* worker_ = nullptr;
     std::unique_ptr<PicturePreloader> preloader_;
     std::array<CAssignPage*, 3> pages_{};

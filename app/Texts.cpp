@@ -174,6 +174,21 @@ constexpr std::array kTexts{
              "Bitte erneut auf Sync drücken.",
              "書き込みましたが、確認の読み出しに失敗しました.\nもう一度書き込みを押してください.",
              "已写入，但校验读取失败.\n请再按一次写入.", "已寫入，但校驗讀取失敗.\n請再按一次寫入."}},
+    TextRow{TextId::RestoreBeforeLastWrite,
+            {"Restore as before the last Write", "Restaurer l'état d'avant le dernier Sync",
+             "Zustand vor dem letzten Sync wiederherstellen", "最後の書き込み前に戻す", "恢复到上次写入前",
+             "還原到上次寫入前"}},
+    TextRow{TextId::RestoreQuestion,
+            {"Restore the adapter's profiles as they were before the last Write?",
+             "Restaurer les profils de l'adaptateur tels qu'ils étaient avant le dernier Sync?",
+             "Profile des Adapters wie vor dem letzten Sync wiederherstellen?",
+             "アダプターのプロファイルを最後の書き込み前の状態に戻しますか?",
+             "是否将设备的Profile恢复到上次写入前的状态?", "是否將設備的Profile還原到上次寫入前的狀態?"}},
+    TextRow{TextId::NothingKept,
+            {"Nothing was kept from an earlier Write.", "Rien n'a été conservé d'un Sync précédent.",
+             "Von einem früheren Sync wurde nichts aufbewahrt.",
+             "以前の書き込みで保存されたデータはありません.", "没有保存先前写入前的数据.",
+             "沒有保存先前寫入前的資料."}},
 
     // Painted on the assignment pages.
     TextRow{

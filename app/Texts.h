@@ -99,6 +99,10 @@ enum class TextId : int {
     AccessDenied,
     // The write went out but reading the bank back to check it failed.
     WriteUnconfirmed,
+    // The Write button's menu: put back what the last Write overwrote; its question; nothing kept yet.
+    RestoreBeforeLastWrite,
+    RestoreQuestion,
+    NothingKept,
 
     // Texts painted on the assignment pages.
     AssignPad,

@@ -122,6 +122,14 @@ int main(int argc, char** argv) {
     std::unique_ptr<zav::CSimulatorWindow> simulator;
     dlg->installEventFilter(new AfterFirstPaint(dlg, Qt::NormalEventPriority, [&] {
         simulator = std::make_unique<zav::CSimulatorWindow>(adapter, model, mouse, capability);
+        // An adapter plugged in holds what its flash holds: zavora-cli --simulated may have written the
+        // bank file while it was out.
+        QObject::connect(simulator.get(), &zav::CSimulatorWindow::deviceChanged, dlg, [&adapter, bankFile] {
+            zav::SimulatedAdapter::Banks now = adapter.banks();
+            if (adapter.pluggedModel() != 0 && zav::loadBankFile(bankFile, now)) {
+                adapter.setBanks(now);
+            }
+        });
         // Plugging and pulling in the simulator adds or removes the adapter's node.
         QObject::connect(simulator.get(), &zav::CSimulatorWindow::deviceChanged, dlg,
                          [dlg] { dlg->onDeviceChange(true); });

@@ -1,12 +1,15 @@
 // Bank transfers over the simulated adapter: the link's own cost per frame with an instant
 // adapter, the time against the floor of one report per millisecond, and what reading a written
-// bank back to check it adds to a write.
+// bank back to check it adds to a write, and what the read and backup before every write add.
+#include "device/BackupStore.h"
 #include "device/DeviceLink.h"
 #include "device/SimulatedAdapter.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -116,6 +119,71 @@ void BM_WriteThenReadBack(benchmark::State& state) {
     }
 }
 
+// A scratch backup folder for one benchmark, removed after it.
+std::filesystem::path makeScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zav-bench-XXXXXX").string();
+    return ::mkdtemp(pattern.data()) != nullptr ? std::filesystem::path(pattern) : std::filesystem::path();
+}
+
+struct ScratchStore {
+    ~ScratchStore() {
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+    }
+    const std::filesystem::path root = makeScratchFolder();
+    zav::BackupStore store{root / "backups"};
+};
+
+// The page's Write as it was (write, then the check read) against the Write of now, which first reads the
+// bank and keeps it as a file. Past the hundredth iteration every backup also prunes the oldest one, as a
+// store in steady use does.
+template <bool Keeping>
+void BM_PageWrite(benchmark::State& state) {
+    const auto latency = std::chrono::microseconds(state.range(0));
+    Rig rig(latency);
+    ScratchStore scratch;
+    if (scratch.root.empty()) {
+        state.SkipWithError("no scratch folder");
+        return;
+    }
+    const zav::ProfileImage image = rig.link.sendImage(1);
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const zav::WriteOutcome outcome =
+            Keeping ? zav::writeKeepingBackup(rig.link, scratch.store, 1, 0, image, 180)
+                    : rig.link.WriteImage(1, 0, image, 180);
+        const auto end = std::chrono::steady_clock::now();
+        if (outcome != zav::WriteOutcome::Complete) {
+            state.SkipWithError("the write did not complete");
+            break;
+        }
+        if (latency.count() > 0) {
+            state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+        }
+    }
+    constexpr int kReports = kWriteReports + kReadReports;
+    if (latency.count() > 0) {
+        state.counters["floor_ms"] =
+            (Keeping ? kReports + kReadReports : kReports) * latency.count() / 1000.0;
+    }
+}
+
+// Keeping one bank as a file alone: the atomic write (with its flush) and the pruning.
+void BM_KeepBackupFile(benchmark::State& state) {
+    ScratchStore scratch;
+    if (scratch.root.empty()) {
+        state.SkipWithError("no scratch folder");
+        return;
+    }
+    const zav::ProfileImage bank{};
+    for (auto _ : state) {
+        if (!scratch.store.keep(1, 0, "/dev/hidraw0", bank)) {
+            state.SkipWithError("the backup could not be kept");
+            break;
+        }
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_WriteBank);
@@ -138,5 +206,21 @@ BENCHMARK(BM_WriteThenReadBack)
     ->UseManualTime()
     ->Iterations(30)
     ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_PageWrite<false>)->Name("BM_PageWrite")->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PageWrite<true>)->Name("BM_PageWriteKeepingBackup")->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PageWrite<false>)
+    ->Name("BM_PageWrite_1msPerReport")
+    ->Arg(1000)
+    ->UseManualTime()
+    ->Iterations(30)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PageWrite<true>)
+    ->Name("BM_PageWriteKeepingBackup_1msPerReport")
+    ->Arg(1000)
+    ->UseManualTime()
+    ->Iterations(30)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeepBackupFile)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -182,6 +182,24 @@ WriteOutcome DeviceLink::WriteImage(int model, int bank, const ProfileImage& ima
     if (!validModel(model) || model != model_.load()) {
         return WriteOutcome::OtherModel;
     }
+    return writeCheckedLocked(bank, image, checkedBytes);
+}
+
+WriteOutcome DeviceLink::WriteImageKeeping(int model, int bank, const ProfileImage& image,
+                                           std::size_t checkedBytes,
+                                           const std::function<bool(const ProfileImage& before)>& keep) {
+    std::lock_guard lock(exchangeMutex_);
+    if (!validModel(model) || model != model_.load()) {
+        return WriteOutcome::OtherModel;
+    }
+    const std::optional<ProfileImage> before = fetchLocked(bank);
+    if (!before || !keep(*before)) {
+        return WriteOutcome::NotKept;
+    }
+    return writeCheckedLocked(bank, image, checkedBytes);
+}
+
+WriteOutcome DeviceLink::writeCheckedLocked(int bank, const ProfileImage& image, std::size_t checkedBytes) {
     if (!writeLocked(bank, image)) {
         return WriteOutcome::Failed;
     }

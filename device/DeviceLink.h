@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -37,6 +38,7 @@ enum class WriteOutcome {
     Differs,        // committed, but the records read back differ from what was sent
     ReadBackFailed, // committed, but the check read did not arrive whole
     OtherModel,     // the adapter attached is no longer the model the write was gathered for
+    NotKept,        // the bank could not be read or kept before the write: nothing was written
 };
 
 // What is attached: the node the link opened and the model it matched. Empty path: nothing open.
@@ -81,6 +83,11 @@ public:
     // what follows them belongs to the adapter) compared with what was sent. The link stays locked
     // from the first frame to the check, so no other exchange comes between.
     WriteOutcome WriteImage(int model, int bank, const ProfileImage& image, std::size_t checkedBytes);
+    // The same, after reading the bank as the adapter holds it and handing it to `keep` under the same
+    // lock, so that what is kept is exactly what the write replaces. When the read fails or `keep`
+    // answers false, nothing is written (NotKept).
+    WriteOutcome WriteImageKeeping(int model, int bank, const ProfileImage& image, std::size_t checkedBytes,
+                                   const std::function<bool(const ProfileImage& before)>& keep);
 
     // Writes the send page of the matched model into bank `bank`. True only when the adapter
     // confirmed the sum and committed.
@@ -124,6 +131,7 @@ private:
     bool exchange(std::uint8_t code, std::uint8_t param, InputReport& in);
     std::optional<ProfileImage> fetchLocked(int bank);
     bool writeLocked(int bank, const ProfileImage& image);
+    WriteOutcome writeCheckedLocked(int bank, const ProfileImage& image, std::size_t checkedBytes);
     void setPath(std::string path);
     void classify(const InputReport& in, OwnMouseSet set);
 

@@ -152,6 +152,11 @@ void SimulatedAdapter::dropReadChunkReply(int chunk) {
     droppedReadChunks_.insert(chunk);
 }
 
+void SimulatedAdapter::dropReadChunkReplyAfterCommit(int chunk) {
+    std::lock_guard lock(mutex_);
+    droppedAfterCommit_.insert(chunk);
+}
+
 void SimulatedAdapter::reportWrongSum(bool wrong) {
     std::lock_guard lock(mutex_);
     wrongSum_ = wrong;
@@ -177,6 +182,7 @@ void SimulatedAdapter::clearFaults() {
     refusedCodes_.clear();
     refusedChunks_.clear();
     droppedReadChunks_.clear();
+    droppedAfterCommit_.clear();
     pendingDrop_.reset();
     wrongSum_ = false;
     framesLeft_.reset();
@@ -406,6 +412,7 @@ void SimulatedAdapter::handleFrame(int model, std::span<const std::uint8_t> repo
             break;
         }
         banks_ = next;
+        droppedReadChunks_.insert(droppedAfterCommit_.begin(), droppedAfterCommit_.end());
         break;
     }
     case cmd::kAbort:

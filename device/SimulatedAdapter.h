@@ -57,13 +57,14 @@ public:
     void setBanks(const Banks& banks);
 
     // Fault injection. Each fault stays until clearFaults().
-    void refuseCommand(std::uint8_t code);    // its reply is not accepted
-    void refuseDataChunk(int chunk);          // the send of write data frame `chunk` fails
-    void dropReadChunkReply(int chunk);       // the reply to "s" `chunk` cannot be fetched
-    void reportWrongSum(bool wrong);          // "t" and "v" answer a sum one too high
-    void vanishAfterFrames(int frames);       // gone after this many more output reports
-    void refuseOpen(bool refuse);             // open() fails, as for a node without access rights
-    void setShortReplies(std::size_t length); // replies carry only this many bytes (0: full length)
+    void refuseCommand(std::uint8_t code);         // its reply is not accepted
+    void refuseDataChunk(int chunk);               // the send of write data frame `chunk` fails
+    void dropReadChunkReply(int chunk);            // the reply to "s" `chunk` cannot be fetched
+    void dropReadChunkReplyAfterCommit(int chunk); // the same, from the next committed write on
+    void reportWrongSum(bool wrong);               // "t" and "v" answer a sum one too high
+    void vanishAfterFrames(int frames);            // gone after this many more output reports
+    void refuseOpen(bool refuse);                  // open() fails, as for a node without access rights
+    void setShortReplies(std::size_t length);      // replies carry only this many bytes (0: full length)
     // On each commit the adapter rewrites the bank's bytes from `from` on with its own data, as
     // firmware that keeps something of its own after the records.
     void changeBankFromOnCommit(std::size_t from);
@@ -118,6 +119,7 @@ private:
     std::set<std::uint8_t> refusedCodes_;
     std::set<int> refusedChunks_;
     std::set<int> droppedReadChunks_;
+    std::set<int> droppedAfterCommit_;
     std::optional<int> pendingDrop_;
     bool wrongSum_ = false;
     std::optional<int> framesLeft_;

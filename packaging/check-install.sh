@@ -17,6 +17,10 @@ fail() {
 for program in "$@"; do
     [ -x "$prefix/bin/$program" ] || fail "missing program: bin/$program"
 done
+# The command-line tool comes with its manual page.
+if [ -x "$prefix/bin/zavora-cli" ]; then
+    [ -f "$prefix/share/man/man1/zavora-cli.1" ] || fail "missing manual page of zavora-cli"
+fi
 [ -f "$prefix/lib/udev/rules.d/70-zavora.rules" ] || fail "missing udev rule"
 [ -f "$prefix/share/applications/$id.desktop" ] || fail "missing desktop entry"
 [ -f "$prefix/share/doc/zavora/copyright" ] || fail "missing copyright"

@@ -9,6 +9,7 @@
 #include "controls/CMyComboBox.h"
 #include "controls/QtText.h"
 #include "controls/Skin.h"
+#include "device/BankSetFile.h"
 #include "pages/CDpLsButton.h"
 #include "pages/CaptureTable.h"
 #include "pages/DropRules.h"
@@ -17,6 +18,8 @@
 #include "pages/OnScreenKeyboard.h"
 #include "pages/Pictures.h"
 #include "pages/VirtualKey.h"
+#include "profiles/AdapterBanks.h"
+#include "profiles/AdapterTransfer.h"
 #include "profiles/LibraryPage.h"
 #include "profiles/ProfileLibrary.h"
 #include "profiles/ProfileRecord.h"
@@ -31,6 +34,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
@@ -281,7 +285,11 @@ void CAssignPage::buildControls() {
                 CDeadZoneDlg dlg(main_);
                 dlg.exec();
             });
-    connect(addButton(1007, TextId::CaptionWrite), &QPushButton::clicked, this, &CAssignPage::write);
+    CClickButton* writeButton = addButton(1007, TextId::CaptionWrite);
+    connect(writeButton, &QPushButton::clicked, this, &CAssignPage::write);
+    writeButton->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(writeButton, &QWidget::customContextMenuRequested, this,
+            [this, writeButton](QPoint at) { showWriteMenu(writeButton->mapToGlobal(at)); });
     connect(addButton(1139, TextId::CaptionNew), &QPushButton::clicked, this,
             [this] { runLibrary(&ProfileLibrary::newProfile); });
     connect(addButton(1140, TextId::CaptionCopy), &QPushButton::clicked, this,
@@ -877,10 +885,11 @@ void CAssignPage::write() {
     const ProfileImage image = main_.link().sendImage(model_);
     const auto checked = static_cast<std::size_t>(recordBytesInBank(model_));
     runTransfer(
-        [&link = main_.link(), model = model_, mode = mode_, image, checked] {
+        [&link = main_.link(), &store = main_.backups(), model = model_, mode = mode_, image, checked] {
             // The status frame goes first, as it always has; the mouse is left to the poll.
             link.SendCommand(cmd::kStatus, 0);
-            return link.WriteImage(model, mode, image, checked);
+            // What the adapter holds is kept first; when it cannot be read, nothing is written.
+            return writeKeepingBackup(link, store, model, mode, image, checked);
         },
         [this](WriteOutcome outcome) {
             switch (outcome) {
@@ -894,6 +903,77 @@ void CAssignPage::write() {
                 tell(TextId::OverwriteError);
                 break;
             }
+            emit transferDone();
+        });
+}
+
+void CAssignPage::showWriteMenu(QPoint global) {
+    if (busy()) {
+        return;
+    }
+    QMenu menu(this);
+    QAction* restore = menu.addAction(qstr(text(TextId::RestoreBeforeLastWrite, main_.language())));
+    if (menu.exec(global) == restore) {
+        restoreLastWrite();
+    }
+}
+
+void CAssignPage::restoreLastWrite() {
+    if (!main_.connected()) {
+        tell(TextId::ZavNotConnected);
+        emit transferDone();
+        return;
+    }
+    if (main_.link().model() != model_) {
+        tell(TextId::OverwriteError);
+        emit transferDone();
+        return;
+    }
+    const std::optional<std::filesystem::path> latest = main_.backups().latest(model_);
+    if (!latest) {
+        tell(TextId::NothingKept);
+        emit transferDone();
+        return;
+    }
+    if (!ask(TextId::RestoreQuestion)) {
+        emit transferDone();
+        return;
+    }
+    struct Restored {
+        std::vector<BankWritten> written;
+        BankSet set;
+    };
+    runTransfer(
+        [&link = main_.link(), &store = main_.backups(), model = model_, file = *latest] {
+            Restored result;
+            const BackupStore::Reading reading(store, file);
+            if (loadBankSet(file, result.set) != BankSetError::None || result.set.model != model) {
+                return result;
+            }
+            link.SendCommand(cmd::kStatus, 0);
+            result.written = restoreBanks(link, store, result.set);
+            return result;
+        },
+        [this](const Restored& result) {
+            WriteOutcome worst = result.written.empty() ? WriteOutcome::Failed : WriteOutcome::Complete;
+            for (std::size_t i = 0; i < result.written.size(); ++i) {
+                const BankWritten& w = result.written[i];
+                if (w.outcome != WriteOutcome::Complete && worst == WriteOutcome::Complete) {
+                    worst = w.outcome;
+                }
+                // The page shows what the adapter now holds in its mode.
+                if (w.mode == mode_ &&
+                    (w.outcome == WriteOutcome::Complete || w.outcome == WriteOutcome::ReadBackFailed)) {
+                    ProfileImage bank = result.set.banks[i];
+                    exchangeStoredCodes(model_, mode_, bank);
+                    main_.link().workImage(model_) = bank;
+                    main_.link().sendImage(model_) = bank;
+                    rebuild();
+                }
+            }
+            tell(worst == WriteOutcome::Complete         ? TextId::WriteComplete
+                 : worst == WriteOutcome::ReadBackFailed ? TextId::WriteUnconfirmed
+                                                         : TextId::OverwriteError);
             emit transferDone();
         });
 }

@@ -153,6 +153,9 @@ private:
     void onSlotClicked(MoveButton* button);
     void selectStick(StickSelector selector);
     void write();
+    // The Write button's menu, and its one entry: put back what the last Write overwrote.
+    void showWriteMenu(QPoint global);
+    void restoreLastWrite();
     void syncProfileList();
     void runLibrary(void (ProfileLibrary::*operation)());
 

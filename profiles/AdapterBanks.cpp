@@ -15,13 +15,17 @@ SimulatedAdapter::Banks freshAdapterBanks() {
             for (int slot = 0; slot < slots; ++slot) {
                 resetToDefaults(bank, model, mode, slot);
             }
-            if (model == models::kMoss && mode == 1) {
-                std::swap(bank[14], bank[18]);
-                std::swap(bank[15], bank[17]);
-            }
+            exchangeStoredCodes(model, mode, bank);
         }
     }
     return banks;
+}
+
+void exchangeStoredCodes(int model, int mode, ProfileImage& bank) {
+    if (model == models::kMoss && mode == 1) {
+        std::swap(bank[14], bank[18]);
+        std::swap(bank[15], bank[17]);
+    }
 }
 
 } // namespace zav

@@ -243,6 +243,17 @@ TEST(TextCatalogue, profile_load_and_rename_failures_are_told_in_every_language)
     }
 }
 
+// The restore texts name the Write button as its caption reads in the same language ("Sync" in French and
+// German), so that the user finds the button they mean.
+TEST(TextCatalogue, restore_texts_name_the_write_button_by_its_caption) {
+    for (TextId id : {TextId::RestoreBeforeLastWrite, TextId::RestoreQuestion, TextId::NothingKept}) {
+        for (int language = 0; language < kLanguageCount; ++language) {
+            EXPECT_NE(text(id, language).find(text(TextId::CaptionWrite, language)), std::string_view::npos)
+                << static_cast<int>(id) << " in language " << language;
+        }
+    }
+}
+
 TEST(TextCatalogue, help_texts_keep_the_spacing_of_each_page) {
     EXPECT_EQ(textLines(TextId::PaletteHelpKite, 0)[0],
               "Edit button assignment by drag-and-dropping the desired button.");

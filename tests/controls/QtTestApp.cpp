@@ -1,6 +1,7 @@
 #include "tests/controls/QtTestApp.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -25,6 +26,8 @@ public:
             qputenv("ZAVORA_RES_DIR", ZAVORA_TEST_RES_DIR);
         }
 #endif
+        // Every Write keeps a backup: never in the account's own state folder.
+        qputenv("XDG_STATE_HOME", state_.path().toLocal8Bit());
         static int argc = 1;
         static char name[] = "controls_tests";
         static char* argv[] = {name, nullptr};
@@ -37,6 +40,7 @@ public:
 
 private:
     QApplication* app_ = nullptr;
+    QTemporaryDir state_;
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);

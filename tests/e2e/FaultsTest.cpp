@@ -107,7 +107,7 @@ TEST(Faults, a_write_whose_check_read_fails_is_not_complete) {
     rig.start();
     // The adapter commits the write but its read-back loses a chunk.
     rig.dlg->link().workImage(1)[300] = 0x11;
-    rig.adapter.dropReadChunkReply(4);
+    rig.adapter.dropReadChunkReplyAfterCommit(4);
     EXPECT_EQ(pressWrite(rig), QStringList{qstr(textLines(TextId::WriteUnconfirmed, 0).front())});
 }
 

@@ -40,6 +40,8 @@ struct Rig {
     explicit Rig(int model) {
         // Profiles go to a Documents folder of this rig's own.
         qputenv("ZAVORA_DOCUMENTS_DIR", documents.path().toLocal8Bit());
+        // And the banks that Writes overwrite to a state folder of its own.
+        qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
         adapter.setBanks(freshAdapterBanks());
         if (model != 0) {
             adapter.plug(model);
@@ -81,6 +83,7 @@ struct Rig {
         windowClick(*tab, tab->rect().center());
     }
     QTemporaryDir documents;
+    QTemporaryDir state;
     SimulatedAdapter adapter;
     std::unique_ptr<CZavoraDlg> dlg;
 };

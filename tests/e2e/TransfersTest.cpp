@@ -164,7 +164,7 @@ TEST(Transfers, write_is_judged_by_the_records_it_wrote) {
     rig.adapter.changeBankFromOnCommit(164);
     EXPECT_EQ(pressWrite(), QStringList{q(TextId::OverwriteError)});
     rig.adapter.clearFaults();
-    rig.adapter.dropReadChunkReply(2);
+    rig.adapter.dropReadChunkReplyAfterCommit(2);
     EXPECT_EQ(pressWrite(), QStringList{firstLine(TextId::WriteUnconfirmed)});
 }
 

@@ -1,6 +1,7 @@
 #include "tests/hidraw/HidrawTestbed.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,9 @@ int main(int argc, char** argv) {
         qputenv("ZAVORA_RES_DIR", ZAVORA_TEST_RES_DIR);
     }
 #endif
+    // Every Write keeps a backup: never in the account's own state folder.
+    const QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -10,6 +10,7 @@ import argparse
 import os
 import queue
 import shutil
+import subprocess
 import sys
 import threading
 import time
@@ -443,6 +444,40 @@ def a_failed_new_keeps_the_page(demo):
     check(alike(demo.page_pixels(KEYPAD_AREA[KITE]), edited), "the failed New reset the keypad")
 
 
+def cli_restores_what_write_overwrote(demo):
+    """Write in the window, then `zavora-cli restore --last --simulated`: the bank file holds what it held
+    before that Write. Unplugged and plugged in again, the window shows the old profile."""
+    if CLI_PATH is None:
+        raise HarnessError("no zavora-cli beside zavora-demo; give --cli")
+    keypad = demo.page_pixels(KEYPAD_AREA[KITE])
+    write(demo)
+    before = demo.bank()
+    check(len(before) > 0, "the first Write left no bank file")
+    demo.drag_on_page(PALETTE_L1, KITE_SLOT_2)
+    write(demo)
+    check(demo.bank_byte(KITE, PS4, 0, KITE_SLOT_2_INDEX) == CODE_L1, "slot 2 did not take L1")
+    edited = demo.page_pixels(KEYPAD_AREA[KITE])
+    check(not alike(edited, keypad), "the page does not show L1 on slot 2")
+
+    # The person's shell: the same home folder, so the same bank file and backups.
+    done = subprocess.run([CLI_PATH, "restore", "--last", "--simulated"], env=demo.env, capture_output=True,
+                          text=True, timeout=30)
+    check(done.returncode == 0, f"zavora-cli restore --last exited {done.returncode}: {done.stderr.strip()}")
+    check("bank ps4: written and read back as sent" in done.stdout, f"zavora-cli said: {done.stdout.strip()}")
+    check(demo.bank() == before, "after the restore the bank file does not hold what it held before the Write")
+
+    demo.unplug()
+    check(demo.wait_until(lambda: not alike(demo.page_pixels(KEYPAD_AREA[KITE]), edited)),
+          "the page still shows the adapter after Unplug")
+    demo.plug()
+    check(demo.wait_until(lambda: alike(demo.page_pixels(KEYPAD_AREA[KITE]), keypad)),
+          "plugged in again, the page does not show the profile as it was before the Write")
+    check(demo.bank() == before, "plugging in again changed the bank file")
+
+
+# zavora-cli, for the journeys that use it beside the window.
+CLI_PATH = None
+
 # name: (function, demo options)
 JOURNEYS = {
     "kite_modes": (every_kite_mode_from_the_list, {"model": KITE}),
@@ -463,6 +498,7 @@ JOURNEYS = {
     "failed_mode_read": (failed_read_shows_defaults, {"model": KITE}),
     "shown_profile_kept": (a_shown_profile_is_never_renamed, {"model": KITE, "documents": "home"}),
     "full_disk_new": (a_failed_new_keeps_the_page, {"model": KITE, "full_disk": True}),
+    "cli_restore_last": (cli_restores_what_write_overwrote, {"model": KITE}),
 }
 
 
@@ -492,6 +528,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--demo", required=True, help="path of zavora-demo")
+    parser.add_argument("--cli", help="path of zavora-cli (default: beside zavora-demo, or in cli/ there)")
     parser.add_argument("--shots", default="journey-shots", help="folder for the screenshots of failures")
     parser.add_argument("--jobs", type=int, default=2,
                         help="journeys run side by side, each on an X server of its own (default 2)")
@@ -507,6 +544,13 @@ def main():
         return 77
 
     names = args.journeys or list(JOURNEYS)
+    global CLI_PATH
+    folder = os.path.dirname(os.path.abspath(args.demo))
+    for candidate in ([args.cli] if args.cli else [os.path.join(folder, "cli", "zavora-cli"),
+                                                   os.path.join(folder, "zavora-cli")]):
+        if os.access(candidate, os.X_OK):
+            CLI_PATH = os.path.abspath(candidate)
+            break
     servers = []
     try:
         for _ in range(max(1, min(args.jobs, len(names)))):
