@@ -51,7 +51,7 @@ std::string stamp(std::chrono::system_clock::time_point at) {
 
 std::filesystem::path defaultBackupFolder() {
     const char* state = std::getenv("XDG_STATE_HOME");
-    // The base directory specification says a relative value is to be ignored.
+    // XDG base directories: a relative value is ignored.
     if (state != nullptr && state[0] == '/') {
         return std::filesystem::path(state) / "zavora" / "backups";
     }
