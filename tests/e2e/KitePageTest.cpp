@@ -22,7 +22,10 @@
 namespace zav {
 namespace {
 
+using test::drag;
 using test::Rig;
+using test::slotCentre;
+using test::waitTransfer;
 
 constexpr int kNcPalette = 1049;
 constexpr int kL1Palette = 1040;
@@ -32,25 +35,6 @@ constexpr int kTouchPad = 1110;
 using test::BoxWatcher;
 
 using test::q;
-
-QPoint slotCentre(CAssignPage* page, int slot) {
-    const Box& b = slotPlace(page->model(), slot)->box;
-    return QPoint(b.x + b.w / 2, b.y + b.h / 2);
-}
-
-// Drags a palette button with real mouse events and lets it go over a point of the page.
-void drag(CAssignPage* page, int paletteId, QPoint onPage) {
-    MoveButton* button = page->paletteButton(paletteId);
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(button->isVisible());
-    const QPoint start = button->rect().center();
-    QTest::mousePress(button, Qt::LeftButton, {}, start);
-    const QPoint global = page->mapToGlobal(onPage);
-    QMouseEvent move(QEvent::MouseMove, QPointF(button->mapFromGlobal(global)), QPointF(global), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(button, &move);
-    QTest::mouseRelease(button, Qt::LeftButton, {}, button->mapFromGlobal(global));
-}
 
 std::uint8_t kiteCode(Rig& rig, int slot, int index) {
     return recordAt(rig.dlg->link().workImage(1), 1, slot)[static_cast<std::size_t>(index)];

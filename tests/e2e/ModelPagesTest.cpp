@@ -27,29 +27,12 @@ namespace zav {
 namespace {
 
 using test::BoxWatcher;
+using test::drag;
 using test::Rig;
+using test::slotCentre;
+using test::waitTransfer;
 
 using test::q;
-
-void waitTransfer(CAssignPage* page, const std::function<void()>& action) {
-    QSignalSpy done(page, &CAssignPage::transferDone);
-    action();
-    if (done.count() == 0) {
-        ASSERT_TRUE(done.count() > 0 || done.wait(5000));
-    }
-}
-
-void drag(CAssignPage* page, int paletteId, int slot) {
-    MoveButton* button = page->paletteButton(paletteId);
-    ASSERT_NE(button, nullptr);
-    const Box& b = slotPlace(page->model(), slot)->box;
-    const QPoint global = page->mapToGlobal(QPoint(b.x + b.w / 2, b.y + b.h / 2));
-    QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
-    QMouseEvent move(QEvent::MouseMove, QPointF(button->mapFromGlobal(global)), QPointF(global), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(button, &move);
-    QTest::mouseRelease(button, Qt::LeftButton, {}, button->mapFromGlobal(global));
-}
 
 QStringList write(CAssignPage* page) {
     BoxWatcher boxes;

@@ -17,23 +17,14 @@
 namespace zav {
 namespace {
 
+using test::drag;
 using test::q;
 using test::Rig;
+using test::slotCentre;
+using test::waitTransfer;
 
 constexpr int kNcPalette = 1049;
 constexpr int kWaitMs = 5000;
-
-// Drags a palette button onto a slot with real mouse events.
-void dropOnSlot(CAssignPage* page, int paletteId, int slot) {
-    MoveButton* button = page->paletteButton(paletteId);
-    const Box& b = slotPlace(page->model(), slot)->box;
-    const QPoint global = page->mapToGlobal(QPoint(b.x + b.w / 2, b.y + b.h / 2));
-    QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
-    QMouseEvent move(QEvent::MouseMove, QPointF(button->mapFromGlobal(global)), QPointF(global), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(button, &move);
-    QTest::mouseRelease(button, Qt::LeftButton, {}, button->mapFromGlobal(global));
-}
 
 // Plays the person in front of the window: picks `entry` in the menu that opens, answers a Yes/No box
 // with `yes`, and confirms every other box, remembering what each menu and box said.
@@ -98,7 +89,7 @@ TEST(WriteMenu, right_click_on_write_restores_what_the_last_write_overwrote_afte
         EXPECT_EQ(person.lines, QStringList{q(TextId::NothingKept)});
     }
 
-    dropOnSlot(page, kNcPalette, 1);
+    drag(page, kNcPalette, 1);
     {
         Person person(true);
         QSignalSpy done(page, &CAssignPage::transferDone);
@@ -141,7 +132,7 @@ TEST(WriteMenu, a_write_whose_first_read_fails_writes_nothing_and_says_so) {
     rig.start();
     CAssignPage* page = rig.dlg->page(1);
     const ProfileImage before = rig.adapter.bank(1, 0);
-    dropOnSlot(page, kNcPalette, 1);
+    drag(page, kNcPalette, 1);
     rig.adapter.dropReadChunkReply(5);
     rig.adapter.clearLog();
     Person person(true);

@@ -5,16 +5,23 @@
 #include "controls/CMyComboBox.h"
 #include "controls/QtText.h"
 #include "device/SimulatedAdapter.h"
+#include "pages/CAssignPage.h"
 #include "pages/CDpLsButton.h"
+#include "pages/MoveButton.h"
+#include "pages/PageLayout.h"
 #include "profiles/AdapterBanks.h"
 #include "tests/controls/QtTestApp.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace zav::test {
@@ -33,6 +40,35 @@ inline void choose(CMyComboBox* list, int index) {
         return;
     }
     windowClick(*view->viewport(), view->visualRect(view->model()->index(index, 0)).center());
+}
+
+// The middle of a key slot's box on its page.
+inline QPoint slotCentre(CAssignPage* page, int slot) {
+    const Box& b = slotPlace(page->model(), slot)->box;
+    return QPoint(b.x + b.w / 2, b.y + b.h / 2);
+}
+
+// Drags a palette button with real mouse events and lets it go over a point of the page.
+inline void drag(CAssignPage* page, int paletteId, QPoint onPage) {
+    MoveButton* button = page->paletteButton(paletteId);
+    ASSERT_NE(button, nullptr);
+    QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
+    const QPoint global = page->mapToGlobal(onPage);
+    QMouseEvent move(QEvent::MouseMove, QPointF(button->mapFromGlobal(global)), QPointF(global), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &move);
+    QTest::mouseRelease(button, Qt::LeftButton, {}, button->mapFromGlobal(global));
+}
+
+inline void drag(CAssignPage* page, int paletteId, int slot) {
+    drag(page, paletteId, slotCentre(page, slot));
+}
+
+// Runs `action` and waits for the transfer it starts to show its result.
+inline void waitTransfer(CAssignPage* page, const std::function<void()>& action) {
+    QSignalSpy done(page, &CAssignPage::transferDone);
+    action();
+    ASSERT_TRUE(done.count() > 0 || done.wait(5000));
 }
 
 // The whole main window over a simulated adapter, plugged as `model` (0: nothing attached).

@@ -33,8 +33,11 @@ namespace zav {
 namespace {
 
 using test::BoxWatcher;
+using test::drag;
 using test::q;
 using test::Rig;
+using test::slotCentre;
+using test::waitTransfer;
 
 constexpr int kWaitMs = 5000;
 constexpr int kWrite = 1007;
@@ -64,24 +67,6 @@ bool waitTransfer(CAssignPage* page, QSignalSpy& done, int count) {
 bool anyWriteFrame(const SimulatedAdapter& adapter) {
     const auto codes = adapter.frameCodes();
     return std::find(codes.begin(), codes.end(), std::uint8_t{0x75}) != codes.end();
-}
-
-QPoint slotCentre(CAssignPage* page, int slot) {
-    const Box& b = slotPlace(page->model(), slot)->box;
-    return QPoint(b.x + b.w / 2, b.y + b.h / 2);
-}
-
-// Drags a palette button with real mouse events and lets it go over a point of the page.
-void drag(CAssignPage* page, int paletteId, QPoint onPage) {
-    MoveButton* button = page->paletteButton(paletteId);
-    ASSERT_NE(button, nullptr);
-    const QPoint start = button->rect().center();
-    QTest::mousePress(button, Qt::LeftButton, {}, start);
-    const QPoint global = page->mapToGlobal(onPage);
-    QMouseEvent move(QEvent::MouseMove, QPointF(button->mapFromGlobal(global)), QPointF(global), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(button, &move);
-    QTest::mouseRelease(button, Qt::LeftButton, {}, button->mapFromGlobal(global));
 }
 
 std::string fileBytes(const std::filesystem::path& path) {
