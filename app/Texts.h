@@ -123,6 +123,9 @@ enum class TextId : int {
     RefuseFn,
     RefuseFixedKey,
 
+    // "SC KBD" found none of the on-screen keyboards it tries; the text names them.
+    NoOnScreenKeyboard,
+
     // Messages and questions of the profile list and its buttons.
     PleaseChooseFile,
     SaveAsNewQuestion,

@@ -2,9 +2,13 @@
 
 #include "controls/Skin.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace zav {
 
@@ -96,6 +100,8 @@ QPolygon outline(bool fine) {
 CPointSlider::CPointSlider(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Reached by Tab; a click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
     resize(kWidth, kHeight);
 }
 
@@ -151,6 +157,57 @@ void CPointSlider::paintEvent(QPaintEvent*) {
         }
         // The outline stays on the left and top edges; the fill covers the rest.
         painter.fillRect(kCells[i].adjusted(1, 1, 0, 0), fill);
+    }
+    if (showsFocusFrame(*this)) {
+        drawFocusFrame(painter, rect().adjusted(1, 1, -1, -1));
+    }
+}
+
+void CPointSlider::keyPressEvent(QKeyEvent* event) {
+    const int cell = m_fineMode ? 1 : kCellsPerStep;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        step(-cell);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        step(cell);
+        break;
+    case Qt::Key_PageDown:
+        step(-kCellsPerStep);
+        break;
+    case Qt::Key_PageUp:
+        step(kCellsPerStep);
+        break;
+    case Qt::Key_Home:
+        step(-kCellCount);
+        break;
+    case Qt::Key_End:
+        step(kCellCount);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void CPointSlider::step(int cells) {
+    int target = m_position + cells;
+    if (!m_fineMode) {
+        // Large cells only: counted from the large cell behind the position in the direction of the move.
+        const auto floorDiv = [](int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
+        const int large = std::max(1, std::abs(cells) / kCellsPerStep);
+        const int from =
+            cells > 0 ? floorDiv(m_position, kCellsPerStep) : -floorDiv(-m_position, kCellsPerStep);
+        target = (from + (cells > 0 ? large : -large)) * kCellsPerStep;
+    }
+    target = std::clamp(target, 0, kCellCount - 1);
+    if (target != m_position) {
+        m_position = target;
+        m_hoverIndex = target;
+        update();
     }
 }
 

@@ -1,7 +1,11 @@
 #include "controls/Skin.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QStringList>
+#include <QWidget>
 #include <QtGlobal>
 
 #include <array>
@@ -109,6 +113,51 @@ QString faceName(FontFace face) {
     }
     return QStringLiteral("Arial");
 }
+
+// Keys that move the focus or press the focused control show the focus frames; a mouse press hides them.
+class FocusCueWatch : public QObject {
+public:
+    using QObject::QObject;
+    bool shown = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && !shown) {
+            switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Left:
+            case Qt::Key_Right:
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+            case Qt::Key_Space:
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                setShown(true);
+                break;
+            default:
+                break;
+            }
+        } else if (event->type() == QEvent::MouseButtonPress && shown) {
+            setShown(false);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void setShown(bool on) {
+        shown = on;
+        // A combo box draws the frame of its edit part's focus.
+        for (QWidget* w = QApplication::focusWidget(); w != nullptr && !w->isWindow();
+             w = w->parentWidget()) {
+            w->update();
+        }
+    }
+};
 
 QImage loadPicture(const char* path) {
     registerSkinResources();
@@ -219,6 +268,30 @@ void drawBackgroundPiece(QPainter& painter, const QRect& target, const QRect& so
                       target.y() + (available.y() - source.y()) * scaleY, available.width() * scaleX,
                       available.height() * scaleY);
     painter.drawImage(part, background, available);
+}
+
+bool focusCuesShown() {
+    static QPointer<FocusCueWatch> watch;
+    if (watch.isNull()) {
+        if (qApp == nullptr) {
+            return false;
+        }
+        watch = new FocusCueWatch(qApp);
+        qApp->installEventFilter(watch);
+    }
+    return watch->shown;
+}
+
+bool showsFocusFrame(const QWidget& widget) {
+    return focusCuesShown() && widget.hasFocus();
+}
+
+void drawFocusFrame(QPainter& painter, const QRect& rect) {
+    painter.save();
+    painter.setPen(QPen(skin::kWhite, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    painter.restore();
 }
 
 QString scrollBarStyleSheet() {

@@ -11,6 +11,7 @@
 #include <QString>
 
 class QPainter;
+class QWidget;
 
 namespace zav {
 
@@ -74,6 +75,14 @@ void drawBackgroundPiece(QPainter& painter, const QRect& target, const QRect& so
 // A frame in the painter's pen from (left, top) to (right, bottom), the right and bottom edges left
 // out as the window system's rectangles leave them.
 void drawFrameRect(QPainter& painter, int left, int top, int right, int bottom);
+
+// Focus frames show once the keyboard is used and hide again at the next mouse press, so the
+// controls keep their plain look for the mouse. The first call starts watching the input.
+bool focusCuesShown();
+// Whether `widget` draws its focus frame now: it has the focus and the cues are shown.
+bool showsFocusFrame(const QWidget& widget);
+// The focus frame: a dotted white line just inside `rect`.
+void drawFocusFrame(QPainter& painter, const QRect& rect);
 
 // Skin colours for scroll bars, as a style sheet for the widgets that show them.
 QString scrollBarStyleSheet();

@@ -2,6 +2,7 @@
 
 #include "controls/Skin.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -16,6 +17,8 @@ CDpLsButton::CDpLsButton(int id, const QString& text, QWidget* parent) : QWidget
     setAttribute(Qt::WA_Hover);
     setMouseTracking(true);
     setCursor(Qt::ArrowCursor);
+    // Reached by Tab; a click leaves the focus where it was, as before.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void CDpLsButton::setOn(bool on) {
@@ -62,6 +65,29 @@ void CDpLsButton::paintEvent(QPaintEvent*) {
     }
     p.setFont(languageFont(10, language_));
     p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, text_);
+    if (showsFocusFrame(*this)) {
+        drawFocusFrame(p, r.adjusted(3, 3, -3, -3));
+    }
+}
+
+void CDpLsButton::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat()) {
+            press();
+        }
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CDpLsButton::press() {
+    setOn(press_ == Press::StaysOn ? true : !on_);
+    emit clicked();
 }
 
 void CDpLsButton::mousePressEvent(QMouseEvent* event) {

@@ -29,6 +29,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -36,6 +37,9 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // A press as the mouse makes it: turns on (or toggles), then tells the owner.
+    void press();
+
     QString text_;
     bool on_ = false;
     bool hover_ = false;

@@ -3,6 +3,7 @@
 #include "controls/Skin.h"
 #include "pages/KeyTables.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -27,7 +28,8 @@ QFont labelFont(const QString& label) {
 
 MoveButton::MoveButton(int id, const QString& label, QWidget* parent) : QWidget(parent), label_(label) {
     setObjectName(QString::number(id));
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab; a click or a drag leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void MoveButton::setLabel(const QString& label) {
@@ -70,6 +72,9 @@ void MoveButton::paintEvent(QPaintEvent*) {
         p.setPen(skin::kWhite);
         p.setFont(skinFont(FontFace::Arial, 8, 0));
         p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, shown);
+        if (showsFocusFrame(*this)) {
+            drawFocusFrame(p, r.adjusted(3, 3, -3, -3));
+        }
         return;
     }
     p.fillRect(r, skin::kRed);
@@ -82,6 +87,27 @@ void MoveButton::paintEvent(QPaintEvent*) {
     p.setFont(isWingdingsLabel(label_.toStdString()) ? skinFont(FontFace::Wingdings, 8, 0)
                                                      : labelFont(label_));
     p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, shown);
+    if (showsFocusFrame(*this)) {
+        drawFocusFrame(p, r.adjusted(3, 3, -3, -3));
+    }
+}
+
+void MoveButton::keyPressEvent(QKeyEvent* event) {
+    const bool press =
+        event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!press) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat() || pressed_) {
+        return;
+    }
+    if (isSlotButton()) {
+        emit slotClicked(this, true);
+    } else {
+        emit picked(this);
+    }
 }
 
 void MoveButton::mousePressEvent(QMouseEvent* event) {
@@ -118,7 +144,7 @@ void MoveButton::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (isSlotButton()) {
         if (rect().contains(event->position().toPoint())) {
-            emit slotClicked(this);
+            emit slotClicked(this, false);
         }
         return;
     }
@@ -126,6 +152,13 @@ void MoveButton::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     pressed_ = false;
+    // A click that moved nothing picks the function for the selected slot.
+    if (!moved_) {
+        if (rect().contains(event->position().toPoint())) {
+            emit picked(this);
+        }
+        return;
+    }
     emit dropped(this, event->globalPosition().toPoint());
 }
 
