@@ -469,6 +469,8 @@ constexpr std::array kTexts{
          "インストールしてください.",
          "未找到屏幕键盘.\n请安装 onboard, florence 或 matchbox-keyboard.",
          "未找到螢幕鍵盤.\n請安裝 onboard, florence 或 matchbox-keyboard."}},
+    TextRow{TextId::KeySlotName,
+            {"Key %1: %2", "Touche %1 : %2", "Taste %1: %2", "キー %1: %2", "按键 %1: %2", "按鍵 %1: %2"}},
 
     // Profile list and its buttons.
     TextRow{TextId::PleaseChooseFile,

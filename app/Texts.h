@@ -126,6 +126,9 @@ enum class TextId : int {
     // "SC KBD" found none of the on-screen keyboards it tries; the text names them.
     NoOnScreenKeyboard,
 
+    // What assistive technology calls a key slot: %1 its number, %2 its function.
+    KeySlotName,
+
     // Messages and questions of the profile list and its buttons.
     PleaseChooseFile,
     SaveAsNewQuestion,

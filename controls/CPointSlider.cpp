@@ -1,6 +1,7 @@
 #include "controls/CPointSlider.h"
 
 #include "controls/Skin.h"
+#include "controls/SkinAccessible.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -102,6 +103,7 @@ CPointSlider::CPointSlider(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Reached by Tab; a click leaves the focus where it was.
     setFocusPolicy(Qt::TabFocus);
+    setAccessibleRole(this, QAccessible::Slider);
     resize(kWidth, kHeight);
 }
 
@@ -119,6 +121,7 @@ void CPointSlider::setFineMode(bool fine) {
 
 void CPointSlider::setPosition(int position) {
     m_position = position;
+    announceValue(this, m_position);
     update();
 }
 
@@ -207,6 +210,7 @@ void CPointSlider::step(int cells) {
     if (target != m_position) {
         m_position = target;
         m_hoverIndex = target;
+        announceValue(this, m_position);
         update();
     }
 }
@@ -272,8 +276,11 @@ void CPointSlider::dragTo(QPoint point) {
         point.setY(kClampAbove);
     }
     const int cell = cellAt(point);
-    if (cell >= 0) {
+    if (cell >= 0 && cell != m_position) {
         m_position = cell;
+        announceValue(this, m_position);
+    }
+    if (cell >= 0) {
         m_hoverIndex = cell;
     }
     m_litIndex = -1;
@@ -285,7 +292,10 @@ void CPointSlider::click(const QPoint& point) {
     if (!m_fineMode && cellAt(point) < 0) {
         return;
     }
-    m_position = m_hoverIndex;
+    if (m_position != m_hoverIndex) {
+        m_position = m_hoverIndex;
+        announceValue(this, m_position);
+    }
     m_litIndex = -1;
     update();
 }

@@ -447,6 +447,7 @@ void CAssignPage::setSlotButton(int slot, const QString& label) {
     }
     auto* button = new MoveButton(kSlotButtonControlId, label, this);
     button->makeSlotButton(slot);
+    button->setAccessibleName(slotName(slot, button->shownLabel(), main_.language()));
     button->setGeometry(qrect(where->box));
     connect(button, &MoveButton::slotClicked, this, &CAssignPage::onSlotClicked);
     const auto index = static_cast<std::size_t>(slot);
@@ -470,6 +471,19 @@ void CAssignPage::setSlotButton(int slot, const QString& label) {
     slotButtons_[index] = button;
     labels_[index] = label.toStdString();
     button->show();
+}
+
+QString CAssignPage::slotName(int slot, const QString& shownLabel, int language) {
+    QString name = qstr(text(TextId::KeySlotName, language));
+    if (shownLabel.isEmpty()) {
+        // No function: the number alone, without the separator.
+        name = name.left(name.indexOf(QLatin1String("%2")));
+        while (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char(':'))) {
+            name.chop(1);
+        }
+        return name.arg(slot);
+    }
+    return name.arg(slot).arg(shownLabel);
 }
 
 void CAssignPage::rebuild() {
@@ -715,6 +729,11 @@ void CAssignPage::applyCaptions(int language) {
     }
     for (CMyComboBox* combo : {modeList_, slotList_, profileList_}) {
         combo->setLanguage(language);
+    }
+    for (const auto& button : slotButtons_) {
+        if (button != nullptr) {
+            button->setAccessibleName(slotName(button->slot(), button->shownLabel(), language));
+        }
     }
     if (lstickPanel_ != nullptr) {
         lstickPanel_->setLanguage(language);

@@ -87,6 +87,8 @@ public:
     std::span<std::uint8_t> record();
     MoveButton* slotButton(int slot) const;
     QString slotLabel(int slot) const;
+    // What assistive technology calls a key slot showing `shownLabel`: "Key 5: L1", or "Key 5" without one.
+    static QString slotName(int slot, const QString& shownLabel, int language);
     MoveButton* paletteButton(int id) const;
     QWidget* control(int id) const;
     bool captureOn() const { return captureOn_; }

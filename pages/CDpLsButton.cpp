@@ -1,6 +1,7 @@
 #include "pages/CDpLsButton.h"
 
 #include "controls/Skin.h"
+#include "controls/SkinAccessible.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -19,6 +20,8 @@ CDpLsButton::CDpLsButton(int id, const QString& text, QWidget* parent) : QWidget
     setCursor(Qt::ArrowCursor);
     // Reached by Tab; a click leaves the focus where it was, as before.
     setFocusPolicy(Qt::TabFocus);
+    setAccessibleRole(this, QAccessible::Button);
+    setAccessibleName(text_);
 }
 
 void CDpLsButton::setOn(bool on) {
@@ -28,6 +31,13 @@ void CDpLsButton::setOn(bool on) {
     on_ = on;
     if (showsState_) {
         text_ = on_ ? QStringLiteral("ON") : QStringLiteral("OFF");
+        setAccessibleName(text_);
+    }
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
     }
     update();
 }
@@ -36,12 +46,14 @@ void CDpLsButton::setShowsState(bool shows) {
     showsState_ = shows;
     if (showsState_) {
         text_ = on_ ? QStringLiteral("ON") : QStringLiteral("OFF");
+        setAccessibleName(text_);
         update();
     }
 }
 
 void CDpLsButton::setText(const QString& text) {
     text_ = text;
+    setAccessibleName(text_);
     update();
 }
 

@@ -9,6 +9,8 @@ namespace zav {
 // press. The owner of a group clears the others when it hears `clicked`.
 class CDpLsButton : public QWidget {
     Q_OBJECT
+    // Read by the accessible face of the control.
+    Q_PROPERTY(bool on READ on)
 public:
     enum class Press { Toggle, StaysOn };
 

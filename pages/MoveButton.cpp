@@ -1,6 +1,7 @@
 #include "pages/MoveButton.h"
 
 #include "controls/Skin.h"
+#include "controls/SkinAccessible.h"
 #include "pages/KeyTables.h"
 
 #include <QKeyEvent>
@@ -30,10 +31,23 @@ MoveButton::MoveButton(int id, const QString& label, QWidget* parent) : QWidget(
     setObjectName(QString::number(id));
     // Reached by Tab; a click or a drag leaves the focus where it was.
     setFocusPolicy(Qt::TabFocus);
+    setAccessibleRole(this, QAccessible::Button);
+    setAccessibleName(shownLabel());
+}
+
+QString MoveButton::shownLabel() const {
+    if (isWingdingsLabel(label_.toStdString())) {
+        return QString::fromStdString(wingdingsToUnicode(label_.toStdString()));
+    }
+    return label_;
 }
 
 void MoveButton::setLabel(const QString& label) {
     label_ = label;
+    // A key slot's name, which tells its number too, is the page's to give.
+    if (!isSlotButton()) {
+        setAccessibleName(shownLabel());
+    }
     update();
 }
 
@@ -62,10 +76,7 @@ void MoveButton::goHome() {
 void MoveButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QRect r = rect();
-    QString shown = label_;
-    if (isWingdingsLabel(label_.toStdString())) {
-        shown = QString::fromStdString(wingdingsToUnicode(label_.toStdString()));
-    }
+    const QString shown = shownLabel();
     if (captureLook_ && selected_) {
         p.fillRect(r, skin::kBlack);
         p.fillRect(r.adjusted(2, 2, -2, -2), skin::kRed);

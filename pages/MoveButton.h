@@ -15,6 +15,8 @@ public:
     MoveButton(int id, const QString& label, QWidget* parent = nullptr);
 
     QString label() const { return label_; }
+    // The label as drawn: Wingdings characters become the arrows they show.
+    QString shownLabel() const;
     void setLabel(const QString& label);
 
     bool isSlotButton() const { return slot_ != 0; }
