@@ -416,15 +416,16 @@ void CZavoraDlg::paintEvent(QPaintEvent*) {
     const QRect client = rect();
     const QImage& background = skinBackground();
     if (!background.isNull()) {
-        p.drawImage(client, background, QRect(0, 0, 960, 691));
+        drawPicturePart(p, client, background, QRect(0, 0, 960, 691));
     } else {
         p.fillRect(client, Qt::black);
     }
     if (!skinHeader().isNull()) {
-        p.drawImage(QRect(0, 0, client.width(), 58), skinHeader(), QRect(0, 0, 960, 58));
+        drawPicturePart(p, QRect(0, 0, client.width(), 58), skinHeader(), QRect(0, 0, 960, 58));
     }
     if (!skinFooter().isNull()) {
-        p.drawImage(QRect(0, client.height() - 29, client.width(), 29), skinFooter(), QRect(0, 0, 960, 29));
+        drawPicturePart(p, QRect(0, client.height() - 29, client.width(), 29), skinFooter(),
+                        QRect(0, 0, 960, 29));
     }
     p.setPen(kInnerFrame);
     drawFrameRect(p, client.left() + 7, client.top() + 59, client.left() + client.width() - 8,

@@ -59,6 +59,15 @@ QFont languageFont(double points, int language);
 char16_t wingdingsGlyph(char16_t labelChar);
 QString wingdingsText(const QString& label);
 
+// Whether the screens have two or more device pixels per pixel, so that the pictures drawn for twice
+// the density (name@2x.png) are shown. Worked out on the window's thread; other threads get what it
+// found last.
+bool denseScreens();
+
+// Draws `source` of a picture, given in its pixels at scale 1, into `target`: a picture of twice the
+// density gives the same part.
+void drawPicturePart(QPainter& painter, const QRectF& target, const QImage& image, const QRect& source);
+
 // The pictures compiled into the program; a null image where one is missing.
 const QImage& skinBackground();
 const QImage& skinHeader();

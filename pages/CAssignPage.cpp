@@ -1243,7 +1243,7 @@ void CAssignPage::paintEvent(QPaintEvent*) {
     if (background.isNull()) {
         p.fillRect(rect(), Qt::black);
     } else {
-        p.drawImage(QRect(QPoint(-2, -2), size()), background, QRect(0, 0, 960, 691));
+        drawPicturePart(p, QRect(QPoint(-2, -2), size()), background, QRect(0, 0, 960, 691));
     }
 
     p.setPen(kFrame);
