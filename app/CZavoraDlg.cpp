@@ -93,6 +93,8 @@ CZavoraDlg::CZavoraDlg(HidBackend& backend, QWidget* parent)
         }
     });
 
+    orderTabs();
+
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
@@ -149,7 +151,24 @@ CAssignPage* CZavoraDlg::buildPage(int model) {
         p->clearProfileText();
     }
     pages_[static_cast<std::size_t>(model - 1)] = p;
+    orderTabs();
     return p;
+}
+
+void CZavoraDlg::orderTabs() {
+    if (languageList_ == nullptr) {
+        return; // the first page is built before the header's controls
+    }
+    QList<QWidget*> chain{languageList_, minimiseButton_, closeButton_};
+    for (CDpLsButton* t : tabs_) {
+        chain.append(t);
+    }
+    for (CAssignPage* p : builtPages()) {
+        chain.append(p->tabChain());
+    }
+    for (qsizetype i = 1; i < chain.size(); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
 }
 
 std::vector<CAssignPage*> CZavoraDlg::builtPages() const {
@@ -343,6 +362,15 @@ void CZavoraDlg::selectTab(int model) {
         p->endCapture();
     }
     chosen->clearReadFlags();
+    // The focus leaves a page being hidden for the tab that hid it, not for the next control in the Tab
+    // order.
+    if (QWidget* focus = focusWidget(); focus != nullptr) {
+        for (CAssignPage* p : builtPages()) {
+            if (p != chosen && p->isAncestorOf(focus)) {
+                tabs_[static_cast<std::size_t>(model - 1)]->setFocus(Qt::OtherFocusReason);
+            }
+        }
+    }
     showPageOf(model);
 }
 
@@ -388,15 +416,16 @@ void CZavoraDlg::paintEvent(QPaintEvent*) {
     const QRect client = rect();
     const QImage& background = skinBackground();
     if (!background.isNull()) {
-        p.drawImage(client, background, QRect(0, 0, 960, 691));
+        drawPicturePart(p, client, background, QRect(0, 0, 960, 691));
     } else {
         p.fillRect(client, Qt::black);
     }
     if (!skinHeader().isNull()) {
-        p.drawImage(QRect(0, 0, client.width(), 58), skinHeader(), QRect(0, 0, 960, 58));
+        drawPicturePart(p, QRect(0, 0, client.width(), 58), skinHeader(), QRect(0, 0, 960, 58));
     }
     if (!skinFooter().isNull()) {
-        p.drawImage(QRect(0, client.height() - 29, client.width(), 29), skinFooter(), QRect(0, 0, 960, 29));
+        drawPicturePart(p, QRect(0, client.height() - 29, client.width(), 29), skinFooter(),
+                        QRect(0, 0, 960, 29));
     }
     p.setPen(kInnerFrame);
     drawFrameRect(p, client.left() + 7, client.top() + 59, client.left() + client.width() - 8,

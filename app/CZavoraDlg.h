@@ -100,6 +100,8 @@ private:
     void showPageOf(int model);
     void showAccessDenied();
     CAssignPage* buildPage(int model);
+    // Tab goes through the header's controls, the model tabs, then the pages' controls.
+    void orderTabs();
     // The pages built so far.
     std::vector<CAssignPage*> builtPages() const;
 

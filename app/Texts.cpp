@@ -474,6 +474,18 @@ constexpr std::array kTexts{
              "La fonction ne peut pas être associée à cette touche.",
              "Diese Funktion kann dieser Taste nicht zugewiesen werden.",
              "このボタンには、割り当て出来ません.", "此按键无法使用映射功能.", "此按鍵無法使用映射功能."}},
+    TextRow{
+        TextId::NoOnScreenKeyboard,
+        {"No on-screen keyboard was found.\nPlease install onboard, florence or matchbox-keyboard.",
+         "Aucun clavier virtuel n'a été trouvé.\nVeuillez installer onboard, florence ou matchbox-keyboard.",
+         "Keine Bildschirmtastatur gefunden.\nBitte installieren Sie onboard, florence oder "
+         "matchbox-keyboard.",
+         "スクリーンキーボードが見つかりません.\nonboard, florence または matchbox-keyboard を\n"
+         "インストールしてください.",
+         "未找到屏幕键盘.\n请安装 onboard, florence 或 matchbox-keyboard.",
+         "未找到螢幕鍵盤.\n請安裝 onboard, florence 或 matchbox-keyboard."}},
+    TextRow{TextId::KeySlotName,
+            {"Key %1: %2", "Touche %1 : %2", "Taste %1: %2", "キー %1: %2", "按键 %1: %2", "按鍵 %1: %2"}},
 
     // Profile list and its buttons.
     TextRow{TextId::PleaseChooseFile,

@@ -127,6 +127,12 @@ enum class TextId : int {
     RefuseFn,
     RefuseFixedKey,
 
+    // "SC KBD" found none of the on-screen keyboards it tries; the text names them.
+    NoOnScreenKeyboard,
+
+    // What assistive technology calls a key slot: %1 its number, %2 its function.
+    KeySlotName,
+
     // Messages and questions of the profile list and its buttons.
     PleaseChooseFile,
     SaveAsNewQuestion,

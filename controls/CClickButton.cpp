@@ -3,6 +3,7 @@
 #include "controls/Skin.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -12,6 +13,8 @@ namespace {
 
 constexpr double kCaptionPoints = 9.0;
 constexpr int kFrameWidth = 2;
+// The focus frame stands one pixel inside the red frame.
+constexpr int kFocusInset = 3;
 
 void drawFrame(QPainter& painter, const QRect& rect, int width) {
     painter.fillRect(rect.x(), rect.y(), rect.width(), width, skin::kRed);
@@ -58,6 +61,20 @@ void CClickButton::paintEvent(QPaintEvent*) {
     painter.setFont(languageFont(kCaptionPoints, language()));
     painter.setPen(textColour);
     painter.drawText(client, Qt::AlignCenter | Qt::TextSingleLine, text());
+    if (showsFocusFrame(*this)) {
+        drawFocusFrame(painter, client.adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset));
+    }
+}
+
+void CClickButton::keyPressEvent(QKeyEvent* event) {
+    // Enter presses the focused button as Space does, whether or not it is a dialog's default.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        click();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void CClickButton::mouseMoveEvent(QMouseEvent* event) {

@@ -116,6 +116,9 @@ void CMyComboBox::openFromPress() {
 }
 
 bool CMyComboBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lineEdit() && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        update(); // the focus frame
+    }
     if (watched == lineEdit() && lineEdit()->isReadOnly()) {
         // A box that only shows its choice opens wherever it is pressed.
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
@@ -169,6 +172,10 @@ void CMyComboBox::paintEvent(QPaintEvent*) {
     painter.setPen(skin::kRed);
     painter.drawText(client.adjusted(0, 0, -kArrowIndent, 0),
                      Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, kDownArrow);
+    // On the outer pixel of the frame: the edit part covers the inside.
+    if (showsFocusFrame(*this)) {
+        drawFocusFrame(painter, client);
+    }
 }
 
 void CMyComboBox::resizeEvent(QResizeEvent* event) {

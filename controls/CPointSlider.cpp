@@ -1,10 +1,15 @@
 #include "controls/CPointSlider.h"
 
 #include "controls/Skin.h"
+#include "controls/SkinAccessible.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace zav {
 
@@ -96,6 +101,9 @@ QPolygon outline(bool fine) {
 CPointSlider::CPointSlider(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Reached by Tab; a click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleRole(this, QAccessible::Slider);
     resize(kWidth, kHeight);
 }
 
@@ -113,6 +121,7 @@ void CPointSlider::setFineMode(bool fine) {
 
 void CPointSlider::setPosition(int position) {
     m_position = position;
+    announceValue(this, m_position);
     update();
 }
 
@@ -151,6 +160,58 @@ void CPointSlider::paintEvent(QPaintEvent*) {
         }
         // The outline stays on the left and top edges; the fill covers the rest.
         painter.fillRect(kCells[i].adjusted(1, 1, 0, 0), fill);
+    }
+    if (showsFocusFrame(*this)) {
+        drawFocusFrame(painter, rect().adjusted(1, 1, -1, -1));
+    }
+}
+
+void CPointSlider::keyPressEvent(QKeyEvent* event) {
+    const int cell = m_fineMode ? 1 : kCellsPerStep;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        step(-cell);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        step(cell);
+        break;
+    case Qt::Key_PageDown:
+        step(-kCellsPerStep);
+        break;
+    case Qt::Key_PageUp:
+        step(kCellsPerStep);
+        break;
+    case Qt::Key_Home:
+        step(-kCellCount);
+        break;
+    case Qt::Key_End:
+        step(kCellCount);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void CPointSlider::step(int cells) {
+    int target = m_position + cells;
+    if (!m_fineMode) {
+        // Large cells only: counted from the large cell behind the position in the direction of the move.
+        const auto floorDiv = [](int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
+        const int large = std::max(1, std::abs(cells) / kCellsPerStep);
+        const int from =
+            cells > 0 ? floorDiv(m_position, kCellsPerStep) : -floorDiv(-m_position, kCellsPerStep);
+        target = (from + (cells > 0 ? large : -large)) * kCellsPerStep;
+    }
+    target = std::clamp(target, 0, kCellCount - 1);
+    if (target != m_position) {
+        m_position = target;
+        m_hoverIndex = target;
+        announceValue(this, m_position);
+        update();
     }
 }
 
@@ -215,8 +276,11 @@ void CPointSlider::dragTo(QPoint point) {
         point.setY(kClampAbove);
     }
     const int cell = cellAt(point);
-    if (cell >= 0) {
+    if (cell >= 0 && cell != m_position) {
         m_position = cell;
+        announceValue(this, m_position);
+    }
+    if (cell >= 0) {
         m_hoverIndex = cell;
     }
     m_litIndex = -1;
@@ -228,7 +292,10 @@ void CPointSlider::click(const QPoint& point) {
     if (!m_fineMode && cellAt(point) < 0) {
         return;
     }
-    m_position = m_hoverIndex;
+    if (m_position != m_hoverIndex) {
+        m_position = m_hoverIndex;
+        announceValue(this, m_position);
+    }
     m_litIndex = -1;
     update();
 }

@@ -10,7 +10,8 @@ namespace zav {
 
 // Stepped slider: 8 large cells 55 pixels apart with 6 small cells between each pair. In the coarse
 // mode only the large cells can be chosen, in the fine mode all 50. The owner reads and sets the
-// position; the slider tells nobody when the user changes it.
+// position; the slider tells nobody when the user changes it. With the focus, the arrow keys move
+// it by one selectable cell, Page Up and Page Down by a large cell, Home and End to either end.
 class CPointSlider : public QWidget {
     Q_OBJECT
 
@@ -45,6 +46,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -54,6 +56,8 @@ private:
     void hoverTo(const QPoint& point);
     void dragTo(QPoint point);
     void click(const QPoint& point);
+    // Moves the selection by `cells`, to a selectable cell in that direction, held within 0..49.
+    void step(int cells);
 
     bool m_fineMode = false;
     int m_hoverIndex = 0;

@@ -1,10 +1,17 @@
 #include "controls/Skin.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QStringList>
+#include <QThread>
+#include <QWidget>
 #include <QtGlobal>
 
 #include <array>
+#include <atomic>
 
 // Resources of a static library are registered by hand, and only from the global namespace.
 static void registerSkinResources() {
@@ -110,16 +117,82 @@ QString faceName(FontFace face) {
     return QStringLiteral("Arial");
 }
 
+// Keys that move the focus or press the focused control show the focus frames; a mouse press hides them.
+class FocusCueWatch : public QObject {
+public:
+    using QObject::QObject;
+    bool shown = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && !shown) {
+            switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Left:
+            case Qt::Key_Right:
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+            case Qt::Key_Space:
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                setShown(true);
+                break;
+            default:
+                break;
+            }
+        } else if (event->type() == QEvent::MouseButtonPress && shown) {
+            setShown(false);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void setShown(bool on) {
+        shown = on;
+        // A combo box draws the frame of its edit part's focus.
+        for (QWidget* w = QApplication::focusWidget(); w != nullptr && !w->isWindow();
+             w = w->parentWidget()) {
+            w->update();
+        }
+    }
+};
+
+std::atomic<bool> g_denseScreens{false};
+
 QImage loadPicture(const char* path) {
     registerSkinResources();
-    QImage image(QString::fromLatin1(path));
+    const QString plain = QString::fromLatin1(path);
+    const QString dense = plain.chopped(4) + QStringLiteral("@2x.png");
+    const bool useDense = denseScreens() && QFile::exists(dense);
+    QImage image(useDense ? dense : plain);
     if (!image.isNull() && image.format() != QImage::Format_RGB32) {
         image.convertTo(QImage::Format_RGB32);
     }
+    image.setDevicePixelRatio(useDense ? 2.0 : 1.0);
     return image;
 }
 
 } // namespace
+
+bool denseScreens() {
+    if (const auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+        app != nullptr && QThread::currentThread() == app->thread()) {
+        g_denseScreens = app->devicePixelRatio() > 1.0;
+    }
+    return g_denseScreens;
+}
+
+void drawPicturePart(QPainter& painter, const QRectF& target, const QImage& image, const QRect& source) {
+    const qreal ratio = image.devicePixelRatio();
+    painter.drawImage(
+        target, image,
+        QRectF(source.x() * ratio, source.y() * ratio, source.width() * ratio, source.height() * ratio));
+}
 
 void setSkinLanguage(int language) {
     g_skinLanguage = language;
@@ -209,7 +282,8 @@ QRect backgroundPieceSource(const QRect& controlGeometry, PieceKind kind) {
 void drawBackgroundPiece(QPainter& painter, const QRect& target, const QRect& source) {
     painter.fillRect(target, skin::kBlack);
     const QImage& background = skinBackground();
-    const QRect available = source & background.rect();
+    // In the picture's pixels at scale 1, whatever density it was drawn for.
+    const QRect available = source & QRect(QPoint(0, 0), background.deviceIndependentSize().toSize());
     if (available.isEmpty() || source.isEmpty() || target.isEmpty()) {
         return;
     }
@@ -218,7 +292,31 @@ void drawBackgroundPiece(QPainter& painter, const QRect& target, const QRect& so
     const QRectF part(target.x() + (available.x() - source.x()) * scaleX,
                       target.y() + (available.y() - source.y()) * scaleY, available.width() * scaleX,
                       available.height() * scaleY);
-    painter.drawImage(part, background, available);
+    drawPicturePart(painter, part, background, available);
+}
+
+bool focusCuesShown() {
+    static QPointer<FocusCueWatch> watch;
+    if (watch.isNull()) {
+        if (qApp == nullptr) {
+            return false;
+        }
+        watch = new FocusCueWatch(qApp);
+        qApp->installEventFilter(watch);
+    }
+    return watch->shown;
+}
+
+bool showsFocusFrame(const QWidget& widget) {
+    return focusCuesShown() && widget.hasFocus();
+}
+
+void drawFocusFrame(QPainter& painter, const QRect& rect) {
+    painter.save();
+    painter.setPen(QPen(skin::kWhite, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    painter.restore();
 }
 
 QString scrollBarStyleSheet() {

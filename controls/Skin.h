@@ -11,6 +11,7 @@
 #include <QString>
 
 class QPainter;
+class QWidget;
 
 namespace zav {
 
@@ -58,6 +59,15 @@ QFont languageFont(double points, int language);
 char16_t wingdingsGlyph(char16_t labelChar);
 QString wingdingsText(const QString& label);
 
+// Whether the screens have two or more device pixels per pixel, so that the pictures drawn for twice
+// the density (name@2x.png) are shown. Worked out on the window's thread; other threads get what it
+// found last.
+bool denseScreens();
+
+// Draws `source` of a picture, given in its pixels at scale 1, into `target`: a picture of twice the
+// density gives the same part.
+void drawPicturePart(QPainter& painter, const QRectF& target, const QImage& image, const QRect& source);
+
 // The pictures compiled into the program; a null image where one is missing.
 const QImage& skinBackground();
 const QImage& skinHeader();
@@ -74,6 +84,14 @@ void drawBackgroundPiece(QPainter& painter, const QRect& target, const QRect& so
 // A frame in the painter's pen from (left, top) to (right, bottom), the right and bottom edges left
 // out as the window system's rectangles leave them.
 void drawFrameRect(QPainter& painter, int left, int top, int right, int bottom);
+
+// Focus frames show once the keyboard is used and hide again at the next mouse press, so the
+// controls keep their plain look for the mouse. The first call starts watching the input.
+bool focusCuesShown();
+// Whether `widget` draws its focus frame now: it has the focus and the cues are shown.
+bool showsFocusFrame(const QWidget& widget);
+// The focus frame: a dotted white line just inside `rect`.
+void drawFocusFrame(QPainter& painter, const QRect& rect);
 
 // Skin colours for scroll bars, as a style sheet for the widgets that show them.
 QString scrollBarStyleSheet();

@@ -41,6 +41,11 @@
 #include <QStandardPaths>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <climits>
+#include <tuple>
+#include <vector>
+
 namespace zav {
 
 namespace {
@@ -183,6 +188,58 @@ CAssignPage::CAssignPage(CZavoraDlg& main, int model, QWidget* parent)
     connect(&poll_, &QTimer::timeout, this, &CAssignPage::poll);
 
     busyCover_ = new BusyCover(this);
+
+    const QList<QWidget*> chain = tabChain();
+    for (qsizetype i = 1; i < chain.size(); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
+}
+
+QList<QWidget*> CAssignPage::tabChain() const {
+    struct Stop {
+        int column;
+        int top;
+        int order;
+        QWidget* widget;
+    };
+    // The frames of the profile and palette column and of the mouse settings split the page.
+    const auto columnOf = [](const QRect& r) {
+        const int centre = r.center().x();
+        return centre < 409 ? 0 : centre < 690 ? 1 : 2;
+    };
+    std::vector<Stop> stops;
+    std::array<int, 3> slotsTop{INT_MAX, INT_MAX, INT_MAX};
+    for (const auto& button : slotButtons_) {
+        if (button != nullptr) {
+            const int column = columnOf(button->geometry());
+            slotsTop[static_cast<std::size_t>(column)] =
+                std::min(slotsTop[static_cast<std::size_t>(column)], button->geometry().y());
+        }
+    }
+    for (const auto& button : slotButtons_) {
+        if (button != nullptr) {
+            const int column = columnOf(button->geometry());
+            stops.push_back(
+                {column, slotsTop[static_cast<std::size_t>(column)], button->slot(), button.data()});
+        }
+    }
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if ((child->focusPolicy() & Qt::TabFocus) != 0 && qobject_cast<MoveButton*>(child) == nullptr &&
+            child != busyCover_) {
+            stops.push_back({columnOf(child->geometry()), child->y(), child->x(), child});
+        }
+    }
+    for (const auto& [id, button] : palette_) {
+        stops.push_back({columnOf(button->geometry()), button->y(), button->x(), button});
+    }
+    std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) {
+        return std::tie(a.column, a.top, a.order) < std::tie(b.column, b.top, b.order);
+    });
+    QList<QWidget*> chain;
+    for (const Stop& stop : stops) {
+        chain.append(stop.widget);
+    }
+    return chain;
 }
 
 CAssignPage::~CAssignPage() {
@@ -234,6 +291,7 @@ void CAssignPage::buildControls() {
         auto* button = new MoveButton(key.id, qstr(key.playstation), this);
         button->setGeometry(qrect(key.box));
         connect(button, &MoveButton::dropped, this, &CAssignPage::onDrop);
+        connect(button, &MoveButton::picked, this, &CAssignPage::onPicked);
         palette_[key.id] = button;
     }
 
@@ -303,7 +361,7 @@ void CAssignPage::buildControls() {
     connect(addButton(1161, QStringLiteral("?")), &QPushButton::clicked, this,
             [this] { tell(paletteHelp(model_, mode_)); });
     connect(addButton(kScKbd, TextId::CaptionOnScreenKeyboard), &QPushButton::clicked, this,
-            [] { startOnScreenKeyboard(); });
+            &CAssignPage::openOnScreenKeyboard);
     connect(addButton(1144, QStringLiteral("?")), &QPushButton::clicked, this,
             [this] { tell(TextId::ProfileHelp); });
     connect(addButton(kCaptureOk, TextId::ButtonOk), &QPushButton::clicked, this, &CAssignPage::captureOk);
@@ -397,16 +455,43 @@ void CAssignPage::setSlotButton(int slot, const QString& label) {
     }
     auto* button = new MoveButton(kSlotButtonControlId, label, this);
     button->makeSlotButton(slot);
+    button->setAccessibleName(slotName(slot, button->shownLabel(), main_.language()));
     button->setGeometry(qrect(where->box));
     connect(button, &MoveButton::slotClicked, this, &CAssignPage::onSlotClicked);
     const auto index = static_cast<std::size_t>(slot);
     if (MoveButton* old = slotButtons_[index]) {
         button->setVisible(old->isVisible());
+        // The new button takes the old one's place in the Tab order, its selection and its focus.
+        setTabOrder(old, button);
+        if (old->selected()) {
+            button->setSelected(true);
+            button->setCaptureLook(true);
+        }
+        if (window()->focusWidget() == old) {
+            button->show();
+            button->setFocus(Qt::OtherFocusReason);
+        }
+        // Out of sight and out of the Tab order at once: it may be the sender still being served.
+        old->hide();
+        old->setFocusPolicy(Qt::NoFocus);
         old->deleteLater();
     }
     slotButtons_[index] = button;
     labels_[index] = label.toStdString();
     button->show();
+}
+
+QString CAssignPage::slotName(int slot, const QString& shownLabel, int language) {
+    QString name = qstr(text(TextId::KeySlotName, language));
+    if (shownLabel.isEmpty()) {
+        // No function: the number alone, without the separator.
+        name = name.left(name.indexOf(QLatin1String("%2")));
+        while (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char(':'))) {
+            name.chop(1);
+        }
+        return name.arg(slot);
+    }
+    return name.arg(slot).arg(shownLabel);
 }
 
 void CAssignPage::rebuild() {
@@ -653,6 +738,11 @@ void CAssignPage::applyCaptions(int language) {
     for (CMyComboBox* combo : {modeList_, slotList_, profileList_}) {
         combo->setLanguage(language);
     }
+    for (const auto& button : slotButtons_) {
+        if (button != nullptr) {
+            button->setAccessibleName(slotName(button->slot(), button->shownLabel(), language));
+        }
+    }
     if (lstickPanel_ != nullptr) {
         lstickPanel_->setLanguage(language);
     }
@@ -739,6 +829,30 @@ void CAssignPage::onDrop(MoveButton* button, QPoint global) {
         button->goHome();
         return;
     }
+    assignFunction(button, target);
+}
+
+void CAssignPage::onPicked(MoveButton* button) {
+    if (mode_ == kModeKeyboard || selectedSlot_ == 0) {
+        return;
+    }
+    // A refused function leaves the slot selected for another choice.
+    if (assignFunction(button, selectedSlot_)) {
+        selectForAssign(0);
+    }
+}
+
+void CAssignPage::selectForAssign(int slot) {
+    for (const auto& button : slotButtons_) {
+        if (button != nullptr && button->selected() != (button->slot() == slot)) {
+            button->setSelected(button->slot() == slot);
+            button->setCaptureLook(button->slot() == slot);
+        }
+    }
+    selectedSlot_ = slot;
+}
+
+bool CAssignPage::assignFunction(MoveButton* button, int target) {
     const QString label = button->label();
     const DropVerdict verdict = dropVerdict(model_, target, label.toStdString(), main_.link().mouseKind());
     if (verdict != DropVerdict::Accept) {
@@ -748,7 +862,7 @@ void CAssignPage::onDrop(MoveButton* button, QPoint global) {
         } else if (verdict == DropVerdict::RefuseFixedKey) {
             tell(TextId::RefuseFixedKey);
         }
-        return;
+        return false;
     }
     setSlotButton(target, label);
     button->goHome();
@@ -761,6 +875,7 @@ void CAssignPage::onDrop(MoveButton* button, QPoint global) {
     if (main_.connected()) {
         sendStatus();
     }
+    return true;
 }
 
 void CAssignPage::selectStick(StickSelector selector) {
@@ -984,15 +1099,29 @@ bool CAssignPage::lstickPanelShown() const {
     return lstickPanel_ != nullptr && lstickPanel_->isVisibleTo(this);
 }
 
-void CAssignPage::onSlotClicked(MoveButton* button) {
+void CAssignPage::onSlotClicked(MoveButton* button, bool byKey) {
+    if (mode_ != kModeKeyboard) {
+        // A second click on the selected slot lets it go; a slot nothing can be dropped on is never selected.
+        if (isDropTarget(model_, button->slot())) {
+            selectForAssign(button->slot() == selectedSlot_ ? 0 : button->slot());
+        }
+        return;
+    }
     // While the left-stick panel is shown only its direction buttons are chosen.
-    if (mode_ != kModeKeyboard || lstickPanelShown()) {
+    if (lstickPanelShown()) {
         return;
     }
     button->setSelected(true);
     button->setCaptureLook(true);
     selectedSlot_ = button->slot();
     startCapture();
+    captureOneKey_ = byKey;
+}
+
+void CAssignPage::openOnScreenKeyboard() {
+    if (!startOnScreenKeyboard()) {
+        tell(TextId::NoOnScreenKeyboard);
+    }
 }
 
 void CAssignPage::startCapture() {
@@ -1004,6 +1133,8 @@ void CAssignPage::startCapture() {
         qApp->installEventFilter(this);
     }
     captureOn_ = true;
+    captureOneKey_ = false;
+    captureKeysFree_ = false;
     captureSlot_ = selectedSlot_;
     slotCurrent_->setText(button->label());
     // A new capture starts empty: OK before any input changes nothing.
@@ -1020,6 +1151,8 @@ void CAssignPage::endCapture() {
         qApp->removeEventFilter(this);
     }
     captureOn_ = false;
+    captureOneKey_ = false;
+    captureKeysFree_ = false;
     for (const auto& button : slotButtons_) {
         if (button != nullptr && button->selected()) {
             button->setSelected(false);
@@ -1086,7 +1219,7 @@ void CAssignPage::captureFn() {
 }
 
 void CAssignPage::keyPressEvent(QKeyEvent* event) {
-    if (!captureOn_) {
+    if (!captureOn_ || captureKeysFree_) {
         QWidget::keyPressEvent(event);
         return;
     }
@@ -1097,6 +1230,11 @@ void CAssignPage::keyPressEvent(QKeyEvent* event) {
 
 bool CAssignPage::eventFilter(QObject* watched, QEvent* event) {
     if (!captureOn_ || !captureSees(*this, watched, *event)) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
+                          event->type() == QEvent::ShortcutOverride;
+    if (keyEvent && captureKeysFree_) {
         return QWidget::eventFilter(watched, event);
     }
     // OK, Cancel, "NC", "Fn" and the on-screen keyboard stay buttons while a key is awaited.
@@ -1115,6 +1253,11 @@ bool CAssignPage::eventFilter(QObject* watched, QEvent* event) {
     }
     if (captured.label) {
         setCaptured(QString::fromStdString(*captured.label));
+        if (captureOneKey_ && event->type() == QEvent::KeyPress) {
+            captureOneKey_ = false;
+            captureKeysFree_ = true;
+            control(kCaptureOk)->setFocus(Qt::TabFocusReason);
+        }
     }
     return captured.swallow;
 }
@@ -1180,7 +1323,7 @@ void CAssignPage::paintEvent(QPaintEvent*) {
     if (background.isNull()) {
         p.fillRect(rect(), Qt::black);
     } else {
-        p.drawImage(QRect(QPoint(-2, -2), size()), background, QRect(0, 0, 960, 691));
+        drawPicturePart(p, QRect(QPoint(-2, -2), size()), background, QRect(0, 0, 960, 691));
     }
 
     p.setPen(kFrame);

@@ -87,9 +87,13 @@ public:
     std::span<std::uint8_t> record();
     MoveButton* slotButton(int slot) const;
     QString slotLabel(int slot) const;
+    // What assistive technology calls a key slot showing `shownLabel`: "Key 5: L1", or "Key 5" without one.
+    static QString slotName(int slot, const QString& shownLabel, int language);
     MoveButton* paletteButton(int id) const;
     QWidget* control(int id) const;
     bool captureOn() const { return captureOn_; }
+    // A capture started from the keyboard takes one key, then gives the keys back with the focus on OK.
+    bool captureKeysFree() const { return captureKeysFree_; }
     int selectedSlot() const { return selectedSlot_; }
     QString capturedText() const;
     StickSelector stickSelector() const { return selector_; }
@@ -102,6 +106,10 @@ public:
     void rebuild();
     // The same from another slot's record, the page's own slot staying as it is.
     void rebuildFrom(int recordSlot);
+
+    // The page's controls that take the focus, in reading order: column by column (keypad, profiles and
+    // palette, mouse settings), top to bottom and left to right, a column's key slots by their number.
+    QList<QWidget*> tabChain() const;
 
     ProfileLibrary& library() { return *library_; }
     const ProfileListModel& profiles() const { return profiles_; }
@@ -150,7 +158,13 @@ private:
     void changeMode(int item);
     void changeSlot(int item);
     void onDrop(MoveButton* button, QPoint global);
-    void onSlotClicked(MoveButton* button);
+    void onPicked(MoveButton* button);
+    // Puts a palette button's function on `target` under the rules of a drop; false when refused.
+    bool assignFunction(MoveButton* button, int target);
+    void onSlotClicked(MoveButton* button, bool byKey);
+    // Console modes: the slot that a picked palette function goes to, 0 for none.
+    void selectForAssign(int slot);
+    void openOnScreenKeyboard();
     void selectStick(StickSelector selector);
     void write();
     // The Write button's menu, and its one entry: put back what the last Write overwrote.
@@ -191,6 +205,8 @@ private:
 
     int selectedSlot_ = 0;
     bool captureOn_ = false;
+    bool captureOneKey_ = false;
+    bool captureKeysFree_ = false;
     int captureSlot_ = 0;
     QString capturedLabel_;
 

@@ -1,7 +1,9 @@
 #include "pages/CDpLsButton.h"
 
 #include "controls/Skin.h"
+#include "controls/SkinAccessible.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -16,6 +18,10 @@ CDpLsButton::CDpLsButton(int id, const QString& text, QWidget* parent) : QWidget
     setAttribute(Qt::WA_Hover);
     setMouseTracking(true);
     setCursor(Qt::ArrowCursor);
+    // Reached by Tab; a click leaves the focus where it was, as before.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleRole(this, QAccessible::Button);
+    setAccessibleName(text_);
 }
 
 void CDpLsButton::setOn(bool on) {
@@ -25,6 +31,13 @@ void CDpLsButton::setOn(bool on) {
     on_ = on;
     if (showsState_) {
         text_ = on_ ? QStringLiteral("ON") : QStringLiteral("OFF");
+        setAccessibleName(text_);
+    }
+    if (QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
     }
     update();
 }
@@ -33,12 +46,14 @@ void CDpLsButton::setShowsState(bool shows) {
     showsState_ = shows;
     if (showsState_) {
         text_ = on_ ? QStringLiteral("ON") : QStringLiteral("OFF");
+        setAccessibleName(text_);
         update();
     }
 }
 
 void CDpLsButton::setText(const QString& text) {
     text_ = text;
+    setAccessibleName(text_);
     update();
 }
 
@@ -62,6 +77,29 @@ void CDpLsButton::paintEvent(QPaintEvent*) {
     }
     p.setFont(languageFont(10, language_));
     p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, text_);
+    if (showsFocusFrame(*this)) {
+        drawFocusFrame(p, r.adjusted(3, 3, -3, -3));
+    }
+}
+
+void CDpLsButton::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat()) {
+            press();
+        }
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CDpLsButton::press() {
+    setOn(press_ == Press::StaysOn ? true : !on_);
+    emit clicked();
 }
 
 void CDpLsButton::mousePressEvent(QMouseEvent* event) {

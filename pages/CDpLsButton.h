@@ -9,6 +9,8 @@ namespace zav {
 // press. The owner of a group clears the others when it hears `clicked`.
 class CDpLsButton : public QWidget {
     Q_OBJECT
+    // Read by the accessible face of the control.
+    Q_PROPERTY(bool on READ on)
 public:
     enum class Press { Toggle, StaysOn };
 
@@ -29,6 +31,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -36,6 +39,9 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // A press as the mouse makes it: turns on (or toggles), then tells the owner.
+    void press();
+
     QString text_;
     bool on_ = false;
     bool hover_ = false;

@@ -1,8 +1,10 @@
 #include "pages/MoveButton.h"
 
 #include "controls/Skin.h"
+#include "controls/SkinAccessible.h"
 #include "pages/KeyTables.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -27,11 +29,25 @@ QFont labelFont(const QString& label) {
 
 MoveButton::MoveButton(int id, const QString& label, QWidget* parent) : QWidget(parent), label_(label) {
     setObjectName(QString::number(id));
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab; a click or a drag leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleRole(this, QAccessible::Button);
+    setAccessibleName(shownLabel());
+}
+
+QString MoveButton::shownLabel() const {
+    if (isWingdingsLabel(label_.toStdString())) {
+        return QString::fromStdString(wingdingsToUnicode(label_.toStdString()));
+    }
+    return label_;
 }
 
 void MoveButton::setLabel(const QString& label) {
     label_ = label;
+    // A key slot's name, which tells its number too, is the page's to give.
+    if (!isSlotButton()) {
+        setAccessibleName(shownLabel());
+    }
     update();
 }
 
@@ -60,16 +76,16 @@ void MoveButton::goHome() {
 void MoveButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QRect r = rect();
-    QString shown = label_;
-    if (isWingdingsLabel(label_.toStdString())) {
-        shown = QString::fromStdString(wingdingsToUnicode(label_.toStdString()));
-    }
+    const QString shown = shownLabel();
     if (captureLook_ && selected_) {
         p.fillRect(r, skin::kBlack);
         p.fillRect(r.adjusted(2, 2, -2, -2), skin::kRed);
         p.setPen(skin::kWhite);
         p.setFont(skinFont(FontFace::Arial, 8, 0));
         p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, shown);
+        if (showsFocusFrame(*this)) {
+            drawFocusFrame(p, r.adjusted(3, 3, -3, -3));
+        }
         return;
     }
     p.fillRect(r, skin::kRed);
@@ -82,6 +98,27 @@ void MoveButton::paintEvent(QPaintEvent*) {
     p.setFont(isWingdingsLabel(label_.toStdString()) ? skinFont(FontFace::Wingdings, 8, 0)
                                                      : labelFont(label_));
     p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, shown);
+    if (showsFocusFrame(*this)) {
+        drawFocusFrame(p, r.adjusted(3, 3, -3, -3));
+    }
+}
+
+void MoveButton::keyPressEvent(QKeyEvent* event) {
+    const bool press =
+        event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!press) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat() || pressed_) {
+        return;
+    }
+    if (isSlotButton()) {
+        emit slotClicked(this, true);
+    } else {
+        emit picked(this);
+    }
 }
 
 void MoveButton::mousePressEvent(QMouseEvent* event) {
@@ -118,7 +155,7 @@ void MoveButton::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (isSlotButton()) {
         if (rect().contains(event->position().toPoint())) {
-            emit slotClicked(this);
+            emit slotClicked(this, false);
         }
         return;
     }
@@ -126,6 +163,13 @@ void MoveButton::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     pressed_ = false;
+    // A click that moved nothing picks the function for the selected slot.
+    if (!moved_) {
+        if (rect().contains(event->position().toPoint())) {
+            emit picked(this);
+        }
+        return;
+    }
     emit dropped(this, event->globalPosition().toPoint());
 }
 

@@ -6,14 +6,17 @@
 
 namespace zav {
 
-// A function button: on the palette it is dragged onto a key slot and jumps back home; over a key
-// slot it shows that slot's assignment and, in keyboard mode, is clicked to capture a key for it.
+// A function button: on the palette it is dragged onto a key slot and jumps back home, or clicked
+// (or Space with the focus) to put it on the selected key slot; over a key slot it shows that slot's
+// assignment and is clicked (or Space) to select the slot.
 class MoveButton : public QWidget {
     Q_OBJECT
 public:
     MoveButton(int id, const QString& label, QWidget* parent = nullptr);
 
     QString label() const { return label_; }
+    // The label as drawn: Wingdings characters become the arrows they show.
+    QString shownLabel() const;
     void setLabel(const QString& label);
 
     bool isSlotButton() const { return slot_ != 0; }
@@ -32,10 +35,14 @@ public:
 signals:
     // A palette button was let go; `global` is where the pointer was.
     void dropped(zav::MoveButton* button, QPoint global);
-    void slotClicked(zav::MoveButton* button);
+    // A slot button was clicked, or pressed with Space or Enter (`byKey`).
+    void slotClicked(zav::MoveButton* button, bool byKey);
+    // A palette button was clicked without being moved, or pressed with Space or Enter.
+    void picked(zav::MoveButton* button);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -1,5 +1,7 @@
 #include "pages/Pictures.h"
 
+#include "controls/Skin.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -45,9 +47,14 @@ QImage decodeOnce(const QString& name, PathFn path) {
     c.pictures.insert(name, std::nullopt);
     lock.unlock();
 
-    QImage image(path());
+    const QString file = path();
+    QImage image(file);
     if (!image.isNull()) {
         image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        // Drawn into the same rectangle as its plain twin, one device pixel to each of its pixels.
+        if (QFileInfo(file).completeBaseName().endsWith(QLatin1String("@2x"))) {
+            image.setDevicePixelRatio(2.0);
+        }
     }
 
     lock.lock();
@@ -76,8 +83,19 @@ QString picturePath(const QString& name) {
     return candidates.front();
 }
 
+QString shownPicturePath(const QString& name) {
+    // A screen of more than one device pixel per pixel gets the picture drawn for twice the density.
+    if (denseScreens() && name.endsWith(QLatin1String(".png"))) {
+        const QString dense = picturePath(name.chopped(4) + QStringLiteral("@2x.png"));
+        if (QFileInfo::exists(dense)) {
+            return dense;
+        }
+    }
+    return picturePath(name);
+}
+
 QImage loadPicture(const QString& name) {
-    return decodeOnce(name, [&name] { return picturePath(name); });
+    return decodeOnce(name, [&name] { return shownPicturePath(name); });
 }
 
 PicturePreloader::PicturePreloader(const QStringList& names, std::function<void()> first) {
@@ -85,7 +103,7 @@ PicturePreloader::PicturePreloader(const QStringList& names, std::function<void(
     std::vector<std::pair<QString, QString>> pictures;
     pictures.reserve(static_cast<std::size_t>(names.size()));
     for (const QString& name : names) {
-        pictures.emplace_back(name, picturePath(name));
+        pictures.emplace_back(name, shownPicturePath(name));
     }
     thread_ = std::thread([pictures = std::move(pictures), first = std::move(first)] {
         if (first) {

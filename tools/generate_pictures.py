@@ -12,7 +12,8 @@ The output is committed under res/; run this again only after a change of the dr
 
     python3 tools/generate_pictures.py res [name.png ...]
 
-(with names, only those pictures are drawn; the CMake target zav_pictures draws them all).
+(with names, only those pictures are drawn; the CMake target zav_pictures draws them all; each picture
+also as name@2x.png, drawn for screens of twice the density).
 
 Only the standard library is used, and every run writes the same bytes.
 """
@@ -27,6 +28,10 @@ from pathlib import Path
 RED = (255, 70, 70)
 WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
+
+# Device pixels per picture pixel of the picture being drawn: 1 for name.png, 2 for name@2x.png. The
+# drawing code works in picture pixels; only the canvas and the shapes' rows see device pixels.
+SCALE = 1
 
 # 4 x 4 ordered dither, so that the dark gradients show no bands.
 BAYER = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
@@ -52,10 +57,11 @@ def smooth(t):
 
 class Shape:
     def row(self, y, x0, x1):
-        """Distances at the pixel centres x0..x1-1 of row y."""
-        py = y + 0.5
+        """Distances, in picture pixels, at the centres of the device pixels x0..x1-1 of row y."""
+        s = SCALE
+        py = (y + 0.5) / s
         dist = self.dist
-        return [dist(x + 0.5, py) for x in range(x0, x1)]
+        return [dist((x + 0.5) / s, py) for x in range(x0, x1)]
 
 
 class RoundRect(Shape):
@@ -73,6 +79,8 @@ class RoundRect(Shape):
         return (qx if qx > qy else qy) - self.r
 
     def row(self, y, x0, x1):
+        if SCALE != 1:
+            return Shape.row(self, y, x0, x1)
         r, cx, k = self.r, self.cx - 0.5, self.hx - self.r
         qy = abs(y + 0.5 - self.cy) - self.hy + r
         qxs = [abs(x - cx) - k for x in range(x0, x1)]
@@ -91,6 +99,8 @@ class Circle(Shape):
         return math.hypot(x - self.cx, y - self.cy) - self.r
 
     def row(self, y, x0, x1):
+        if SCALE != 1:
+            return Shape.row(self, y, x0, x1)
         cx, r = self.cx - 0.5, self.r
         dd = (y + 0.5 - self.cy) ** 2
         return [math.sqrt((x - cx) ** 2 + dd) - r for x in range(x0, x1)]
@@ -236,16 +246,18 @@ class Baked(Shape):
     def __init__(self, shape, canvas, margin=12):
         self.shape = shape
         self.bbox = shape.bbox
+        self.s = s = canvas.s
         x0, y0, x1, y1 = shape.bbox
-        self.ox = max(0, int(math.floor(x0 - margin)))
-        self.oy = max(0, int(math.floor(y0 - margin)))
-        self.w = max(0, min(canvas.width, int(math.ceil(x1 + margin)) + 1) - self.ox)
-        h = max(0, min(canvas.height, int(math.ceil(y1 + margin)) + 1) - self.oy)
+        self.ox = max(0, int(math.floor((x0 - margin) * s)))
+        self.oy = max(0, int(math.floor((y0 - margin) * s)))
+        self.w = max(0, min(canvas.pw, int(math.ceil((x1 + margin) * s)) + 1) - self.ox)
+        h = max(0, min(canvas.ph, int(math.ceil((y1 + margin) * s)) + 1) - self.oy)
         self.h = h
-        self.values = [shape.dist(self.ox + i + 0.5, self.oy + j + 0.5) for j in range(h) for i in range(self.w)]
+        self.values = [shape.dist((self.ox + i + 0.5) / s, (self.oy + j + 0.5) / s)
+                       for j in range(h) for i in range(self.w)]
 
     def dist(self, x, y):
-        i, j = int(x) - self.ox, int(y) - self.oy
+        i, j = int(x * self.s) - self.ox, int(y * self.s) - self.oy
         if 0 <= i < self.w and 0 <= j < self.h:
             return self.values[j * self.w + i]
         return self.shape.dist(x, y)
@@ -298,8 +310,11 @@ def radial(cx, cy, r, c0, c1):
 
 class Canvas:
     def __init__(self, width, height):
+        # The size in picture pixels, and in the device pixels of SCALE that are painted and stored.
         self.width, self.height = width, height
-        size = width * height
+        self.s = SCALE
+        self.pw, self.ph = width * SCALE, height * SCALE
+        size = self.pw * self.ph
         self.r = [0.0] * size
         self.g = [0.0] * size
         self.b = [0.0] * size
@@ -309,18 +324,19 @@ class Canvas:
         """Paints every pixel whose distance d lies in the open interval `band` with the opacity
         alpha_of(d)."""
         lo, hi = band
+        s = self.s
         bx0, by0, bx1, by1 = shape.bbox
-        x0 = max(0, int(math.floor(bx0 - margin)))
-        y0 = max(0, int(math.floor(by0 - margin)))
-        x1 = min(self.width, int(math.ceil(bx1 + margin)) + 1)
-        y1 = min(self.height, int(math.ceil(by1 + margin)) + 1)
+        x0 = max(0, int(math.floor((bx0 - margin) * s)))
+        y0 = max(0, int(math.floor((by0 - margin) * s)))
+        x1 = min(self.pw, int(math.ceil((bx1 + margin) * s)) + 1)
+        y1 = min(self.ph, int(math.ceil((by1 + margin) * s)) + 1)
         solid = not callable(paint)
         if solid:
             pr, pg, pb = paint
         cdist = clip.dist if clip is not None else None
-        R, G, B, A, w = self.r, self.g, self.b, self.a, self.width
+        R, G, B, A, w = self.r, self.g, self.b, self.a, self.pw
         for y in range(y0, y1):
-            py = y + 0.5
+            py = (y + 0.5) / s
             row = y * w
             ds = shape.row(y, x0, x1)
             for k in [k for k, d in enumerate(ds) if lo < d < hi]:
@@ -328,9 +344,9 @@ class Canvas:
                 if alpha <= 0.0:
                     continue
                 x = x0 + k
-                px = x + 0.5
+                px = (x + 0.5) / s
                 if cdist is not None:
-                    c = 0.5 - cdist(px, py)
+                    c = 0.5 - cdist(px, py) * s
                     if c <= 0.0:
                         continue
                     if c < 1.0:
@@ -348,22 +364,26 @@ class Canvas:
                 B[i] = pb * alpha + B[i] * keep
                 A[i] = alpha + A[i] * keep
 
+    # Distances come in picture pixels; edges are smoothed over one device pixel.
     def fill(self, shape, paint, opacity=1.0, clip=None, mask=None):
+        s = self.s
+
         def alpha_of(d):
-            c = 0.5 - d
+            c = 0.5 - d * s
             return opacity if c >= 1.0 else (c * opacity if c > 0.0 else 0.0)
 
-        self._run(shape, 1.0, (-math.inf, 0.5), alpha_of, paint, clip, mask)
+        self._run(shape, 1.0, (-math.inf, 0.5 / s), alpha_of, paint, clip, mask)
 
     def stroke(self, shape, width, paint, opacity=1.0, clip=None):
         """A line of the given width centred on the shape's edge."""
         half = width / 2.0
+        s = self.s
 
         def alpha_of(d):
-            c = 0.5 - (abs(d) - half)
+            c = 0.5 - (abs(d) - half) * s
             return opacity if c >= 1.0 else (c * opacity if c > 0.0 else 0.0)
 
-        self._run(shape, half + 1.0, (-half - 0.5, half + 0.5), alpha_of, paint, clip)
+        self._run(shape, half + 1.0, (-half - 0.5 / s, half + 0.5 / s), alpha_of, paint, clip)
 
     def glow(self, shape, radius, paint, opacity=1.0, clip=None):
         """Light that fades out over `radius` pixels outside the shape (the inside is left alone)."""
@@ -379,19 +399,21 @@ class Canvas:
     def inner_glow(self, shape, radius, paint, opacity=1.0, clip=None):
         """Light along the inside of the edge, fading inwards over `radius` pixels."""
 
+        s = self.s
+
         def alpha_of(d):
-            if d >= 0.5 or d <= -radius:
+            if d >= 0.5 / s or d <= -radius:
                 return 0.0
             t = 1.0 + d / radius
-            return opacity * t * t * clamp01(0.5 - d)
+            return opacity * t * t * clamp01(0.5 - d * s)
 
-        self._run(shape, 1.0, (-radius, 0.5), alpha_of, paint, clip)
+        self._run(shape, 1.0, (-radius, 0.5 / s), alpha_of, paint, clip)
 
     def fade_below(self, y0, y1):
         """Everything fades out from row y0 to row y1 and is gone below it."""
-        w = self.width
-        for y in range(max(0, int(y0)), self.height):
-            k = 1.0 - smooth((y + 0.5 - y0) / float(y1 - y0))
+        w, s = self.pw, self.s
+        for y in range(max(0, int(y0 * s)), self.ph):
+            k = 1.0 - smooth(((y + 0.5) / s - y0) / float(y1 - y0))
             for i in range(y * w, y * w + w):
                 self.r[i] *= k
                 self.g[i] *= k
@@ -399,11 +421,11 @@ class Canvas:
                 self.a[i] *= k
 
     def png(self):
-        w = self.width
+        w = self.pw
         rows = bytearray()
         prev = None
         R, G, B, A = self.r, self.g, self.b, self.a
-        for y in range(self.height):
+        for y in range(self.ph):
             thresholds = [(BAYER[y % 4][x] + 0.5) / 16.0 for x in range(4)]
             raw = bytearray(4 * w)
             o = 0
@@ -423,7 +445,7 @@ class Canvas:
                 o += 4
             rows += filtered(raw, prev)
             prev = raw
-        header = struct.pack(">IIBBBBB", w, self.height, 8, 6, 0, 0, 0)
+        header = struct.pack(">IIBBBBB", w, self.ph, 8, 6, 0, 0, 0)
         return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
                 chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
 
@@ -1067,13 +1089,17 @@ def pictures():
 
 
 def main(argv):
+    global SCALE
     out = Path(argv[1]) if len(argv) > 1 else Path(__file__).resolve().parent.parent / "res"
     out.mkdir(parents=True, exist_ok=True)
     wanted = set(argv[2:])
     for name, draw in pictures():
         if wanted and name not in wanted:
             continue
-        (out / name).write_bytes(draw().png())
+        # Each picture also for screens of twice the density, as name@2x.png.
+        for SCALE, file in ((1, name), (2, name.replace(".png", "@2x.png"))):
+            (out / file).write_bytes(draw().png())
+    SCALE = 1
     return 0
 
 

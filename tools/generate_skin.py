@@ -7,6 +7,8 @@ change of the drawing:
 
     python3 tools/generate_skin.py res/skin
 
+(each picture also as name@2x.png, drawn for screens of twice the density)
+
 Only the standard library is used, and every run writes the same bytes.
 """
 
@@ -18,22 +20,36 @@ from pathlib import Path
 
 RED = (255, 70, 70)
 
+# Device pixels per picture pixel of the picture being drawn: 1 for name.png, 2 for name@2x.png. The
+# drawing works in picture pixels; the canvas stores device pixels.
+SCALE = 1
+
 # 4 x 4 ordered dither, so that the long dark gradients show no bands.
 BAYER = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
 
 
 class Canvas:
     def __init__(self, width, height):
-        self.width = width
-        self.height = height
-        self.pixels = [[0.0, 0.0, 0.0] for _ in range(width * height)]
+        # Width and height in device pixels.
+        self.s = SCALE
+        self.width = width * SCALE
+        self.height = height * SCALE
+        self.pixels = [[0.0, 0.0, 0.0] for _ in range(self.width * self.height)]
 
     def fill(self, colour_at):
+        """colour_at(x, y) in picture pixels, asked at each device pixel's centre."""
+        s = self.s
         for y in range(self.height):
             for x in range(self.width):
-                self.pixels[y * self.width + x] = list(colour_at(x, y))
+                self.pixels[y * self.width + x] = list(colour_at((x + 0.5) / s - 0.5, (y + 0.5) / s - 0.5))
 
     def blend(self, x, y, colour, alpha):
+        """Picture pixel (x, y): its square of device pixels."""
+        for dy in range(self.s):
+            for dx in range(self.s):
+                self.blend_device(x * self.s + dx, y * self.s + dy, colour, alpha)
+
+    def blend_device(self, x, y, colour, alpha):
         if alpha <= 0 or not (0 <= x < self.width and 0 <= y < self.height):
             return
         alpha = min(alpha, 1.0)
@@ -54,9 +70,10 @@ class Canvas:
         """An antialiased line about one pixel wide; its ends fade over `fade` of its length."""
         length = math.hypot(bx - ax, by - ay)
         dx, dy = (bx - ax) / length, (by - ay) / length
-        for y in range(int(min(ay, by)) - 2, int(max(ay, by)) + 3):
-            for x in range(int(min(ax, bx)) - 2, int(max(ax, bx)) + 3):
-                px, py = x + 0.5 - ax, y + 0.5 - ay
+        s = self.s
+        for y in range(int(min(ay, by) * s) - 2 * s, int(max(ay, by) * s) + 3 * s):
+            for x in range(int(min(ax, bx) * s) - 2 * s, int(max(ax, bx) * s) + 3 * s):
+                px, py = (x + 0.5) / s - ax, (y + 0.5) / s - ay
                 along = px * dx + py * dy
                 if along < 0 or along > length:
                     continue
@@ -65,7 +82,7 @@ class Canvas:
                 if fade > 0:
                     edge = min(along, length - along) / (fade * length)
                     cover *= min(1.0, edge)
-                self.blend(x, y, colour, alpha * cover)
+                self.blend_device(x, y, colour, alpha * cover)
 
     def png(self):
         rows = bytearray()
@@ -190,10 +207,14 @@ def footer():
 
 
 def main(argv):
+    global SCALE
     out = Path(argv[1]) if len(argv) > 1 else Path(__file__).resolve().parent.parent / "res" / "skin"
     out.mkdir(parents=True, exist_ok=True)
     for name, draw in (("background.png", background), ("header.png", header), ("footer.png", footer)):
-        (out / name).write_bytes(draw().png())
+        # Each picture also for screens of twice the density, as name@2x.png.
+        for SCALE, file in ((1, name), (2, name.replace(".png", "@2x.png"))):
+            (out / file).write_bytes(draw().png())
+    SCALE = 1
     return 0
 
 

@@ -96,6 +96,7 @@ TEST(TextCatalogue, line_counts_per_language_follow_the_message_box_layout) {
         {TextId::PrioritizeHelp, {8, 8, 8, 8, 8, 8}},      {TextId::FileAlreadyExists, {1, 2, 2, 2, 1, 1}},
         {TextId::SensitivityHelp, {4, 6, 6, 6, 4, 4}},     {TextId::DeadZoneHelp, {5, 6, 6, 7, 4, 4}},
         {TextId::AccelerationHelp, {6, 8, 7, 7, 5, 5}},    {TextId::ButtonOptionsHelp, {9, 8, 10, 8, 4, 4}},
+        {TextId::NoOnScreenKeyboard, {2, 2, 2, 3, 2, 2}},
     };
     std::set<TextId> listed;
     for (const auto& [id, counts] : multiLine) {

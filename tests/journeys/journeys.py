@@ -175,6 +175,58 @@ def capture_a_key_and_write(demo):
     check(got == keyboard_code("Q"), f"slot 1 holds code {got} after Write, not Q ({keyboard_code('Q')})")
 
 
+def focused(pixels):
+    """Whether a control's pixels show the focus frame: the skin draws nothing else in pure white, but
+    for a selected key slot's caption."""
+    return any(pixels[i:i + 3] == b"\xff\xff\xff" for i in range(0, len(pixels), 3))
+
+
+def tab_to(demo, look, what, limit=140):
+    """Presses Tab until `look()` (the pixels of a control) shows the focus frame."""
+    for _ in range(limit):
+        if focused(look()):
+            return
+        demo.key("Tab", settle=0.05)
+    raise JourneyFailed(f"{limit} presses of Tab never showed the focus frame on {what}")
+
+
+def keyboard_only(demo):
+    """With the keys alone: keyboard mode from the mode list, Q captured on slot 1, Sensitivity set to its
+    7th step, Write: the bank holds Q and the sensitivity. Tab is pressed until the focus frame shows on
+    the control wanted; the pointer rests on the window's footer. The X server has no window manager to
+    give the keys to the window at the start and back to it after a dialog: the journey does that."""
+    def give_keys():
+        demo.xdotool("windowfocus", "--sync", str(demo.main.wid))
+        time.sleep(0.2)
+
+    give_keys()
+    demo.move(*demo.on_window(480, 680))
+    tab_to(demo, lambda: demo.page_pixels(MODE_LIST), "the mode list")
+    for mode in (PS3, PC_PAD, KEYBOARD):
+        demo.key("Down", settle=0.1)
+        first = os.path.join(demo.profile_folder(KITE, mode), "Profile.zav4")
+        check(demo.wait_until(lambda: os.path.isfile(first)), f"Down on the mode list reached no mode {mode}")
+    tab_to(demo, lambda: demo.page_pixels(KITE_SLOT_1), "key slot 1")
+    demo.key("space", "q", "Return")
+    tab_to(demo, lambda: demo.page_pixels(SENSITIVITY), "Sensitivity")
+    demo.key("space")
+    dialog = demo.settings_dialog(what="Sensitivity dialog")
+    slider = (dialog.x + SENSITIVITY_SLIDER[0], dialog.y + SENSITIVITY_SLIDER[1], 430, 90)
+    tab_to(demo, lambda: demo.pixels(*slider), "the Sensitivity slider")
+    demo.key("Home", *["Right"] * 6, "Return")
+    demo.wait_closed(dialog, "Sensitivity dialog")
+    give_keys()
+    tab_to(demo, lambda: demo.page_pixels(WRITE), "Write")
+    demo.key("space")
+    box = demo.message(expecting=WRITE_COMPLETE)
+    demo.key("Return")
+    demo.wait_closed(box, "message box")
+    got = demo.bank_byte(KITE, KEYBOARD, 0, KITE_SLOT_1_INDEX)
+    check(got == keyboard_code("Q"), f"slot 1 holds code {got} after Write, not Q ({keyboard_code('Q')})")
+    got = demo.bank_byte(KITE, KEYBOARD, 0, SETTINGS_START[KITE] + S_SENSITIVITY)
+    check(got == 7, f"the sensitivity byte is {got} after Write, not 7")
+
+
 def save_rename_refuse_and_delete(demo):
     """On an account without a documents folder: New, rename by Save, a hostile name, Delete."""
     check(demo.wait_until(lambda: "Profile" in (demo.profiles(KITE, PS4) or [])),
@@ -484,6 +536,7 @@ JOURNEYS = {
     "modes_by_keyboard": (modes_by_keyboard, {"model": KITE}),
     "drag_and_write": (drag_a_function_and_write, {"model": KITE}),
     "key_capture": (capture_a_key_and_write, {"model": KITE}),
+    "keyboard_only": (keyboard_only, {"model": KITE}),
     "profiles_without_documents": (save_rename_refuse_and_delete, {"model": KITE, "documents": "none"}),
     "existing_name": (an_existing_name_is_refused, {"model": KITE, "documents": "home"}),
     "settings_dialogs": (every_settings_dialog_then_write, {"model": KITE}),

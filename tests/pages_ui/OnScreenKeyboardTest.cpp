@@ -1,5 +1,8 @@
 #include "pages/OnScreenKeyboard.h"
 
+#include "app/Texts.h"
+#include "controls/QtText.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -88,6 +91,16 @@ TEST(OnScreenKeyboard, desktop_keyboard_is_found_on_the_path_and_not_waited_for)
         QThread::msleep(20);
     }
     EXPECT_TRUE(QFileInfo::exists(onboard + ".started"));
+}
+
+TEST(OnScreenKeyboard, the_message_without_one_names_every_candidate_in_every_language) {
+    for (int language = 0; language < kLanguageCount; ++language) {
+        const QString message = qstr(text(TextId::NoOnScreenKeyboard, language));
+        for (const QString& name : onScreenKeyboardCandidates()) {
+            EXPECT_TRUE(message.contains(name))
+                << "language " << language << " leaves out " << name.toStdString();
+        }
+    }
 }
 
 } // namespace
