@@ -1,6 +1,6 @@
 #pragma once
 
-// What the program's modal dialogs return from exec, as the dialogs of the original program did.
+// What the program's modal dialogs return from exec: OK 1, Cancel 2.
 
 namespace zav {
 

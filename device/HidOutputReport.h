@@ -9,8 +9,8 @@
 
 namespace zav {
 
-// How an output report reaches the adapter: as a SET_REPORT request on the control pipe, the way
-// the adapter's own software sends it. Each platform has its own file.
+// How an output report reaches the adapter: as a SET_REPORT request on the control pipe, which is
+// where the adapter listens for commands. Each platform has its own file.
 class OutputReportSender {
 public:
     virtual ~OutputReportSender() = default;

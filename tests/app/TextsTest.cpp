@@ -222,7 +222,7 @@ TEST(TextCatalogue, shown_texts_are_byte_exact_in_every_language) {
     }
 }
 
-// Messages of the profile library that have no counterpart in the original texts.
+// Messages the program adds for failures it reports itself.
 TEST(TextCatalogue, profile_load_and_rename_failures_are_told_in_every_language) {
     const std::vector<std::pair<TextId, std::vector<std::string_view>>> rows = {
         {TextId::ProfileCannotBeLoaded,

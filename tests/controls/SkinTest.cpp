@@ -24,7 +24,7 @@ TEST(PremultiplyAlpha, scales_colour_by_alpha_and_keeps_alpha) {
 }
 
 TEST(PremultiplyAlpha, truncates_where_rounding_would_go_up) {
-    // 200 x 200 / 255 = 156.86: the original arithmetic keeps 156.
+    // 200 x 200 / 255 = 156.86: integer arithmetic keeps 156.
     QImage image(1, 1, QImage::Format_ARGB32);
     image.setPixel(0, 0, qRgba(200, 254, 1, 200));
     PremultiplyAlpha(image);
