@@ -1,10 +1,10 @@
 #include "app/CZavoraApp.h"
 
-#include "app/DeviceLogging.h"
+#include "device/DeviceLogging.h"
 
-#include "app/LangId.h"
 #include "controls/Skin.h"
 #include "device/SafeFile.h"
+#include "text/LangId.h"
 
 #include <QDateTime>
 #include <QDir>

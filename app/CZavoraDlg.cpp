@@ -1,18 +1,18 @@
 #include "app/CZavoraDlg.h"
 
-#include "app/DeviceWorker.h"
-#include "app/Texts.h"
 #include "controls/CClickButton.h"
+#include "controls/CDpLsButton.h"
 #include "controls/CMessageBoxDlg.h"
 #include "controls/CMyComboBox.h"
 #include "controls/QtText.h"
 #include "controls/Skin.h"
+#include "device/DeviceWorker.h"
 #include "pages/CAssignPage.h"
 #include "pages/CDlg5210.h"
 #include "pages/CDlg5230.h"
 #include "pages/CDlg5270.h"
-#include "pages/CDpLsButton.h"
 #include "pages/Pictures.h"
+#include "text/Texts.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -295,7 +295,15 @@ void CZavoraDlg::onIdentified(bool found) {
     page(model)->setPolling(true);
     showPageOf(model);
     currentTab_ = model;
-    page(model)->firstRead([this, model] { afterFirstRead(model); });
+    // The bank is read once per device change; the page tells when its read is over.
+    if (readDone_) {
+        afterFirstRead(model);
+        return;
+    }
+    page(model)->firstRead([this, model] {
+        readDone_ = true;
+        afterFirstRead(model);
+    });
 }
 
 void CZavoraDlg::afterFirstRead(int model) {

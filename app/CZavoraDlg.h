@@ -2,6 +2,7 @@
 
 #include "device/BackupStore.h"
 #include "device/DeviceLink.h"
+#include "pages/PageHost.h"
 
 #include <QDialog>
 #include <QImage>
@@ -24,7 +25,7 @@ class PicturePreloader;
 // The one top-level window: the skinned frame, the three model tabs, the language list and the
 // pages, and the owner of the device link. Every transfer runs on the device worker; this window
 // only gathers what a transfer needs and shows what came back.
-class CZavoraDlg : public QDialog {
+class CZavoraDlg : public QDialog, public PageHost {
     Q_OBJECT
 public:
     static constexpr int kWidth = 960;
@@ -37,12 +38,12 @@ public:
     explicit CZavoraDlg(HidBackend& backend, QWidget* parent = nullptr);
     ~CZavoraDlg() override;
 
-    DeviceLink& link() { return *link_; }
-    DeviceWorker& worker() { return *worker_; }
+    DeviceLink& link() override { return *link_; }
+    DeviceWorker& worker() override { return *worker_; }
     // Where every Write first keeps the bank it overwrites.
-    BackupStore& backups() { return *backups_; }
-    int language() const { return language_; }
-    bool connected() const { return connected_; }
+    BackupStore& backups() override { return *backups_; }
+    int language() const override { return language_; }
+    bool connected() const override { return connected_; }
     bool knownConnected() const { return knownConnected_; }
     bool readDone() const { return readDone_; }
     void setReadDone(bool done) { readDone_ = done; }
@@ -64,7 +65,7 @@ public:
     void PickSystemLanguage(int langId);
     // A status reply has classified the mouse as `kind`: the pages hear of it when it differs
     // from what they were told, whichever exchange classified it first.
-    void reportMouseKind(MouseKind kind);
+    void reportMouseKind(MouseKind kind) override;
     void ApplyCaptions();
 
 public slots:

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Texts.h"
 #include "controls/DialogResult.h"
+#include "text/Texts.h"
 
 #include <QDialog>
 #include <QString>

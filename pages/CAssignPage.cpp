@@ -1,21 +1,22 @@
 #include "pages/CAssignPage.h"
 
-#include "app/CZavoraDlg.h"
-#include "app/DeviceWorker.h"
-#include "app/Texts.h"
 #include "controls/CClickButton.h"
+#include "controls/CDpLsButton.h"
 #include "controls/CEditStatic.h"
 #include "controls/CMessageBoxDlg.h"
 #include "controls/CMyComboBox.h"
 #include "controls/QtText.h"
 #include "controls/Skin.h"
+#include "device/BackupStore.h"
 #include "device/BankSetFile.h"
-#include "pages/CDpLsButton.h"
+#include "device/DeviceWorker.h"
+#include "pages/CLStickDlg.h"
 #include "pages/CaptureTable.h"
 #include "pages/DropRules.h"
 #include "pages/KeyTables.h"
 #include "pages/MoveButton.h"
 #include "pages/OnScreenKeyboard.h"
+#include "pages/PageHost.h"
 #include "pages/Pictures.h"
 #include "pages/VirtualKey.h"
 #include "profiles/AdapterBanks.h"
@@ -26,9 +27,10 @@
 #include "profiles/Prompter.h"
 #include "settings/CAccelerationDlg.h"
 #include "settings/CDeadZoneDlg.h"
-#include "settings/CLStickDlg.h"
 #include "settings/COptionDlg.h"
 #include "settings/CSensitivity.h"
+#include "settings/SettingsTarget.h"
+#include "text/Texts.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -135,7 +137,7 @@ public:
     int mode() const override { return page_.mode_; }
     int slot() const override { return page_.slot_; }
     std::span<std::uint8_t> record(int slot) override {
-        return recordAt(page_.main_.link().workImage(page_.model_), page_.model_,
+        return recordAt(page_.host_.link().workImage(page_.model_), page_.model_,
                         page_.model_ == models::kMoss ? 0 : slot);
     }
     void collect() override { page_.collect(); }
@@ -143,7 +145,7 @@ public:
     void takeLoadedRecord(int mode, std::span<const std::uint8_t> loaded) override {
         page_.takeLoadedRecord(mode, loaded);
     }
-    bool connected() const override { return page_.main_.connected(); }
+    bool connected() const override { return page_.host_.connected(); }
     void showBlankSlotItem() override { page_.showBlankSlotItem(); }
     void sendStatus() override { page_.sendStatus(); }
     void tell(TextId id) override { page_.tell(id); }
@@ -161,8 +163,8 @@ QString CAssignPage::documentsFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
-CAssignPage::CAssignPage(CZavoraDlg& main, int model, QWidget* parent)
-    : QWidget(parent), main_(main), model_(model), layout_(pageLayout(model)) {
+CAssignPage::CAssignPage(PageHost& host, int model, QWidget* parent)
+    : QWidget(parent), host_(host), model_(model), layout_(pageLayout(model)) {
     setObjectName(QString::number(layout_.templateId));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
@@ -170,11 +172,11 @@ CAssignPage::CAssignPage(CZavoraDlg& main, int model, QWidget* parent)
     buildControls();
 
     // A fresh page shows the defaults of its first mode in every slot.
-    ProfileImage& work = main_.link().workImage(model_);
+    ProfileImage& work = host_.link().workImage(model_);
     for (int slot = 0; slot < 3; ++slot) {
         resetToDefaults(work, model_, 0, slot);
     }
-    main_.link().sendImage(model_) = work;
+    host_.link().sendImage(model_) = work;
     setPaletteFaces();
     rebuild();
 
@@ -325,22 +327,22 @@ void CAssignPage::buildControls() {
             [this](const QString& typed) { profiles_.setText(typed.toStdString()); });
 
     connect(addButton(1138, TextId::CaptionButtonOptions), &QPushButton::clicked, this, [this] {
-        COptionDlg dlg(main_);
+        COptionDlg dlg(settingsTarget(), this);
         dlg.exec();
     });
     connect(addButton(1142, QStringLiteral("?")), &QPushButton::clicked, this,
             [this] { tell(switchHelp(model_)); });
     connect(addButton(1135, TextId::CaptionSensitivity), &QPushButton::clicked, this, [this] {
-        CSensitivity dlg(main_);
+        CSensitivity dlg(settingsTarget(), this);
         dlg.exec();
     });
     connect(addButton(1133, TextId::CaptionAcceleration), &QPushButton::clicked, this, [this] {
-        CAccelerationDlg dlg(main_);
+        CAccelerationDlg dlg(settingsTarget(), this);
         dlg.exec();
     });
     connect(addButton(1132, model_ == 1 ? TextId::CaptionDeadZoneKite : TextId::CaptionDeadZone),
             &QPushButton::clicked, this, [this] {
-                CDeadZoneDlg dlg(main_);
+                CDeadZoneDlg dlg(settingsTarget(), this);
                 dlg.exec();
             });
     CClickButton* writeButton = addButton(1007, TextId::CaptionWrite);
@@ -431,7 +433,7 @@ QString CAssignPage::capturedText() const {
 }
 
 std::span<std::uint8_t> CAssignPage::record() {
-    return recordAt(main_.link().workImage(model_), model_, model_ == models::kMoss ? 0 : slot_);
+    return recordAt(host_.link().workImage(model_), model_, model_ == models::kMoss ? 0 : slot_);
 }
 
 bool CAssignPage::readFromDevice(int mode) const {
@@ -443,7 +445,7 @@ void CAssignPage::clearReadFlags() {
 }
 
 bool CAssignPage::connectedToThisModel() const {
-    return main_.connected() && main_.link().model() == model_;
+    return host_.connected() && host_.link().model() == model_;
 }
 
 // --- slot buttons ----------------------------------------------------------------------------
@@ -455,7 +457,7 @@ void CAssignPage::setSlotButton(int slot, const QString& label) {
     }
     auto* button = new MoveButton(kSlotButtonControlId, label, this);
     button->makeSlotButton(slot);
-    button->setAccessibleName(slotName(slot, button->shownLabel(), main_.language()));
+    button->setAccessibleName(slotName(slot, button->shownLabel(), host_.language()));
     button->setGeometry(qrect(where->box));
     connect(button, &MoveButton::slotClicked, this, &CAssignPage::onSlotClicked);
     const auto index = static_cast<std::size_t>(slot);
@@ -500,7 +502,7 @@ void CAssignPage::rebuild() {
 
 void CAssignPage::rebuildFrom(int recordSlot) {
     const auto shownRecord =
-        recordAt(main_.link().workImage(model_), model_, model_ == models::kMoss ? 0 : recordSlot);
+        recordAt(host_.link().workImage(model_), model_, model_ == models::kMoss ? 0 : recordSlot);
     const SlotLabels shown = zav::showRecord(model_, mode_, shownRecord, selector_);
     for (const SlotPlace& where : layout_.slotPlaces) {
         const auto& label = shown[static_cast<std::size_t>(where.slot)];
@@ -522,7 +524,7 @@ void CAssignPage::applyVisibility() {
     const bool keyboard = mode_ == kModeKeyboard;
     for (const SlotPlace& where : layout_.slotPlaces) {
         bool shown = slotShownInMode(model_, mode_, where.slot);
-        if (isMouseOnlySlot(model_, where.slot) && main_.link().mouseKind() == MouseKind::Ordinary) {
+        if (isMouseOnlySlot(model_, where.slot) && host_.link().mouseKind() == MouseKind::Ordinary) {
             shown = false;
         }
         const auto index = static_cast<std::size_t>(where.slot);
@@ -585,37 +587,31 @@ void CAssignPage::setPaletteFaces() {
 template <typename Job, typename Done>
 void CAssignPage::runTransfer(Job job, Done done) {
     setBusy(true);
-    main_.worker().run(this, std::move(job), [this, done = std::move(done)](auto&&... result) mutable {
+    host_.worker().run(this, std::move(job), [this, done = std::move(done)](auto&&... result) mutable {
         setBusy(false);
         done(std::forward<decltype(result)>(result)...);
     });
 }
 
 void CAssignPage::firstRead(std::function<void()> done) {
-    if (main_.readDone()) {
-        done();
-        return;
-    }
-    if (!main_.connected()) {
+    if (!host_.connected()) {
         rebuild();
-        main_.setReadDone(true);
         emit firstReadDone();
         done();
         return;
     }
     const int mode = mode_;
-    runTransfer([&link = main_.link(), model = model_, mode] { return link.ReadBankImage(model, mode); },
+    runTransfer([&link = host_.link(), model = model_, mode] { return link.ReadBankImage(model, mode); },
                 [this, mode, done = std::move(done)](const std::optional<ProfileImage>& image) {
                     // Only a read that arrived whole replaces the page and marks the mode as read.
                     if (image) {
-                        main_.link().workImage(model_) = *image;
+                        host_.link().workImage(model_) = *image;
                         readFlags_[static_cast<std::size_t>(mode)] = true;
                     }
-                    main_.link().sendImage(model_) = main_.link().workImage(model_);
+                    host_.link().sendImage(model_) = host_.link().workImage(model_);
                     rebuild();
                     library_->buildList();
                     syncProfileList();
-                    main_.setReadDone(true);
                     emit firstReadDone();
                     done();
                 });
@@ -632,25 +628,25 @@ void CAssignPage::setPolling(bool on) {
 }
 
 void CAssignPage::poll() {
-    if (!main_.connected()) {
+    if (!host_.connected()) {
         update(kMouseArea);
         poll_.stop();
         emit pollDone();
         return;
     }
     // A tick that finds the adapter still busy is skipped rather than queued.
-    if (polling_ || main_.worker().busy()) {
+    if (polling_ || host_.worker().busy()) {
         return;
     }
     polling_ = true;
-    main_.worker().run(
-        this, [&link = main_.link()] { return link.PollStatus(0); },
+    host_.worker().run(
+        this, [&link = host_.link()] { return link.PollStatus(0); },
         [this](StatusPoll result) {
             polling_ = false;
             // Told against what the pages show, not against the poll before: another exchange
             // (the identification) may have classified the mouse in between.
             if (result.ok) {
-                main_.reportMouseKind(result.after);
+                host_.reportMouseKind(result.after);
             }
             emit pollDone();
         });
@@ -667,7 +663,7 @@ void CAssignPage::setCapability(std::uint8_t capability) {
 }
 
 void CAssignPage::capabilityStored() {
-    fillModeList(main_.language());
+    fillModeList(host_.language());
     const QSignalBlocker block(slotList_);
     slotList_->setCurrentIndex(0);
 }
@@ -764,7 +760,7 @@ void CAssignPage::changeMode(int item) {
         // Without a bank read now, the work page still holds the previous mode's bank: the new
         // mode shows its defaults, whatever was read of it earlier.
         if (!read) {
-            ProfileImage& work = main_.link().workImage(model_);
+            ProfileImage& work = host_.link().workImage(model_);
             for (int slot = 0; slot < (model_ == models::kMoss ? 1 : 3); ++slot) {
                 resetToDefaults(work, model_, mode, slot);
             }
@@ -774,23 +770,23 @@ void CAssignPage::changeMode(int item) {
         syncProfileList();
         emit transferDone();
     };
-    if (main_.link().model() != model_) {
+    if (host_.link().model() != model_) {
         show(false);
         return;
     }
-    runTransfer([&link = main_.link(), model = model_, mode] { return link.ReadBankImage(model, mode); },
+    runTransfer([&link = host_.link(), model = model_, mode] { return link.ReadBankImage(model, mode); },
                 [this, mode, show](const std::optional<ProfileImage>& image) {
                     if (image) {
-                        main_.link().workImage(model_) = *image;
+                        host_.link().workImage(model_) = *image;
                         readFlags_[static_cast<std::size_t>(mode)] = true;
-                        main_.link().sendImage(model_) = main_.link().workImage(model_);
+                        host_.link().sendImage(model_) = host_.link().workImage(model_);
                     }
                     show(image.has_value());
                 });
 }
 
 void CAssignPage::changeSlot(int item) {
-    if (!main_.connected()) {
+    if (!host_.connected()) {
         tell(TextId::ZavNotConnected);
         emit transferDone();
         return;
@@ -798,16 +794,16 @@ void CAssignPage::changeSlot(int item) {
     clearProfileText();
     slot_ = model_ == models::kMoss ? 0 : std::clamp(item, 0, 2);
     // Another model's adapter holds no records of this page.
-    if (main_.link().model() != model_) {
+    if (host_.link().model() != model_) {
         rebuild();
         emit transferDone();
         return;
     }
     const int mode = mode_;
-    runTransfer([&link = main_.link(), model = model_, mode] { return link.ReadBankImage(model, mode); },
+    runTransfer([&link = host_.link(), model = model_, mode] { return link.ReadBankImage(model, mode); },
                 [this](const std::optional<ProfileImage>& image) {
                     if (image) {
-                        main_.link().workImage(model_) = *image;
+                        host_.link().workImage(model_) = *image;
                     }
                     rebuild();
                     emit transferDone();
@@ -854,7 +850,7 @@ void CAssignPage::selectForAssign(int slot) {
 
 bool CAssignPage::assignFunction(MoveButton* button, int target) {
     const QString label = button->label();
-    const DropVerdict verdict = dropVerdict(model_, target, label.toStdString(), main_.link().mouseKind());
+    const DropVerdict verdict = dropVerdict(model_, target, label.toStdString(), host_.link().mouseKind());
     if (verdict != DropVerdict::Accept) {
         button->goHome();
         if (verdict == DropVerdict::RefuseFn) {
@@ -869,10 +865,10 @@ bool CAssignPage::assignFunction(MoveButton* button, int target) {
     storeSlotLabel(model_, mode_, target, label.toStdString(), record(), selector_);
     if (model_ == models::kKite && target == kKiteDualSlot) {
         storeSlotLabel(model_, mode_, target, label.toStdString(),
-                       recordAt(main_.link().sendImage(model_), model_, slot_), selector_);
+                       recordAt(host_.link().sendImage(model_), model_, slot_), selector_);
     }
     update();
-    if (main_.connected()) {
+    if (host_.connected()) {
         sendStatus();
     }
     return true;
@@ -889,25 +885,29 @@ void CAssignPage::selectStick(StickSelector selector) {
     setSlotButton(kKiteDualSlot, text);
     storeSlotLabel(model_, mode_, kKiteDualSlot, text.toStdString(), record(), selector_);
     storeSlotLabel(model_, mode_, kKiteDualSlot, text.toStdString(),
-                   recordAt(main_.link().sendImage(model_), model_, slot_), selector_);
+                   recordAt(host_.link().sendImage(model_), model_, slot_), selector_);
     applyVisibility();
 }
 
 // --- buttons ---------------------------------------------------------------------------------
 
+SettingsTarget CAssignPage::settingsTarget() {
+    return SettingsTarget{model_, slot_, host_.link(), host_.worker(), host_.language()};
+}
+
 void CAssignPage::collect() {
     zav::collectPage(model_, mode_, labels_, record(), switch_ != nullptr && switch_->on());
-    copyToSendImage(model_, mode_, main_.link().model() == model_, main_.link().workImage(model_),
-                    main_.link().sendImage(model_));
+    copyToSendImage(model_, mode_, host_.link().model() == model_, host_.link().workImage(model_),
+                    host_.link().sendImage(model_));
 }
 
 void CAssignPage::sendStatus() {
-    main_.worker().run(
-        this, [&link = main_.link()] { return link.SendCommand(cmd::kStatus, 0); }, [](bool) {});
+    host_.worker().run(
+        this, [&link = host_.link()] { return link.SendCommand(cmd::kStatus, 0); }, [](bool) {});
 }
 
 void CAssignPage::resetAndShow(int slot) {
-    resetToDefaults(main_.link().workImage(model_), model_, mode_, model_ == models::kMoss ? 0 : slot);
+    resetToDefaults(host_.link().workImage(model_), model_, mode_, model_ == models::kMoss ? 0 : slot);
     rebuildFrom(slot);
 }
 
@@ -932,22 +932,22 @@ void CAssignPage::takeLoadedRecord(int mode, std::span<const std::uint8_t> loade
     }
     // The file's mode bank comes first: the adapter's, or the defaults without this model's adapter.
     auto defaultsOf = [this, mode] {
-        ProfileImage& work = main_.link().workImage(model_);
+        ProfileImage& work = host_.link().workImage(model_);
         for (int slot = 0; slot < (model_ == models::kMoss ? 1 : 3); ++slot) {
             resetToDefaults(work, model_, mode, slot);
         }
-        main_.link().sendImage(model_) = work;
+        host_.link().sendImage(model_) = work;
     };
     if (!connectedToThisModel()) {
         defaultsOf();
         take();
         return;
     }
-    runTransfer([&link = main_.link(), model = model_, mode] { return link.ReadBankImage(model, mode); },
+    runTransfer([&link = host_.link(), model = model_, mode] { return link.ReadBankImage(model, mode); },
                 [this, mode, take, defaultsOf](const std::optional<ProfileImage>& image) {
                     if (image) {
-                        main_.link().workImage(model_) = *image;
-                        main_.link().sendImage(model_) = *image;
+                        host_.link().workImage(model_) = *image;
+                        host_.link().sendImage(model_) = *image;
                         readFlags_[static_cast<std::size_t>(mode)] = true;
                     } else {
                         defaultsOf();
@@ -983,13 +983,13 @@ void CAssignPage::syncProfileList() {
 }
 
 void CAssignPage::write() {
-    if (!main_.connected()) {
+    if (!host_.connected()) {
         tell(TextId::ZavNotConnected);
         emit transferDone();
         return;
     }
     // A profile loaded from another model's file is never written into this model's adapter.
-    if (main_.link().model() != model_ ||
+    if (host_.link().model() != model_ ||
         (library_->loadedFileModel() != model_ && !profileList_->currentText().isEmpty())) {
         tell(TextId::OverwriteError);
         emit transferDone();
@@ -997,10 +997,10 @@ void CAssignPage::write() {
     }
     collect();
     // The job writes this copy: what the window does to the pages meanwhile never reaches it.
-    const ProfileImage image = main_.link().sendImage(model_);
+    const ProfileImage image = host_.link().sendImage(model_);
     const auto checked = static_cast<std::size_t>(recordBytesInBank(model_));
     runTransfer(
-        [&link = main_.link(), &store = main_.backups(), model = model_, mode = mode_, image, checked] {
+        [&link = host_.link(), &store = host_.backups(), model = model_, mode = mode_, image, checked] {
             // The status frame goes first, as it always has; the mouse is left to the poll.
             link.SendCommand(cmd::kStatus, 0);
             // What the adapter holds is kept first; when it cannot be read, nothing is written.
@@ -1027,24 +1027,24 @@ void CAssignPage::showWriteMenu(QPoint global) {
         return;
     }
     QMenu menu(this);
-    QAction* restore = menu.addAction(qstr(text(TextId::RestoreBeforeLastWrite, main_.language())));
+    QAction* restore = menu.addAction(qstr(text(TextId::RestoreBeforeLastWrite, host_.language())));
     if (menu.exec(global) == restore) {
         restoreLastWrite();
     }
 }
 
 void CAssignPage::restoreLastWrite() {
-    if (!main_.connected()) {
+    if (!host_.connected()) {
         tell(TextId::ZavNotConnected);
         emit transferDone();
         return;
     }
-    if (main_.link().model() != model_) {
+    if (host_.link().model() != model_) {
         tell(TextId::OverwriteError);
         emit transferDone();
         return;
     }
-    const std::optional<std::filesystem::path> latest = main_.backups().latest(model_);
+    const std::optional<std::filesystem::path> latest = host_.backups().latest(model_);
     if (!latest) {
         tell(TextId::NothingKept);
         emit transferDone();
@@ -1059,7 +1059,7 @@ void CAssignPage::restoreLastWrite() {
         BankSet set;
     };
     runTransfer(
-        [&link = main_.link(), &store = main_.backups(), model = model_, file = *latest] {
+        [&link = host_.link(), &store = host_.backups(), model = model_, file = *latest] {
             Restored result;
             const BackupStore::Reading reading(store, file);
             if (loadBankSet(file, result.set) != BankSetError::None || result.set.model != model) {
@@ -1081,8 +1081,8 @@ void CAssignPage::restoreLastWrite() {
                     (w.outcome == WriteOutcome::Complete || w.outcome == WriteOutcome::ReadBackFailed)) {
                     ProfileImage bank = result.set.banks[i];
                     exchangeStoredCodes(model_, mode_, bank);
-                    main_.link().workImage(model_) = bank;
-                    main_.link().sendImage(model_) = bank;
+                    host_.link().workImage(model_) = bank;
+                    host_.link().sendImage(model_) = bank;
                     rebuild();
                 }
             }
@@ -1190,7 +1190,7 @@ void CAssignPage::captureOk() {
         const std::string label = slotLabel(kKiteDualSlot).toStdString();
         storeSlotLabel(model_, mode_, kKiteDualSlot, label, record(), selector_);
         storeSlotLabel(model_, mode_, kKiteDualSlot, label,
-                       recordAt(main_.link().sendImage(model_), model_, slot_), selector_);
+                       recordAt(host_.link().sendImage(model_), model_, slot_), selector_);
     }
     applyVisibility();
 }
@@ -1265,12 +1265,12 @@ bool CAssignPage::eventFilter(QObject* watched, QEvent* event) {
 // --- messages and busy state -----------------------------------------------------------------
 
 void CAssignPage::tell(TextId id) {
-    CMessageBoxDlg box(id, MessageBoxKind::OkOnly, main_.language(), this);
+    CMessageBoxDlg box(id, MessageBoxKind::OkOnly, host_.language(), this);
     box.exec();
 }
 
 bool CAssignPage::ask(TextId id) {
-    CMessageBoxDlg box(id, MessageBoxKind::YesNo, main_.language(), this);
+    CMessageBoxDlg box(id, MessageBoxKind::YesNo, host_.language(), this);
     return box.exec() == IDOK;
 }
 
@@ -1335,7 +1335,7 @@ void CAssignPage::paintEvent(QPaintEvent*) {
     drawFrameRect(p, frame.x, frame.y, frame.x + frame.w, frame.y + frame.h);
     drawFrameRect(p, 743, 40, 903, 180);
 
-    const int language = main_.language();
+    const int language = host_.language();
     p.setPen(skin::kRed);
     p.setFont(languageFont(11, language));
     p.drawText(qrect(layout_.assignPadCaption), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
@@ -1364,7 +1364,7 @@ void CAssignPage::paintEvent(QPaintEvent*) {
         drawBottomCentred(p, layout_.keypadNotConnected, qstr(text(TextId::KeypadNotConnected, language)));
     }
 
-    const MouseKind mouse = main_.link().mouseKind();
+    const MouseKind mouse = host_.link().mouseKind();
     const QString noMouse = qstr(text(TextId::MouseNotConnected, language));
     if (mouse != MouseKind::None && connected) {
         if (mouse == MouseKind::Own) {
@@ -1373,7 +1373,7 @@ void CAssignPage::paintEvent(QPaintEvent*) {
             p.drawImage(QRect(692, 220, 138, 331), picture("mouse_connect_normal.png"));
             p.drawImage(QRect(840, 220, 87, 331), picture("mouse_connect1_normal.png"));
         }
-    } else if (main_.link().ordinaryMouseSeen()) {
+    } else if (host_.link().ordinaryMouseSeen()) {
         p.drawImage(QRect(692, 220, 138, 331), picture("mouse_disconnect_normal.png"));
         p.drawImage(QRect(840, 220, 87, 331), picture("mouse_disconnect1_normal.png"));
         drawBottomCentred(p, {692, 473, 208, 78}, noMouse);

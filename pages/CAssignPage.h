@@ -25,7 +25,8 @@ class CDpLsButton;
 class CEditStatic;
 class CLStickDlg;
 class CMyComboBox;
-class CZavoraDlg;
+class PageHost;
+struct SettingsTarget;
 class MoveButton;
 class ProfileLibrary;
 enum class TextId : int;
@@ -45,7 +46,7 @@ public:
     static constexpr int kBusyCursorDelayMs = 250;
     static constexpr int kModes = 4;
 
-    CAssignPage(CZavoraDlg& main, int model, QWidget* parent = nullptr);
+    CAssignPage(PageHost& host, int model, QWidget* parent = nullptr);
     ~CAssignPage() override;
 
     int model() const { return model_; }
@@ -100,6 +101,9 @@ public:
     // Second model: the left-stick panel; nullptr on the other models.
     CLStickDlg* lstickPanel() const { return lstickPanel_; }
 
+    // What a settings dialog opened from this page edits: this model's record of the current slot.
+    SettingsTarget settingsTarget();
+
     // Collects the slot buttons into the record and copies the work page to the send page.
     void collect();
     // Shows the record of the current slot on the slot buttons and applies the visibility rules.
@@ -138,7 +142,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
     void fillModeList(int language);
-    CZavoraDlg& main_;
+    PageHost& host_;
 
 private:
     void buildControls();

@@ -7,7 +7,7 @@ namespace zav {
 class CDlg5210 : public CAssignPage {
     Q_OBJECT
 public:
-    explicit CDlg5210(CZavoraDlg& main, QWidget* parent = nullptr) : CAssignPage(main, 1, parent) {}
+    explicit CDlg5210(PageHost& host, QWidget* parent = nullptr) : CAssignPage(host, 1, parent) {}
 };
 
 } // namespace zav

@@ -7,7 +7,7 @@ namespace zav {
 class CDlg5230 : public CAssignPage {
     Q_OBJECT
 public:
-    explicit CDlg5230(CZavoraDlg& main, QWidget* parent = nullptr) : CAssignPage(main, 2, parent) {}
+    explicit CDlg5230(PageHost& host, QWidget* parent = nullptr) : CAssignPage(host, 2, parent) {}
 };
 
 } // namespace zav

@@ -7,7 +7,7 @@ namespace zav {
 class CDlg5270 : public CAssignPage {
     Q_OBJECT
 public:
-    explicit CDlg5270(CZavoraDlg& main, QWidget* parent = nullptr) : CAssignPage(main, 3, parent) {}
+    explicit CDlg5270(PageHost& host, QWidget* parent = nullptr) : CAssignPage(host, 3, parent) {}
 };
 
 } // namespace zav

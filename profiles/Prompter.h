@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Texts.h"
+#include "text/Texts.h"
 
 namespace zav {
 

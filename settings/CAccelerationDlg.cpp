@@ -20,7 +20,8 @@ constexpr std::array<double, 8> kFactors{0.25, 0.50, 0.75, 1.00, 1.50, 2.00, 4.0
 
 } // namespace
 
-CAccelerationDlg::CAccelerationDlg(CZavoraDlg& main, QWidget* parent) : CSettingsFrame(main, parent) {
+CAccelerationDlg::CAccelerationDlg(const SettingsTarget& target, QWidget* parent)
+    : CSettingsFrame(target, parent) {
     setTitle(TextId::AccelerationTitle, edges(15, 10, 240, 35));
     setHelp(TextId::AccelerationHelp, kHelpButton);
     addModeCombo();

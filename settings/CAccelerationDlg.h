@@ -16,7 +16,7 @@ public:
     static constexpr int kXSlider = 1163;
     static constexpr int kYSlider = 1164;
 
-    explicit CAccelerationDlg(CZavoraDlg& main, QWidget* parent = nullptr);
+    CAccelerationDlg(const SettingsTarget& target, QWidget* parent);
 
     // The factor a step stands for, as the dialog shows it ("x0.25" .. "x8.00"); empty outside 1..8.
     static QString factorLabel(int step);

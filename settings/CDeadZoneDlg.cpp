@@ -15,7 +15,7 @@ constexpr int kSteps = 8;
 
 } // namespace
 
-CDeadZoneDlg::CDeadZoneDlg(CZavoraDlg& main, QWidget* parent) : CSettingsFrame(main, parent) {
+CDeadZoneDlg::CDeadZoneDlg(const SettingsTarget& target, QWidget* parent) : CSettingsFrame(target, parent) {
     setTitle(TextId::DeadZoneTitle, edges(15, 10, 200, 35));
     setHelp(TextId::DeadZoneHelp, kHelpButton);
 

@@ -14,7 +14,7 @@ class CDeadZoneDlg : public CSettingsFrame {
 public:
     static constexpr int kSlider = 1163;
 
-    explicit CDeadZoneDlg(CZavoraDlg& main, QWidget* parent = nullptr);
+    CDeadZoneDlg(const SettingsTarget& target, QWidget* parent);
 
     CPointSlider* slider() const { return slider_; }
     // The value of the mode that the slider does not show is kept here until OK.

@@ -1,9 +1,9 @@
 #include "settings/COptionDlg.h"
 
+#include "controls/CDpLsButton.h"
 #include "controls/CPointSlider.h"
 #include "controls/QtText.h"
 #include "controls/Skin.h"
-#include "pages/CDpLsButton.h"
 
 #include <QPainter>
 
@@ -35,8 +35,8 @@ constexpr std::array<SliderRow, 3> kRows{
 
 } // namespace
 
-COptionDlg::COptionDlg(CZavoraDlg& main, QWidget* parent)
-    : CSettingsFrame(main, parent), numberFont_(skinFont(FontFace::Arial, kNumberPoints, language())) {
+COptionDlg::COptionDlg(const SettingsTarget& target, QWidget* parent)
+    : CSettingsFrame(target, parent), numberFont_(skinFont(FontFace::Arial, kNumberPoints, language())) {
     setTitle(TextId::ButtonOptionsTitle, edges(15, 10, 240, 35));
     setHelp(TextId::ButtonOptionsHelp, kHelp);
 

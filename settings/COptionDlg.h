@@ -22,7 +22,7 @@ public:
     static constexpr int kAdsLockToggle = 1161;
     static constexpr int kBackLightToggle = 1141;
 
-    explicit COptionDlg(CZavoraDlg& main, QWidget* parent = nullptr);
+    COptionDlg(const SettingsTarget& target, QWidget* parent);
 
     CPointSlider* walkSlider() const { return walk_; }
     CPointSlider* snipeXSlider() const { return snipeX_; }

@@ -15,7 +15,7 @@ constexpr int kPitch = 55;
 
 } // namespace
 
-CSensitivity::CSensitivity(CZavoraDlg& main, QWidget* parent) : CSettingsFrame(main, parent) {
+CSensitivity::CSensitivity(const SettingsTarget& target, QWidget* parent) : CSettingsFrame(target, parent) {
     setTitle(TextId::SensitivityTitle, edges(15, 10, 200, 35));
     setHelp(TextId::SensitivityHelp, kHelpButton);
 

@@ -13,7 +13,7 @@ class CSensitivity : public CSettingsFrame {
 public:
     static constexpr int kSlider = 1169;
 
-    explicit CSensitivity(CZavoraDlg& main, QWidget* parent = nullptr);
+    CSensitivity(const SettingsTarget& target, QWidget* parent);
 
     CPointSlider* slider() const { return slider_; }
 

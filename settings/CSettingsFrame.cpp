@@ -1,15 +1,13 @@
 #include "settings/CSettingsFrame.h"
 
-#include "app/CZavoraDlg.h"
-#include "app/DeviceWorker.h"
 #include "controls/CClickButton.h"
 #include "controls/CMessageBoxDlg.h"
 #include "controls/CMyComboBox.h"
 #include "controls/QtText.h"
 #include "controls/Skin.h"
+#include "device/DeviceLink.h"
+#include "device/DeviceWorker.h"
 #include "device/Frames.h"
-#include "pages/CAssignPage.h"
-#include "pages/CDpLsButton.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -32,23 +30,12 @@ constexpr QRect kModeComboPlace{15, 40, 150, 30};
 
 } // namespace
 
-CSettingsFrame::CSettingsFrame(CZavoraDlg& main, QWidget* parent)
-    : QDialog(parent != nullptr ? parent : &main, Qt::Dialog | Qt::FramelessWindowHint), main_(main),
-      language_(main.language()) {
+CSettingsFrame::CSettingsFrame(const SettingsTarget& target, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), link_(target.link), worker_(target.worker),
+      model_(target.model), slot_(target.model == models::kMoss ? 0 : target.slot),
+      language_(target.language) {
     // Modal to the main window only: the demo's simulator window stays usable meanwhile.
     setWindowModality(Qt::WindowModal);
-    // The record is fixed now: a tab or slot change while the dialog is open must not move OK elsewhere.
-    for (int m = 1; m <= kModelCount && model_ == 0; ++m) {
-        if (const CDpLsButton* tab = main.tab(m); tab != nullptr && tab->on()) {
-            model_ = m;
-        }
-    }
-    const int shown = shownModel();
-    if (shown != models::kMoss) {
-        if (const CAssignPage* page = main.page(shown)) {
-            slot_ = page->profileSlot();
-        }
-    }
 
     font_ = languageFont(kFontPoints, language_);
     setFixedSize(kWidth, kHeight);
@@ -126,7 +113,7 @@ void CSettingsFrame::paintLabels(QPainter&) {}
 
 std::uint8_t CSettingsFrame::storedValue(SettingsField field) const {
     const int model = shownModel();
-    return settingsField(recordAt(main_.link().workImage(model), model, slot_), model, field);
+    return settingsField(recordAt(link_.workImage(model), model, slot_), model, field);
 }
 
 void CSettingsFrame::storeValue(SettingsField field, int value) {
@@ -134,7 +121,7 @@ void CSettingsFrame::storeValue(SettingsField field, int value) {
         return;
     }
     const auto byte = static_cast<std::uint8_t>(value & 0xFF);
-    DeviceLink& link = main_.link();
+    DeviceLink& link = link_;
     setSettingsField(recordAt(link.workImage(model_), model_, slot_), model_, field, byte);
     setSettingsField(recordAt(link.sendImage(model_), model_, slot_), model_, field, byte);
 }
@@ -161,8 +148,8 @@ void CSettingsFrame::showHelp() {
 
 void CSettingsFrame::sendFrame(std::uint8_t code) {
     // The adapter is only ever talked to from the device thread; the answer does not matter here.
-    main_.worker().run(
-        this, [&link = main_.link(), code] { return link.SendCommand(code, 0); }, [](bool) {});
+    worker_.run(
+        this, [&link = link_, code] { return link.SendCommand(code, 0); }, [](bool) {});
 }
 
 QRect CSettingsFrame::edges(int left, int top, int right, int bottom) {

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/Texts.h"
 #include "controls/DialogResult.h"
 #include "profiles/ProfileRecord.h"
+#include "settings/SettingsTarget.h"
+#include "text/Texts.h"
 
 #include <QDialog>
 #include <QFont>
@@ -17,14 +18,13 @@ namespace zav {
 
 class CClickButton;
 class CMyComboBox;
-class CZavoraDlg;
 
 // What the four settings dialogs share: a 600 x 400 translucent box in red on black, centred on the
 // main window, with OK, a close box and a help button, that edits the settings block of one profile
-// record. The record is chosen when the dialog is made (the first selected model tab, and that
-// page's profile slot) and OK writes into exactly that record of the work page and the send page,
-// even if the window has moved to another tab meanwhile. With no tab selected the first model's
-// record is shown and OK stores nothing. exec returns IDOK or IDCANCEL.
+// record. The record is the target's, fixed when the dialog is made, and OK writes into exactly that
+// record of the work page and the send page, even if the window has moved to another tab meanwhile.
+// A target without a model shows the first model's record and OK stores nothing. exec returns IDOK or
+// IDCANCEL.
 class CSettingsFrame : public QDialog {
     Q_OBJECT
 
@@ -36,7 +36,7 @@ public:
     static constexpr int kModeNormal = 0;
     static constexpr int kModeAds = 1;
 
-    explicit CSettingsFrame(CZavoraDlg& main, QWidget* parent = nullptr);
+    CSettingsFrame(const SettingsTarget& target, QWidget* parent);
     ~CSettingsFrame() override;
 
     // Model whose record OK writes; 0 when no tab was selected.
@@ -104,7 +104,8 @@ private:
     void centreOnOwner();
     void onModeSelected(int index);
 
-    CZavoraDlg& main_;
+    DeviceLink& link_;
+    DeviceWorker& worker_;
     int model_ = 0;
     int slot_ = 0;
     int language_ = 0;

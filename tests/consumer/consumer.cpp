@@ -1,5 +1,5 @@
 // Uses every declaration of the core interface the way an outside program would.
-#include "app/Texts.h"
+#include "text/Texts.h"
 #include "device/DeviceLink.h"
 #include "device/HidBackend.h"
 #include "pages/KeyTables.h"

@@ -1,9 +1,9 @@
 #include "app/CZavoraDlg.h"
-#include "app/Texts.h"
+#include "text/Texts.h"
 #include "controls/CMyComboBox.h"
 #include "controls/CPointSlider.h"
 #include "pages/CAssignPage.h"
-#include "pages/CDpLsButton.h"
+#include "controls/CDpLsButton.h"
 #include "pages/MoveButton.h"
 #include "tests/e2e/Rig.h"
 

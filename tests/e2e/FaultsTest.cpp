@@ -1,6 +1,6 @@
 #include "app/CZavoraDlg.h"
-#include "app/DeviceWorker.h"
-#include "app/Texts.h"
+#include "device/DeviceWorker.h"
+#include "text/Texts.h"
 #include "controls/CMyComboBox.h"
 #include "pages/CAssignPage.h"
 #include "pages/MoveButton.h"

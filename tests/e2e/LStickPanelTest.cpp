@@ -1,10 +1,10 @@
 #include "app/CZavoraDlg.h"
-#include "app/Texts.h"
+#include "text/Texts.h"
 #include "controls/CMyComboBox.h"
 #include "pages/CAssignPage.h"
 #include "pages/MoveButton.h"
 #include "profiles/ProfileRecord.h"
-#include "settings/CLStickDlg.h"
+#include "pages/CLStickDlg.h"
 #include "tests/e2e/BoxWatcher.h"
 #include "tests/e2e/Rig.h"
 

@@ -1,10 +1,10 @@
 #include "app/CZavoraDlg.h"
-#include "app/DeviceWorker.h"
-#include "app/Texts.h"
+#include "device/DeviceWorker.h"
+#include "text/Texts.h"
 #include "controls/CMyComboBox.h"
 #include "device/SimulatedAdapter.h"
 #include "pages/CAssignPage.h"
-#include "pages/CDpLsButton.h"
+#include "controls/CDpLsButton.h"
 #include "profiles/AdapterBanks.h"
 #include "tests/e2e/Rig.h"
 

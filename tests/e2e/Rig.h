@@ -1,12 +1,12 @@
 #pragma once
 
 #include "app/CZavoraDlg.h"
-#include "app/Texts.h"
+#include "text/Texts.h"
 #include "controls/CMyComboBox.h"
 #include "controls/QtText.h"
 #include "device/SimulatedAdapter.h"
 #include "pages/CAssignPage.h"
-#include "pages/CDpLsButton.h"
+#include "controls/CDpLsButton.h"
 #include "pages/MoveButton.h"
 #include "pages/PageLayout.h"
 #include "profiles/AdapterBanks.h"

@@ -1,6 +1,6 @@
 #include "app/CZavoraDlg.h"
-#include "app/DeviceLogging.h"
-#include "app/Texts.h"
+#include "device/DeviceLogging.h"
+#include "text/Texts.h"
 #include "controls/CMyComboBox.h"
 #include "device/DeviceLog.h"
 #include "pages/CAssignPage.h"

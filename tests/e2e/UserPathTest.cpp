@@ -2,7 +2,7 @@
 // through the top-level window, keys on the focused widget.
 #include "app/CSimulatorWindow.h"
 #include "app/CZavoraDlg.h"
-#include "app/Texts.h"
+#include "text/Texts.h"
 #include "controls/CMessageBoxDlg.h"
 #include "controls/CMyComboBox.h"
 #include "device/SimulatedAdapter.h"

@@ -1,6 +1,6 @@
 #include "pages/OnScreenKeyboard.h"
 
-#include "app/Texts.h"
+#include "text/Texts.h"
 #include "controls/QtText.h"
 
 #include <QDir>

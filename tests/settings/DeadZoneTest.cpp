@@ -25,7 +25,7 @@ TEST(DeadZone, normal_and_ads_keep_their_own_values_through_switches_and_ok) {
     rig.put(1, 0, kNormal, 5);
     rig.put(1, 0, kAds, 40);
     {
-        CDeadZoneDlg dialog(rig.main());
+        CDeadZoneDlg dialog(rig.target(), &rig.main());
         open(dialog);
         EXPECT_EQ(dialog.slider()->position(), 5);
         pick(dialog.slider(), 12);
@@ -42,7 +42,7 @@ TEST(DeadZone, normal_and_ads_keep_their_own_values_through_switches_and_ok) {
     EXPECT_EQ(rig.sent(1, 0, kNormal), 12);
     EXPECT_EQ(rig.sent(1, 0, kAds), 30);
 
-    CDeadZoneDlg again(rig.main());
+    CDeadZoneDlg again(rig.target(), &rig.main());
     EXPECT_EQ(again.modeCombo()->currentIndex(), CSettingsFrame::kModeNormal);
     EXPECT_EQ(again.slider()->position(), 12);
 }
@@ -50,7 +50,7 @@ TEST(DeadZone, normal_and_ads_keep_their_own_values_through_switches_and_ok) {
 TEST(DeadZone, every_cell_is_a_value_and_the_last_one_is_49) {
     SettingsRig rig(1);
     for (const int cell : {49, 0, 3, 45}) {
-        CDeadZoneDlg dialog(rig.main());
+        CDeadZoneDlg dialog(rig.target(), &rig.main());
         open(dialog);
         pick(dialog.slider(), cell);
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);

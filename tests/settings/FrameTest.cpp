@@ -1,4 +1,3 @@
-#include "app/Texts.h"
 #include "controls/CMessageBoxDlg.h"
 #include "controls/CMyComboBox.h"
 #include "controls/Skin.h"
@@ -8,6 +7,7 @@
 #include "settings/CSensitivity.h"
 #include "tests/controls/QtTestApp.h"
 #include "tests/settings/SettingsRig.h"
+#include "text/Texts.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ void closeLeavesTheRecord(SettingsRig& rig, int sliderId, bool byEsc = false) {
     const ProfileImage work = rig.main().link().workImage(1);
     const ProfileImage send = rig.main().link().sendImage(1);
     rig.rig.adapter.clearLog();
-    Dialog dialog(rig.main());
+    Dialog dialog(rig.target(), &rig.main());
     open(dialog);
     EXPECT_TRUE(rig.sentFrame(0x71));
     pick(dialog.template findChild<CPointSlider*>(QString::number(sliderId)), 42);
@@ -48,15 +48,13 @@ TEST(SettingsFrame, close_box_and_esc_send_release_and_leave_both_pages_as_they_
     closeLeavesTheRecord<CSensitivity>(rig, CSensitivity::kSlider, true);
 }
 
-TEST(SettingsFrame, with_no_tab_selected_the_first_models_record_shows_and_ok_writes_nothing) {
+TEST(SettingsFrame, without_a_model_the_first_models_record_shows_and_ok_writes_nothing) {
     SettingsRig rig(3);
     rig.put(1, 0, SettingsField::sensitivity, 5);
     const ProfileImage work = rig.main().link().workImage(1);
     const ProfileImage send = rig.main().link().sendImage(1);
-    for (int m = 1; m <= 3; ++m) {
-        rig.main().tab(m)->setOn(false);
-    }
-    CSensitivity dialog(rig.main());
+    const SettingsTarget none{0, 0, rig.main().link(), rig.main().worker(), 0};
+    CSensitivity dialog(none, &rig.main());
     open(dialog);
     EXPECT_EQ(dialog.slider()->position(), 28);
     pick(dialog.slider(), 7);
@@ -79,7 +77,7 @@ TEST(SettingsFrame, ok_writes_the_record_of_the_tab_and_slot_chosen_at_opening) 
     const ProfileImage kite = rig.main().link().workImage(1);
     const std::uint8_t slot0 = rig.work(3, 0, SettingsField::deadZoneNormal);
 
-    CDeadZoneDlg dialog(rig.main());
+    CDeadZoneDlg dialog(rig.target(), &rig.main());
     open(dialog);
     EXPECT_EQ(dialog.slider()->position(), 4);
     rig.main().selectTab(1); // the window moves on while the dialog is open
@@ -94,7 +92,7 @@ TEST(SettingsFrame, ok_writes_the_record_of_the_tab_and_slot_chosen_at_opening) 
 TEST(SettingsFrame, help_shows_the_lines_of_the_language_in_an_ok_box) {
     SettingsRig rig(1);
     rig.main().languageList()->setCurrentIndex(1);
-    COptionDlg dialog(rig.main());
+    COptionDlg dialog(rig.target(), &rig.main());
     open(dialog);
     QStringList shown;
     QTimer::singleShot(50, [&] {
@@ -119,7 +117,7 @@ TEST(SettingsFrame, help_shows_the_lines_of_the_language_in_an_ok_box) {
 
 TEST(SettingsFrame, value_labels_stay_readable_where_they_reach_into_a_slider) {
     SettingsRig rig(1);
-    CSensitivity dialog(rig.main());
+    CSensitivity dialog(rig.target(), &rig.main());
     open(dialog);
     // The "400" label stands from y = 145 to 165; the slider, black there, starts at y = 152.
     EXPECT_TRUE(test::anyPixel(test::snapshot(dialog), QRect(85, 152, 49, 13), skin::kRed, 40));

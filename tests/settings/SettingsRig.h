@@ -2,10 +2,11 @@
 
 #include "app/CZavoraDlg.h"
 #include "controls/CClickButton.h"
+#include "controls/CDpLsButton.h"
 #include "controls/CPointSlider.h"
 #include "pages/CAssignPage.h"
-#include "pages/CDpLsButton.h"
 #include "profiles/ProfileRecord.h"
+#include "settings/SettingsTarget.h"
 #include "tests/e2e/Rig.h"
 
 #include <QApplication>
@@ -32,6 +33,8 @@ struct SettingsRig {
     }
 
     CZavoraDlg& main() { return *rig.dlg; }
+    // What the page in front hands a settings dialog it opens.
+    SettingsTarget target() { return rig.dlg->page(rig.dlg->currentTab())->settingsTarget(); }
 
     std::uint8_t work(int model, int slot, SettingsField field) {
         return settingsField(recordAt(rig.dlg->link().workImage(model), model, slot), model, field);

@@ -1,4 +1,4 @@
-#include "app/LangId.h"
+#include "text/LangId.h"
 
 #include <array>
 

@@ -1,6 +1,5 @@
-#include "settings/CLStickDlg.h"
+#include "pages/CLStickDlg.h"
 
-#include "app/Texts.h"
 #include "controls/CClickButton.h"
 #include "controls/QtText.h"
 #include "controls/Skin.h"
@@ -10,6 +9,7 @@
 #include "pages/MoveButton.h"
 #include "pages/Pictures.h"
 #include "pages/VirtualKey.h"
+#include "text/Texts.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "pages/CDpLsButton.h"
+#include "controls/CDpLsButton.h"
 
 #include "controls/Skin.h"
 #include "controls/SkinAccessible.h"

@@ -1,4 +1,4 @@
-#include "app/DeviceWorker.h"
+#include "device/DeviceWorker.h"
 
 #include <QMetaObject>
 #include <QThread>

@@ -1,4 +1,4 @@
-#include "app/DeviceLogging.h"
+#include "device/DeviceLogging.h"
 
 #include "device/DeviceLog.h"
 

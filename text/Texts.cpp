@@ -1,4 +1,4 @@
-#include "app/Texts.h"
+#include "text/Texts.h"
 
 #include <array>
 #include <cstddef>
