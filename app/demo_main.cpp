@@ -1,7 +1,7 @@
 // zavora-demo: the program over a simulated adapter, so every feature can be tried without one.
-#include "app/CSimulatorWindow.h"
-#include "app/CZavoraApp.h"
-#include "app/CZavoraDlg.h"
+#include "app/MainWindow.h"
+#include "app/SimulatorWindow.h"
+#include "app/ZavoraApp.h"
 #include "device/BankFile.h"
 #include "device/SimulatedAdapter.h"
 #include "profiles/AdapterBanks.h"
@@ -60,7 +60,7 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    zav::CZavoraApp app(argc, argv);
+    zav::ZavoraApp app(argc, argv);
     app.setApplicationName(QStringLiteral("zavora-demo"));
 
     QCommandLineParser parser;
@@ -107,37 +107,37 @@ int main(int argc, char** argv) {
     adapter.setCommitListener(
         [bankFile](const zav::SimulatedAdapter::Banks& now) { return zav::saveBankFile(bankFile, now); });
 
-    const auto mouse = mouseName == QLatin1String("own")        ? zav::CSimulatorWindow::Mouse::Own
-                       : mouseName == QLatin1String("ordinary") ? zav::CSimulatorWindow::Mouse::Ordinary
-                                                                : zav::CSimulatorWindow::Mouse::None;
-    zav::CSimulatorWindow::applyMouse(adapter, mouse);
+    const auto mouse = mouseName == QLatin1String("own")        ? zav::SimulatorWindow::Mouse::Own
+                       : mouseName == QLatin1String("ordinary") ? zav::SimulatorWindow::Mouse::Ordinary
+                                                                : zav::SimulatorWindow::Mouse::None;
+    zav::SimulatorWindow::applyMouse(adapter, mouse);
     adapter.setCapability(static_cast<std::uint8_t>(capability));
     if (model != 0) {
         adapter.plug(model);
     }
 
-    auto* dlg = new zav::CZavoraDlg(adapter);
+    auto* dlg = new zav::MainWindow(adapter);
     // The simulator's window opens once the program's window is up, so that the program starts
     // as it would without it.
-    std::unique_ptr<zav::CSimulatorWindow> simulator;
+    std::unique_ptr<zav::SimulatorWindow> simulator;
     dlg->installEventFilter(new AfterFirstPaint(dlg, Qt::NormalEventPriority, [&] {
-        simulator = std::make_unique<zav::CSimulatorWindow>(adapter, model, mouse, capability);
+        simulator = std::make_unique<zav::SimulatorWindow>(adapter, model, mouse, capability);
         // An adapter plugged in holds what its flash holds: zavora-cli --simulated may have written the
         // bank file while it was out.
-        QObject::connect(simulator.get(), &zav::CSimulatorWindow::deviceChanged, dlg, [&adapter, bankFile] {
+        QObject::connect(simulator.get(), &zav::SimulatorWindow::deviceChanged, dlg, [&adapter, bankFile] {
             zav::SimulatedAdapter::Banks now = adapter.banks();
             if (adapter.pluggedModel() != 0 && zav::loadBankFile(bankFile, now)) {
                 adapter.setBanks(now);
             }
         });
         // Plugging and pulling in the simulator adds or removes the adapter's node.
-        QObject::connect(simulator.get(), &zav::CSimulatorWindow::deviceChanged, dlg,
+        QObject::connect(simulator.get(), &zav::SimulatorWindow::deviceChanged, dlg,
                          [dlg] { dlg->onDeviceChange(true); });
         // Shown first so that its frame, if the desktop draws one, counts in its size.
         simulator->show();
         const QRect screen = dlg->screen()->availableGeometry();
-        simulator->move(zav::CSimulatorWindow::placeBeside(dlg->frameGeometry(),
-                                                           simulator->frameGeometry().size(), screen));
+        simulator->move(zav::SimulatorWindow::placeBeside(dlg->frameGeometry(),
+                                                          simulator->frameGeometry().size(), screen));
     }));
     if (qEnvironmentVariableIsSet("ZAVORA_EXIT_AFTER_FIRST_PAINT")) {
         // For start-up measurements: the process ends once its first frame is handed over, before
@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "zavora-demo: simulated adapter banks in %s\n", bankFile.c_str());
 
-    dlg->start(zav::CZavoraApp::systemLangId());
+    dlg->start(zav::ZavoraApp::systemLangId());
     // Not modal: the demo's simulator window must take input beside it.
     QObject::connect(dlg, &QDialog::finished, &app, &QApplication::quit);
     dlg->show();

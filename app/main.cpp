@@ -1,6 +1,6 @@
 // zavora: the configuration utility for the adapters attached to this machine.
-#include "app/CZavoraApp.h"
-#include "app/CZavoraDlg.h"
+#include "app/MainWindow.h"
+#include "app/ZavoraApp.h"
 #include "device/DeviceWatcher.h"
 #include "device/HidApiBackend.h"
 
@@ -35,15 +35,15 @@ int main(int argc, char** argv) {
     if (answeredOnTerminal(argc, argv)) {
         return 0;
     }
-    zav::CZavoraApp app(argc, argv);
+    zav::ZavoraApp app(argc, argv);
     if (!app.InitInstance()) {
         return 0;
     }
     zav::HidApiBackend backend;
-    auto* dlg = new zav::CZavoraDlg(backend);
+    auto* dlg = new zav::MainWindow(backend);
     zav::DeviceWatcher watcher([&backend] { return backend.enumerate(); });
-    QObject::connect(&watcher, &zav::DeviceWatcher::deviceChanged, dlg, &zav::CZavoraDlg::onDeviceChange);
-    dlg->start(zav::CZavoraApp::systemLangId());
+    QObject::connect(&watcher, &zav::DeviceWatcher::deviceChanged, dlg, &zav::MainWindow::onDeviceChange);
+    dlg->start(zav::ZavoraApp::systemLangId());
     // The window ends the program when it closes.
     QObject::connect(dlg, &QDialog::finished, &app, &QApplication::quit);
     dlg->show();

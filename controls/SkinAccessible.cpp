@@ -1,6 +1,6 @@
 #include "controls/SkinAccessible.h"
 
-#include "controls/CPointSlider.h"
+#include "controls/CellSlider.h"
 
 #include <QAccessibleWidget>
 #include <QVariant>
@@ -29,7 +29,7 @@ public:
 
 class SkinSlider : public SkinControl, public QAccessibleValueInterface {
 public:
-    explicit SkinSlider(CPointSlider* slider) : SkinControl(slider, QAccessible::Slider) {}
+    explicit SkinSlider(CellSlider* slider) : SkinControl(slider, QAccessible::Slider) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::ValueInterface) {
@@ -45,14 +45,12 @@ public:
     }
     QVariant currentValue() const override { return slider()->position(); }
     void setCurrentValue(const QVariant& value) override { slider()->setPosition(value.toInt()); }
-    QVariant maximumValue() const override { return CPointSlider::kCellCount - 1; }
+    QVariant maximumValue() const override { return CellSlider::kCellCount - 1; }
     QVariant minimumValue() const override { return 0; }
-    QVariant minimumStepSize() const override {
-        return slider()->fineMode() ? 1 : CPointSlider::kCellsPerStep;
-    }
+    QVariant minimumStepSize() const override { return slider()->fineMode() ? 1 : CellSlider::kCellsPerStep; }
 
 private:
-    CPointSlider* slider() const { return static_cast<CPointSlider*>(widget()); }
+    CellSlider* slider() const { return static_cast<CellSlider*>(widget()); }
 };
 
 QAccessibleInterface* skinFactory(const QString&, QObject* object) {
@@ -64,7 +62,7 @@ QAccessibleInterface* skinFactory(const QString&, QObject* object) {
     if (!role.isValid()) {
         return nullptr;
     }
-    if (auto* slider = qobject_cast<CPointSlider*>(widget)) {
+    if (auto* slider = qobject_cast<CellSlider*>(widget)) {
         return new SkinSlider(slider);
     }
     return new SkinControl(widget, static_cast<QAccessible::Role>(role.toInt()));

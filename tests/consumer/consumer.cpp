@@ -1,10 +1,10 @@
 // Uses every declaration of the core interface the way an outside program would.
-#include "text/Texts.h"
 #include "device/DeviceLink.h"
 #include "device/HidBackend.h"
 #include "pages/KeyTables.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileRecord.h"
+#include "text/Texts.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "controls/CClickButton.h"
-#include "controls/CEditStatic.h"
+#include "controls/FramedLabel.h"
 #include "controls/Skin.h"
+#include "controls/SkinButton.h"
 #include "tests/controls/QtTestApp.h"
 
 #include <QCursor>
@@ -29,7 +29,7 @@ protected:
     QRgb pixel(QPoint at) { return snapshot(button).pixel(at); }
 
     QWidget parent;
-    CClickButton button{QStringLiteral("New"), &parent};
+    SkinButton button{QStringLiteral("New"), &parent};
 };
 
 TEST_F(ClickButton, normal_look_frames_the_picture_behind_the_button_in_red) {
@@ -87,7 +87,7 @@ TEST_F(ClickButton, moving_off_while_held_shows_the_normal_look_and_releasing_th
 TEST(EditStatic, draws_a_thin_red_frame_around_the_picture_and_centres_its_text_in_red) {
     QWidget parent;
     parent.resize(960, 700);
-    CEditStatic label(QStringLiteral("Tab"), &parent);
+    FramedLabel label(QStringLiteral("Tab"), &parent);
     label.setGeometry(435, 455, 150, 30);
     const QImage image = snapshot(label);
     EXPECT_TRUE(sameColour(image.pixel(0, 0), skin::kRed));

@@ -1,7 +1,7 @@
-#include "controls/CClickButton.h"
-#include "controls/CMyComboBox.h"
-#include "controls/CPointSlider.h"
+#include "controls/CellSlider.h"
 #include "controls/Skin.h"
+#include "controls/SkinButton.h"
+#include "controls/SkinComboBox.h"
 #include "tests/controls/QtTestApp.h"
 
 #include <QApplication>
@@ -20,14 +20,14 @@ class Keyboard : public ::testing::Test {
 protected:
     void SetUp() override {
         window.resize(500, 200);
-        first = new CClickButton(QStringLiteral("First"), &window);
+        first = new SkinButton(QStringLiteral("First"), &window);
         first->setGeometry(10, 10, 100, 30);
-        second = new CClickButton(QStringLiteral("Second"), &window);
+        second = new SkinButton(QStringLiteral("Second"), &window);
         second->setGeometry(120, 10, 100, 30);
-        list = new CMyComboBox(&window);
+        list = new SkinComboBox(&window);
         list->setGeometry(230, 10, 150, 20);
         list->addItems({QStringLiteral("One"), QStringLiteral("Two")});
-        slider = new CPointSlider(&window);
+        slider = new CellSlider(&window);
         slider->move(10, 60);
         window.show();
         window.activateWindow();
@@ -42,10 +42,10 @@ protected:
     }
 
     QWidget window;
-    CClickButton* first = nullptr;
-    CClickButton* second = nullptr;
-    CMyComboBox* list = nullptr;
-    CPointSlider* slider = nullptr;
+    SkinButton* first = nullptr;
+    SkinButton* second = nullptr;
+    SkinComboBox* list = nullptr;
+    CellSlider* slider = nullptr;
 };
 
 TEST_F(Keyboard, the_focus_frame_shows_after_a_key_and_goes_with_a_mouse_press) {
@@ -116,8 +116,7 @@ TEST_F(Keyboard, arrows_move_the_slider_a_cell_and_page_keys_a_large_cell) {
     key(Qt::Key_Right);
     EXPECT_EQ(slider->position(), 0);
     // The drawing follows: the selected large cell is light red.
-    EXPECT_TRUE(
-        anyPixel(snapshot(*slider), CPointSlider::cellRect(0).adjusted(2, 2, -2, -2), skin::kLightRed));
+    EXPECT_TRUE(anyPixel(snapshot(*slider), CellSlider::cellRect(0).adjusted(2, 2, -2, -2), skin::kLightRed));
 }
 
 } // namespace

@@ -1,11 +1,11 @@
-#include "app/CZavoraDlg.h"
-#include "text/Texts.h"
-#include "controls/CMyComboBox.h"
-#include "controls/CPointSlider.h"
-#include "pages/CAssignPage.h"
-#include "controls/CDpLsButton.h"
+#include "app/MainWindow.h"
+#include "controls/CellSlider.h"
+#include "controls/SkinComboBox.h"
+#include "controls/ToggleButton.h"
+#include "pages/AssignmentPage.h"
 #include "pages/MoveButton.h"
 #include "tests/e2e/Rig.h"
+#include "text/Texts.h"
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
@@ -33,7 +33,7 @@ QString name(QWidget* w) {
 TEST(Accessible, key_slots_name_their_number_and_function_in_the_current_language) {
     Rig rig(1);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     MoveButton* slot1 = page->slotButton(1);
     EXPECT_EQ(face(slot1)->role(), QAccessible::Button);
     EXPECT_EQ(name(slot1), QStringLiteral("Key 1: ") + page->slotLabel(1));
@@ -45,16 +45,16 @@ TEST(Accessible, key_slots_name_their_number_and_function_in_the_current_languag
     EXPECT_EQ(name(page->slotButton(1)), QStringLiteral("Key 1: NC"));
     test::choose(rig.dlg->languageList(), 1);
     EXPECT_EQ(name(page->slotButton(1)), QStringLiteral("Touche 1 : NC"));
-    EXPECT_EQ(CAssignPage::slotName(5, QString(), 1), QStringLiteral("Touche 5"));
-    EXPECT_EQ(CAssignPage::slotName(5, QString(), 4), QStringLiteral("按键 5"));
+    EXPECT_EQ(AssignmentPage::slotName(5, QString(), 1), QStringLiteral("Touche 5"));
+    EXPECT_EQ(AssignmentPage::slotName(5, QString(), 4), QStringLiteral("按键 5"));
 }
 
 TEST(Accessible, toggles_say_whether_they_are_on_and_lists_name_their_item) {
     Rig rig(1);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
-    auto* dpad = qobject_cast<CDpLsButton*>(page->control(kDPadButton));
-    auto* lstick = qobject_cast<CDpLsButton*>(page->control(kLStickButton));
+    AssignmentPage* page = rig.dlg->page(1);
+    auto* dpad = qobject_cast<ToggleButton*>(page->control(kDPadButton));
+    auto* lstick = qobject_cast<ToggleButton*>(page->control(kLStickButton));
     ASSERT_NE(dpad, nullptr);
     ASSERT_NE(lstick, nullptr);
     EXPECT_EQ(face(dpad)->role(), QAccessible::Button);
@@ -68,7 +68,7 @@ TEST(Accessible, toggles_say_whether_they_are_on_and_lists_name_their_item) {
     EXPECT_EQ(face(rig.dlg->tab(1))->state().checked, true);
 
     EXPECT_EQ(name(page->modeList()), QStringLiteral("Playstation4"));
-    QSignalSpy done(page, &CAssignPage::transferDone);
+    QSignalSpy done(page, &AssignmentPage::transferDone);
     test::choose(page->modeList(), 3);
     ASSERT_TRUE(done.count() > 0 || done.wait(5000));
     EXPECT_EQ(name(page->modeList()), page->modeList()->currentText());
@@ -76,7 +76,7 @@ TEST(Accessible, toggles_say_whether_they_are_on_and_lists_name_their_item) {
 }
 
 TEST(Accessible, a_slider_tells_its_value_as_it_changes) {
-    CPointSlider slider;
+    CellSlider slider;
     slider.setPosition(14);
     slider.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&slider));
@@ -91,7 +91,7 @@ TEST(Accessible, a_slider_tells_its_value_as_it_changes) {
     EXPECT_EQ(iface->valueInterface()->currentValue().toInt(), 21);
     EXPECT_EQ(iface->text(QAccessible::Value), QStringLiteral("21"));
     // A click on a large cell: the pointer passes over it first, as a hand's would.
-    const QPoint cell0 = CPointSlider::cellRect(0).center();
+    const QPoint cell0 = CellSlider::cellRect(0).center();
     QTest::mouseMove(&slider, cell0);
     QTest::mouseClick(&slider, Qt::LeftButton, {}, cell0);
     EXPECT_EQ(iface->valueInterface()->currentValue().toInt(), 0);

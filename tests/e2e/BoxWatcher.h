@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/CMessageBoxDlg.h"
+#include "controls/SkinMessageBox.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -14,7 +14,7 @@ struct BoxWatcher {
         timer.setInterval(20);
         QObject::connect(&timer, &QTimer::timeout, [this] {
             for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (auto* box = qobject_cast<CMessageBoxDlg*>(w); box != nullptr && box->isVisible()) {
+                if (auto* box = qobject_cast<SkinMessageBox*>(w); box != nullptr && box->isVisible()) {
                     lines.push_back(box->line(0));
                     box->accept();
                 }

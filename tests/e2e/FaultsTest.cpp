@@ -1,12 +1,12 @@
-#include "app/CZavoraDlg.h"
+#include "app/MainWindow.h"
+#include "controls/SkinComboBox.h"
 #include "device/DeviceWorker.h"
-#include "text/Texts.h"
-#include "controls/CMyComboBox.h"
-#include "pages/CAssignPage.h"
+#include "pages/AssignmentPage.h"
 #include "pages/MoveButton.h"
 #include "profiles/ProfileRecord.h"
 #include "tests/e2e/BoxWatcher.h"
 #include "tests/e2e/Rig.h"
+#include "text/Texts.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -34,8 +34,8 @@ ProfileImage marked(std::uint8_t seed) {
 // Presses Write on the first page and waits for its message.
 QStringList pressWrite(Rig& rig) {
     BoxWatcher boxes;
-    CAssignPage* page = rig.dlg->page(1);
-    QSignalSpy done(page, &CAssignPage::transferDone);
+    AssignmentPage* page = rig.dlg->page(1);
+    QSignalSpy done(page, &AssignmentPage::transferDone);
     QTest::mouseClick(page->control(1007), Qt::LeftButton);
     if (done.count() == 0) {
         done.wait(10000);
@@ -116,9 +116,9 @@ TEST(Faults, adapter_vanishing_during_a_mode_read_never_shows_half_a_bank) {
         Rig rig(1);
         rig.adapter.setBank(1, 1, marked(7));
         rig.start();
-        CAssignPage* page = rig.dlg->page(1);
+        AssignmentPage* page = rig.dlg->page(1);
         rig.adapter.vanishAfterFrames(k);
-        QSignalSpy done(page, &CAssignPage::transferDone);
+        QSignalSpy done(page, &AssignmentPage::transferDone);
         test::choose(page->modeList(), 1);
         ASSERT_TRUE(done.count() > 0 || done.wait(5000)) << k;
         EXPECT_FALSE(page->readFromDevice(1)) << k;
@@ -137,9 +137,9 @@ TEST(Faults, adapter_vanishing_during_a_mode_read_never_shows_half_a_bank) {
 TEST(Faults, the_window_keeps_running_while_the_adapter_stalls) {
     Rig rig(1);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     rig.adapter.setReportLatency(std::chrono::milliseconds(250));
-    QSignalSpy done(page, &CAssignPage::transferDone);
+    QSignalSpy done(page, &AssignmentPage::transferDone);
     QTest::mouseClick(page->control(1007), Qt::LeftButton);
     ASSERT_TRUE(page->busy());
     // The busy cursor comes once the wait has lasted, and goes with it.
@@ -148,7 +148,7 @@ TEST(Faults, the_window_keeps_running_while_the_adapter_stalls) {
     EXPECT_FALSE(cover->testAttribute(Qt::WA_SetCursor));
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return cover->testAttribute(Qt::WA_SetCursor) && cover->cursor().shape() == Qt::BusyCursor; },
-        3 * CAssignPage::kBusyCursorDelayMs));
+        3 * AssignmentPage::kBusyCursorDelayMs));
     // The window's own event loop goes on: timers fire and the window repaints while the write waits.
     int ticks = 0;
     QTimer tick;
@@ -189,7 +189,7 @@ TEST(Faults, an_adapter_that_cannot_be_opened_is_told_once) {
     Rig rig(2);
     rig.adapter.refuseOpen(true);
     BoxWatcher boxes;
-    QSignalSpy told(rig.dlg.get(), &CZavoraDlg::accessDeniedShown);
+    QSignalSpy told(rig.dlg.get(), &MainWindow::accessDeniedShown);
     rig.start();
     ASSERT_TRUE(told.count() > 0 || told.wait(3000));
     (void)QTest::qWaitFor([&] { return !boxes.lines.isEmpty(); }, 2000);

@@ -1,14 +1,14 @@
-#include "app/CZavoraDlg.h"
-#include "text/Texts.h"
-#include "controls/CMyComboBox.h"
-#include "pages/CAssignPage.h"
-#include "controls/CDpLsButton.h"
+#include "app/MainWindow.h"
+#include "controls/SkinComboBox.h"
+#include "controls/ToggleButton.h"
+#include "pages/AssignmentPage.h"
 #include "pages/KeyTables.h"
 #include "pages/MoveButton.h"
 #include "pages/PageLayout.h"
 #include "profiles/ProfileRecord.h"
 #include "tests/e2e/BoxWatcher.h"
 #include "tests/e2e/Rig.h"
+#include "text/Texts.h"
 
 #include <QApplication>
 #include <QSet>
@@ -49,14 +49,14 @@ struct KeyboardPage : ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowActive(rig.dlg.get()));
     }
     void toMode(int item) {
-        QSignalSpy done(page, &CAssignPage::transferDone);
+        QSignalSpy done(page, &AssignmentPage::transferDone);
         test::choose(page->modeList(), item);
         ASSERT_TRUE(done.count() > 0 || done.wait(5000));
     }
     void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k, Qt::NoModifier); }
     void click(QWidget* w) { test::windowClick(*w, w->rect().center()); }
     Rig rig{1};
-    CAssignPage* page = nullptr;
+    AssignmentPage* page = nullptr;
 };
 
 TEST_F(KeyboardPage, tab_goes_through_header_tabs_and_page_in_reading_order) {
@@ -70,7 +70,7 @@ TEST_F(KeyboardPage, tab_goes_through_header_tabs_and_page_in_reading_order) {
         visited.append(QApplication::focusWidget());
     }
     ASSERT_GE(visited.size(), 10);
-    EXPECT_EQ(visited[0]->objectName(), QString::number(CZavoraDlg::kMinimiseButton));
+    EXPECT_EQ(visited[0]->objectName(), QString::number(MainWindow::kMinimiseButton));
     EXPECT_EQ(visited[2], rig.dlg->tab(1));
     EXPECT_EQ(visited[4], rig.dlg->tab(3));
     // The page: the top of the keypad column, its key slots by number, then the middle column from the

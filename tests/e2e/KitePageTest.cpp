@@ -1,16 +1,16 @@
-#include "app/CZavoraDlg.h"
-#include "text/Texts.h"
-#include "controls/CEditStatic.h"
-#include "controls/CMessageBoxDlg.h"
-#include "controls/CMyComboBox.h"
-#include "pages/CAssignPage.h"
-#include "controls/CDpLsButton.h"
+#include "app/MainWindow.h"
+#include "controls/FramedLabel.h"
+#include "controls/SkinComboBox.h"
+#include "controls/SkinMessageBox.h"
+#include "controls/ToggleButton.h"
+#include "pages/AssignmentPage.h"
 #include "pages/KeyTables.h"
 #include "pages/MoveButton.h"
 #include "pages/PageLayout.h"
 #include "profiles/ProfileRecord.h"
 #include "tests/e2e/BoxWatcher.h"
 #include "tests/e2e/Rig.h"
+#include "text/Texts.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -43,7 +43,7 @@ std::uint8_t kiteCode(Rig& rig, int slot, int index) {
 TEST(KitePage, drag_nc_onto_slot_1_and_write_reaches_the_adapter) {
     Rig rig(1);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     const QRect home = page->paletteButton(kNcPalette)->geometry();
     drag(page, kNcPalette, slotCentre(page, 1));
     EXPECT_EQ(page->slotLabel(1), QStringLiteral("NC"));
@@ -52,7 +52,7 @@ TEST(KitePage, drag_nc_onto_slot_1_and_write_reaches_the_adapter) {
     EXPECT_EQ(kiteCode(rig, 0, index), labelToCode(1, 0, "NC"));
 
     BoxWatcher boxes;
-    QSignalSpy done(page, &CAssignPage::transferDone);
+    QSignalSpy done(page, &AssignmentPage::transferDone);
     QTest::mouseClick(page->control(1007), Qt::LeftButton);
     ASSERT_TRUE(done.count() > 0 || done.wait(5000));
     EXPECT_EQ(boxes.lines, QStringList{q(TextId::WriteComplete)});
@@ -64,7 +64,7 @@ TEST(KitePage, drag_nc_onto_slot_1_and_write_reaches_the_adapter) {
 TEST(KitePage, refusals_leave_slot_and_record_alone) {
     Rig rig(1);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     const QString before1 = page->slotLabel(1);
     const QString before2 = page->slotLabel(2);
     const ProfileImage work = rig.dlg->link().workImage(1);
@@ -87,7 +87,7 @@ TEST(KitePage, refusals_leave_slot_and_record_alone) {
 TEST(KitePage, dragging_against_the_edge_stays_inside_the_page) {
     Rig rig(0);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     MoveButton* button = page->paletteButton(kL1Palette);
     QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
     const QPoint global = page->mapToGlobal(QPoint(-300, 5000));
@@ -103,14 +103,14 @@ TEST(KitePage, dragging_against_the_edge_stays_inside_the_page) {
 TEST(KitePage, slot_22_follows_the_stick_selector) {
     Rig rig(1);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     auto record = page->record();
     const std::string atDpad = codeToLabel(1, 0, record[8]);
     const std::string atStick = codeToLabel(1, 0, record[43]);
     ASSERT_NE(atDpad, atStick);
     EXPECT_EQ(page->slotLabel(22).toStdString(), atDpad);
     const QString other21 = page->slotLabel(21);
-    QTest::mouseClick(page->findChild<CDpLsButton*>(QStringLiteral("1141")), Qt::LeftButton);
+    QTest::mouseClick(page->findChild<ToggleButton*>(QStringLiteral("1141")), Qt::LeftButton);
     EXPECT_EQ(page->slotLabel(22).toStdString(), atStick);
     EXPECT_EQ(page->slotLabel(21), other21);
     // A drop on slot 22 now changes index 43, in both pages.
@@ -118,14 +118,14 @@ TEST(KitePage, slot_22_follows_the_stick_selector) {
     EXPECT_EQ(record[43], labelToCode(1, 0, "NC"));
     EXPECT_EQ(record[8], labelToCode(1, 0, atDpad));
     EXPECT_EQ(recordAt(rig.dlg->link().sendImage(1), 1, 0)[43], labelToCode(1, 0, "NC"));
-    QTest::mouseClick(page->findChild<CDpLsButton*>(QStringLiteral("1137")), Qt::LeftButton);
+    QTest::mouseClick(page->findChild<ToggleButton*>(QStringLiteral("1137")), Qt::LeftButton);
     EXPECT_EQ(page->slotLabel(22).toStdString(), atDpad);
 }
 
 TEST(KitePage, mode_change_shows_the_right_palette_and_slots) {
     Rig rig(0);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     EXPECT_TRUE(page->paletteButton(kTouchPad)->isVisible());
     EXPECT_FALSE(page->slotButton(28)->isVisible());
     EXPECT_FALSE(page->slotButton(29)->isVisible());
@@ -149,7 +149,7 @@ TEST(KitePage, a_mode_never_read_shows_its_defaults) {
     Rig rig(3); // another model's adapter: nothing is read for this page
     rig.start();
     rig.showTab(1);
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     rig.adapter.clearLog();
     test::choose(page->modeList(), 1);
     ProfileImage expected{};
@@ -176,8 +176,8 @@ TEST(KitePage, mode_change_reads_the_bank_of_a_kite) {
     bank[5] = 0x21;
     rig.adapter.setBank(1, 2, bank);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
-    QSignalSpy done(page, &CAssignPage::transferDone);
+    AssignmentPage* page = rig.dlg->page(1);
+    QSignalSpy done(page, &AssignmentPage::transferDone);
     test::choose(page->modeList(), 2);
     ASSERT_TRUE(done.count() > 0 || done.wait(5000));
     EXPECT_TRUE(page->readFromDevice(2));
@@ -204,12 +204,12 @@ TEST(KitePage, write_without_the_right_adapter_sends_nothing) {
 TEST(KitePage, a_failed_write_is_reported_and_nothing_committed) {
     Rig rig(1);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     drag(page, kNcPalette, slotCentre(page, 2));
     const ProfileImage before = rig.adapter.bank(1, 0);
     rig.adapter.refuseCommand(0x77);
     BoxWatcher boxes;
-    QSignalSpy done(page, &CAssignPage::transferDone);
+    QSignalSpy done(page, &AssignmentPage::transferDone);
     QTest::mouseClick(page->control(1007), Qt::LeftButton);
     ASSERT_TRUE(done.count() > 0 || done.wait(5000));
     EXPECT_EQ(boxes.lines, QStringList{q(TextId::OverwriteError)});
@@ -219,7 +219,7 @@ TEST(KitePage, a_failed_write_is_reported_and_nothing_committed) {
 TEST(KitePage, slot_change_without_adapter_is_refused) {
     Rig rig(0);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     BoxWatcher boxes;
     test::choose(page->slotList(), 1);
     QTest::qWait(100);
@@ -233,7 +233,7 @@ struct Capture : ::testing::Test {
     void SetUp() override {
         rig.start();
         page = rig.dlg->page(1);
-        QSignalSpy done(page, &CAssignPage::transferDone);
+        QSignalSpy done(page, &AssignmentPage::transferDone);
         test::choose(page->modeList(), 3);
         ASSERT_TRUE(done.count() > 0 || done.wait(5000));
         QTest::mouseClick(page->slotButton(3), Qt::LeftButton);
@@ -243,7 +243,7 @@ struct Capture : ::testing::Test {
     QString shown() const { return page->capturedText(); }
     void ok() { QTest::mouseClick(page->control(1089), Qt::LeftButton); }
     Rig rig{1};
-    CAssignPage* page = nullptr;
+    AssignmentPage* page = nullptr;
 };
 
 TEST_F(Capture, shift_is_told_left_from_right) {
@@ -304,7 +304,7 @@ namespace {
 TEST(KitePage, opening_the_slot_list_drops_the_blank_item) {
     Rig rig(1);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     ASSERT_EQ(page->slotList()->count(), 4); // the connect pass added " "
     EXPECT_EQ(page->slotList()->itemText(3), QStringLiteral(" "));
     test::windowClick(*page->slotList(), QPoint(20, 10));

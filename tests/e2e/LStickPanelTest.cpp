@@ -1,12 +1,12 @@
-#include "app/CZavoraDlg.h"
-#include "text/Texts.h"
-#include "controls/CMyComboBox.h"
-#include "pages/CAssignPage.h"
+#include "app/MainWindow.h"
+#include "controls/SkinComboBox.h"
+#include "pages/AssignmentPage.h"
+#include "pages/LeftStickPanel.h"
 #include "pages/MoveButton.h"
 #include "profiles/ProfileRecord.h"
-#include "pages/CLStickDlg.h"
 #include "tests/e2e/BoxWatcher.h"
 #include "tests/e2e/Rig.h"
+#include "text/Texts.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -43,7 +43,7 @@ struct LStickPanel : ::testing::Test {
         rig.start();
         page = rig.dlg->page(2);
         ASSERT_NE(page->lstickPanel(), nullptr);
-        QSignalSpy done(page, &CAssignPage::transferDone);
+        QSignalSpy done(page, &AssignmentPage::transferDone);
         test::choose(page->modeList(), 2);
         ASSERT_TRUE(done.count() > 0 || done.wait(5000));
         ASSERT_EQ(page->mode(), 3);
@@ -54,7 +54,7 @@ struct LStickPanel : ::testing::Test {
         ASSERT_TRUE(widget->isVisible());
         QTest::mouseClick(widget, Qt::LeftButton);
     }
-    CLStickDlg* open() {
+    LeftStickPanel* open() {
         click(page->control(kOpenPanel));
         return page->lstickPanel();
     }
@@ -69,7 +69,7 @@ struct LStickPanel : ::testing::Test {
         QApplication::sendEvent(page, &event);
     }
     QPushButton* panelButton(int id) { return panel()->findChild<QPushButton*>(QString::number(id)); }
-    CLStickDlg* panel() { return page->lstickPanel(); }
+    LeftStickPanel* panel() { return page->lstickPanel(); }
     Directions work() { return directionsOf(page->record()); }
     Directions sent() { return directionsOf(recordAt(rig.dlg->link().sendImage(2), 2, 0)); }
     QStringList captions() {
@@ -77,12 +77,12 @@ struct LStickPanel : ::testing::Test {
     }
 
     Rig rig{2};
-    CAssignPage* page = nullptr;
+    AssignmentPage* page = nullptr;
 };
 
 TEST_F(LStickPanel, opens_over_the_keypad_with_the_stored_directions) {
     ASSERT_EQ(work(), (Directions{0x1A, 0x16, 0x04, 0x07}));
-    CLStickDlg* shown = open();
+    LeftStickPanel* shown = open();
     ASSERT_TRUE(shown->isVisible());
     EXPECT_EQ(shown->geometry(), QRect(25, 100, 339, 347));
     // In the main window's client area it stands at (33, 160) and moves with the window.
@@ -110,7 +110,7 @@ TEST_F(LStickPanel, a_captured_key_is_stored_by_the_panels_ok_and_written_to_the
     EXPECT_EQ(work(), (Directions{0x1A, 0x16, 0x04, 0x07})); // not before the panel's OK
 
     rig.adapter.clearLog();
-    click(panelButton(CLStickDlg::kOk));
+    click(panelButton(LeftStickPanel::kOk));
     EXPECT_FALSE(panel()->isVisible());
     EXPECT_EQ(work(), (Directions{0x14, 0x16, 0x04, 0x07}));
     EXPECT_EQ(sent(), (Directions{0x1A, 0x16, 0x04, 0x07})); // the write refreshes it
@@ -119,7 +119,7 @@ TEST_F(LStickPanel, a_captured_key_is_stored_by_the_panels_ok_and_written_to_the
     }
 
     BoxWatcher boxes;
-    QSignalSpy done(page, &CAssignPage::transferDone);
+    QSignalSpy done(page, &AssignmentPage::transferDone);
     click(page->control(kWrite));
     ASSERT_TRUE(done.count() > 0 || done.wait(5000));
     EXPECT_EQ(boxes.lines, QStringList{QString::fromUtf8(text(TextId::WriteComplete, 0).data())});
@@ -132,7 +132,7 @@ TEST_F(LStickPanel, cancel_or_showing_again_forgets_unconfirmed_captions) {
     press(Qt::Key_F1);
     click(page->control(kPageOk));
     ASSERT_EQ(panel()->caption(3), QStringLiteral("F1"));
-    click(panelButton(CLStickDlg::kCancel));
+    click(panelButton(LeftStickPanel::kCancel));
     EXPECT_FALSE(panel()->isVisible());
     EXPECT_EQ(work(), (Directions{0x1A, 0x16, 0x04, 0x07}));
     open();
@@ -170,11 +170,11 @@ TEST_F(LStickPanel, mouse_inputs_are_captured_and_the_panel_buttons_wait) {
     EXPECT_EQ(page->capturedText(), QStringLiteral("MsL"));
     EXPECT_EQ(panel()->selectedDirection(), 2);
     press(Qt::Key_Escape);
-    QTest::mouseClick(panelButton(CLStickDlg::kOk), Qt::LeftButton);
+    QTest::mouseClick(panelButton(LeftStickPanel::kOk), Qt::LeftButton);
     EXPECT_EQ(page->capturedText(), QStringLiteral("MsL"));
     EXPECT_TRUE(panel()->isVisible());
     click(page->control(kPageOk));
-    click(panelButton(CLStickDlg::kOk));
+    click(panelButton(LeftStickPanel::kOk));
     EXPECT_EQ(work(), (Directions{0x1A, 0x16, 0xF8, 0x07}));
 }
 
@@ -190,7 +190,7 @@ TEST_F(LStickPanel, fn_is_a_button_click_and_nc_can_be_assigned) {
     click(page->control(kPageNc));
     click(page->control(kPageOk));
     EXPECT_EQ(panel()->caption(0), QStringLiteral("NC"));
-    click(panelButton(CLStickDlg::kOk));
+    click(panelButton(LeftStickPanel::kOk));
     EXPECT_EQ(work(), (Directions{0x00, 0x16, 0x04, 0x07}));
 }
 
@@ -201,7 +201,7 @@ TEST_F(LStickPanel, ok_stores_all_four_directions_from_their_captions) {
     record[30] = 0xF8;
     open();
     EXPECT_EQ(captions(), (QStringList{"W", "S", "", "MsL"}));
-    click(panelButton(CLStickDlg::kOk));
+    click(panelButton(LeftStickPanel::kOk));
     EXPECT_EQ(work(), (Directions{0x1A, 0x16, 0x00, 0xF8}));
 }
 
@@ -209,7 +209,7 @@ TEST_F(LStickPanel, the_page_slots_wait_while_the_panel_is_shown) {
     open();
     click(page->slotButton(1));
     EXPECT_FALSE(page->captureOn());
-    click(panelButton(CLStickDlg::kCancel));
+    click(panelButton(LeftStickPanel::kCancel));
     click(page->slotButton(1));
     EXPECT_TRUE(page->captureOn());
     // While a slot waits, "L-Stick Settings" is an input like any other click.
@@ -227,7 +227,7 @@ TEST_F(LStickPanel, leaving_keyboard_mode_closes_the_panel_unconfirmed) {
     EXPECT_TRUE(panel()->capturing());
     click(page->control(1088));
     EXPECT_FALSE(panel()->capturing());
-    QSignalSpy done(page, &CAssignPage::transferDone);
+    QSignalSpy done(page, &AssignmentPage::transferDone);
     test::choose(page->modeList(), 0);
     ASSERT_TRUE(done.count() > 0 || done.wait(5000));
     EXPECT_FALSE(panel()->isVisible());

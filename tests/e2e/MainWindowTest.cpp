@@ -1,12 +1,12 @@
-#include "app/CZavoraDlg.h"
+#include "app/MainWindow.h"
+#include "controls/SkinComboBox.h"
+#include "controls/ToggleButton.h"
 #include "device/DeviceWorker.h"
-#include "text/Texts.h"
-#include "controls/CMyComboBox.h"
 #include "device/SimulatedAdapter.h"
-#include "pages/CAssignPage.h"
-#include "controls/CDpLsButton.h"
+#include "pages/AssignmentPage.h"
 #include "profiles/AdapterBanks.h"
 #include "tests/e2e/Rig.h"
+#include "text/Texts.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -35,7 +35,7 @@ TEST(MainWindow, starting_with_no_adapter_shows_the_first_page_and_polls_nothing
 
 TEST(MainWindow, starting_with_a_fern_brings_its_page_forward_and_reads_once) {
     Rig rig(3);
-    QSignalSpy reads(rig.dlg->page(3), &CAssignPage::firstReadDone);
+    QSignalSpy reads(rig.dlg->page(3), &AssignmentPage::firstReadDone);
     rig.start();
     EXPECT_TRUE(rig.dlg->connected());
     EXPECT_EQ(rig.dlg->currentTab(), 3);
@@ -100,7 +100,7 @@ TEST(MainWindow, unplugging_a_moss_keeps_its_page_in_front_and_stops_its_poll) {
     EXPECT_TRUE(rig.dlg->page(2)->isVisible());
     EXPECT_TRUE(rig.dlg->page(2)->profileList()->currentText().isEmpty());
     // The poll finds the adapter gone at its next tick and stops.
-    QSignalSpy ticks(rig.dlg->page(2), &CAssignPage::pollDone);
+    QSignalSpy ticks(rig.dlg->page(2), &AssignmentPage::pollDone);
     ASSERT_TRUE(ticks.wait(2000));
     EXPECT_FALSE(rig.dlg->page(2)->polling());
 }
@@ -109,7 +109,7 @@ TEST(MainWindow, plugging_in_later_connects_and_reads) {
     Rig rig(0);
     rig.start();
     ASSERT_FALSE(rig.dlg->connected());
-    QSignalSpy reads(rig.dlg->page(1), &CAssignPage::firstReadDone);
+    QSignalSpy reads(rig.dlg->page(1), &AssignmentPage::firstReadDone);
     rig.adapter.plug(1);
     rig.deviceChange();
     EXPECT_TRUE(rig.dlg->connected());
@@ -121,7 +121,7 @@ TEST(MainWindow, plugging_in_later_connects_and_reads) {
 TEST(MainWindow, a_device_change_while_still_plugged_starts_no_pass) {
     Rig rig(1);
     rig.start();
-    QSignalSpy passes(rig.dlg.get(), &CZavoraDlg::connectPassFinished);
+    QSignalSpy passes(rig.dlg.get(), &MainWindow::connectPassFinished);
     rig.deviceChange();
     EXPECT_EQ(passes.count(), 0);
     EXPECT_FALSE(rig.dlg->readDone());
@@ -130,7 +130,7 @@ TEST(MainWindow, a_device_change_while_still_plugged_starts_no_pass) {
 
 TEST(MainWindow, changes_during_a_pass_give_one_more_pass_after_it) {
     Rig rig(1);
-    QSignalSpy passes(rig.dlg.get(), &CZavoraDlg::connectPassFinished);
+    QSignalSpy passes(rig.dlg.get(), &MainWindow::connectPassFinished);
     rig.dlg->startConnectPass();
     rig.dlg->startConnectPass();
     rig.dlg->startConnectPass();
@@ -178,7 +178,7 @@ TEST(MainWindow, the_moss_capability_picks_its_third_mode) {
         rig.adapter.setCapability(static_cast<std::uint8_t>(capability));
         rig.start();
         EXPECT_EQ(rig.dlg->page(2)->capability(), capability);
-        CMyComboBox* modes = rig.dlg->page(2)->modeList();
+        SkinComboBox* modes = rig.dlg->page(2)->modeList();
         ASSERT_EQ(modes->count(), 3);
         EXPECT_EQ(modes->itemText(0), QStringLiteral("Playstation4"));
         EXPECT_EQ(modes->itemText(2), q(third, 0)) << capability;

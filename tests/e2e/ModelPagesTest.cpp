@@ -1,8 +1,7 @@
-#include "app/CZavoraDlg.h"
-#include "text/Texts.h"
-#include "controls/CMyComboBox.h"
-#include "pages/CAssignPage.h"
-#include "controls/CDpLsButton.h"
+#include "app/MainWindow.h"
+#include "controls/SkinComboBox.h"
+#include "controls/ToggleButton.h"
+#include "pages/AssignmentPage.h"
 #include "pages/KeyTables.h"
 #include "pages/MoveButton.h"
 #include "pages/PageLayout.h"
@@ -11,6 +10,7 @@
 #include "profiles/ProfileRecord.h"
 #include "tests/e2e/BoxWatcher.h"
 #include "tests/e2e/Rig.h"
+#include "text/Texts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -34,7 +34,7 @@ using test::waitTransfer;
 
 using test::q;
 
-QStringList write(CAssignPage* page) {
+QStringList write(AssignmentPage* page) {
     BoxWatcher boxes;
     waitTransfer(page, [&] { QTest::mouseClick(page->control(1007), Qt::LeftButton); });
     (void)QTest::qWaitFor([&] { return !boxes.lines.isEmpty(); }, 2000);
@@ -45,7 +45,7 @@ TEST(ModelPages, every_model_writes_a_dropped_assignment_into_its_adapter) {
     for (int model = 1; model <= 3; ++model) {
         Rig rig(model);
         rig.start();
-        CAssignPage* page = rig.dlg->page(model);
+        AssignmentPage* page = rig.dlg->page(model);
         drag(page, 1049, 3); // "NC" onto slot 3
         ASSERT_EQ(page->slotLabel(3), QStringLiteral("NC")) << model;
         EXPECT_EQ(write(page), QStringList{q(TextId::WriteComplete)}) << model;
@@ -59,7 +59,7 @@ TEST(ModelPages, every_model_writes_a_dropped_assignment_into_its_adapter) {
 TEST(ModelPages, moss_playstation3_bank_goes_out_exchanged_and_reads_back_unchanged) {
     Rig rig(2);
     rig.start();
-    CAssignPage* page = rig.dlg->page(2);
+    AssignmentPage* page = rig.dlg->page(2);
     waitTransfer(page, [&] { test::choose(page->modeList(), 1); });
     ASSERT_EQ(page->mode(), 1);
     drag(page, 1049, 3);
@@ -82,7 +82,7 @@ TEST(ModelPages, moss_third_mode_follows_the_capability) {
     Rig rig(2);
     rig.adapter.setCapability(4);
     rig.start();
-    CAssignPage* page = rig.dlg->page(2);
+    AssignmentPage* page = rig.dlg->page(2);
     EXPECT_EQ(page->modeList()->itemText(2), QStringLiteral("PC-Pad"));
     waitTransfer(page, [&] { test::choose(page->modeList(), 2); });
     EXPECT_EQ(page->mode(), 2);
@@ -91,7 +91,7 @@ TEST(ModelPages, moss_third_mode_follows_the_capability) {
     Rig keyboard(2);
     keyboard.adapter.setCapability(5);
     keyboard.start();
-    CAssignPage* kpage = keyboard.dlg->page(2);
+    AssignmentPage* kpage = keyboard.dlg->page(2);
     waitTransfer(kpage, [&] { test::choose(kpage->modeList(), 2); });
     EXPECT_EQ(kpage->mode(), 3);
     EXPECT_TRUE(kpage->slotButton(24)->isVisible());
@@ -101,7 +101,7 @@ TEST(ModelPages, moss_third_mode_follows_the_capability) {
 TEST(ModelPages, moss_extra_keys_keep_their_codes_outside_keyboard_mode) {
     Rig rig(2);
     rig.start();
-    CAssignPage* page = rig.dlg->page(2);
+    AssignmentPage* page = rig.dlg->page(2);
     auto record = page->record();
     record[49] = 0x2A;
     record[50] = 0x2B;
@@ -114,7 +114,7 @@ TEST(ModelPages, moss_extra_keys_keep_their_codes_outside_keyboard_mode) {
 TEST(ModelPages, fern_hides_its_keyboard_slots_when_leaving_keyboard_mode) {
     Rig rig(0);
     rig.start();
-    CAssignPage* page = rig.dlg->page(3);
+    AssignmentPage* page = rig.dlg->page(3);
     for (int slot = 29; slot <= 32; ++slot) {
         EXPECT_FALSE(page->slotButton(slot)->isVisible()) << slot;
     }
@@ -133,7 +133,7 @@ TEST(ModelPages, mouse_only_slots_follow_the_attached_mouse) {
     Rig rig(2);
     rig.adapter.setMouse(0x046D, 0xC077); // an ordinary mouse
     rig.start();
-    CAssignPage* page = rig.dlg->page(2);
+    AssignmentPage* page = rig.dlg->page(2);
     EXPECT_FALSE(page->slotButton(16)->isVisible());
     EXPECT_FALSE(page->slotButton(17)->isVisible());
     // Nothing can be dropped there meanwhile.
@@ -141,7 +141,7 @@ TEST(ModelPages, mouse_only_slots_follow_the_attached_mouse) {
     drag(page, 1040, 16);
     EXPECT_EQ(page->slotLabel(16), before);
 
-    QSignalSpy changed(rig.dlg.get(), &CZavoraDlg::mouseKindChanged);
+    QSignalSpy changed(rig.dlg.get(), &MainWindow::mouseKindChanged);
     rig.adapter.setMouse(0x2B7C, 0x00AF); // the family's own mouse
     ASSERT_TRUE(changed.wait(3000));
     EXPECT_TRUE(page->slotButton(16)->isVisible());
@@ -155,13 +155,13 @@ TEST(ModelPages, a_page_built_late_takes_the_language_and_mouse_of_the_window) {
     rig.adapter.setMouse(0x2B7C, 0x00AF); // the family's own mouse
     rig.start();
     // The first page and the one of the adapter.
-    EXPECT_EQ(rig.dlg->findChildren<CAssignPage*>().size(), 2u);
+    EXPECT_EQ(rig.dlg->findChildren<AssignmentPage*>().size(), 2u);
     rig.dlg->languageList()->setCurrentIndex(4);
-    ASSERT_EQ(rig.dlg->findChildren<CAssignPage*>().size(), 2u);
+    ASSERT_EQ(rig.dlg->findChildren<AssignmentPage*>().size(), 2u);
 
     QTest::mouseClick(rig.dlg->tab(3), Qt::LeftButton);
-    CAssignPage* fern = rig.dlg->page(3);
-    ASSERT_EQ(rig.dlg->findChildren<CAssignPage*>().size(), 3u);
+    AssignmentPage* fern = rig.dlg->page(3);
+    ASSERT_EQ(rig.dlg->findChildren<AssignmentPage*>().size(), 3u);
     EXPECT_TRUE(fern->isVisible());
     EXPECT_FALSE(rig.dlg->page(2)->isVisible());
     const auto* writeButton = qobject_cast<QAbstractButton*>(fern->control(1007));
@@ -179,7 +179,7 @@ TEST(ModelPages, a_page_built_late_looks_as_one_built_at_start) {
     rig.start(1033);
     EXPECT_TRUE(rig.dlg->page(1)->profileList()->currentText().isEmpty());
     QTest::mouseClick(rig.dlg->tab(3), Qt::LeftButton);
-    CAssignPage* fern = rig.dlg->page(3);
+    AssignmentPage* fern = rig.dlg->page(3);
     // The pass that found no adapter cleared every page's profile name.
     EXPECT_TRUE(fern->profileList()->currentText().isEmpty());
     for (int id : {1090, 1155, 1158}) {
@@ -196,7 +196,7 @@ TEST(ModelPages, a_file_of_another_model_is_refused_on_write) {
     std::array<std::uint8_t, 55> moss{};
     ASSERT_TRUE(writeProfileFile(folder / "FromMoss.zav4", 2, moss, 0));
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     waitTransfer(page, [&] { test::choose(page->modeList(), 0); }); // lists the folder again
     const int index = page->profileList()->findText(QStringLiteral("FromMoss"));
     ASSERT_GE(index, 0);
@@ -217,7 +217,7 @@ namespace {
 TEST(ProfileButtons, save_as_new_rename_and_delete_through_the_page) {
     Rig rig(1);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     const std::filesystem::path folder = std::filesystem::path(rig.documents.path().toStdString()) /
                                          "ZAV Software" / "ZAV KITE" / "ProfilePS4";
     ASSERT_TRUE(std::filesystem::exists(folder / "Profile.zav4")); // the first-run profile
@@ -277,7 +277,7 @@ TEST(ProfileButtons, save_keeps_shown_profiles_and_failed_writes_keep_the_page) 
     kept.fill(0x04);
     ASSERT_TRUE(writeProfileFile(folder / "Keep.zav4", 1, kept, 0));
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     const auto bytes = [&](const char* name) {
         std::array<std::uint8_t, 60> record{};
         int mode = -1;
@@ -362,7 +362,7 @@ TEST(ProfileLoad, a_file_of_another_mode_goes_into_that_modes_bank) {
     fromFile[0] = 0x11;
     ASSERT_TRUE(writeProfileFile(folder / "Ps3Profile.zav4", 1, fromFile, 1));
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     ASSERT_EQ(page->mode(), 0);
     const int index = page->profileList()->findText(QStringLiteral("Ps3Profile"));
     ASSERT_GE(index, 0);

@@ -1,7 +1,7 @@
-#include "controls/CClickButton.h"
-#include "controls/CMessageBoxDlg.h"
+#include "controls/SkinButton.h"
+#include "controls/SkinMessageBox.h"
 #include "device/BackupStore.h"
-#include "pages/CAssignPage.h"
+#include "pages/AssignmentPage.h"
 #include "pages/KeyTables.h"
 #include "pages/MoveButton.h"
 #include "pages/PageLayout.h"
@@ -41,14 +41,13 @@ struct Person {
                 return;
             }
             for (QWidget* w : QApplication::topLevelWidgets()) {
-                auto* box = qobject_cast<CMessageBoxDlg*>(w);
+                auto* box = qobject_cast<SkinMessageBox*>(w);
                 if (box == nullptr || !box->isVisible()) {
                     continue;
                 }
                 lines.push_back(box->line(0));
-                CClickButton* answer = box->kind() == MessageBoxKind::YesNo && !this->yes
-                                           ? box->cancelButton()
-                                           : box->okButton();
+                SkinButton* answer = box->kind() == MessageBoxKind::YesNo && !this->yes ? box->cancelButton()
+                                                                                        : box->okButton();
                 QTest::mouseClick(answer, Qt::LeftButton, {}, answer->rect().center());
             }
         });
@@ -62,7 +61,7 @@ struct Person {
 
 // A right click as the window system delivers it, to the top-level window at the button's centre, so
 // that Qt turns the press into the context-menu request it makes on screen.
-void rightClickWrite(CAssignPage* page) {
+void rightClickWrite(AssignmentPage* page) {
     QWidget* write = page->control(1007);
     QWindow* window = write->window()->windowHandle();
     const QPoint at = write->mapTo(write->window(), write->rect().center());
@@ -75,7 +74,7 @@ void rightClickWrite(CAssignPage* page) {
 TEST(WriteMenu, right_click_on_write_restores_what_the_last_write_overwrote_after_asking) {
     Rig rig(1);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     const ProfileImage before = rig.adapter.bank(1, 0);
     const QString label = page->slotLabel(1);
     ASSERT_NE(label, QStringLiteral("NC"));
@@ -92,7 +91,7 @@ TEST(WriteMenu, right_click_on_write_restores_what_the_last_write_overwrote_afte
     drag(page, kNcPalette, 1);
     {
         Person person(true);
-        QSignalSpy done(page, &CAssignPage::transferDone);
+        QSignalSpy done(page, &AssignmentPage::transferDone);
         QTest::mouseClick(page->control(1007), Qt::LeftButton);
         ASSERT_TRUE(done.count() > 0 || done.wait(kWaitMs));
         EXPECT_EQ(person.lines, QStringList{q(TextId::WriteComplete)});
@@ -103,7 +102,7 @@ TEST(WriteMenu, right_click_on_write_restores_what_the_last_write_overwrote_afte
     // No keeps everything as it is.
     {
         Person person(false);
-        QSignalSpy done(page, &CAssignPage::transferDone);
+        QSignalSpy done(page, &AssignmentPage::transferDone);
         rig.adapter.clearLog();
         rightClickWrite(page);
         ASSERT_TRUE(done.count() > 0 || done.wait(kWaitMs));
@@ -115,7 +114,7 @@ TEST(WriteMenu, right_click_on_write_restores_what_the_last_write_overwrote_afte
     // Yes writes the kept bank back, checks it and shows it.
     {
         Person person(true);
-        QSignalSpy done(page, &CAssignPage::transferDone);
+        QSignalSpy done(page, &AssignmentPage::transferDone);
         rightClickWrite(page);
         ASSERT_TRUE(done.count() > 0 || done.wait(kWaitMs));
         ASSERT_TRUE(QTest::qWaitFor([&] { return person.lines.size() == 2; }, kWaitMs));
@@ -130,13 +129,13 @@ TEST(WriteMenu, right_click_on_write_restores_what_the_last_write_overwrote_afte
 TEST(WriteMenu, a_write_whose_first_read_fails_writes_nothing_and_says_so) {
     Rig rig(1);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     const ProfileImage before = rig.adapter.bank(1, 0);
     drag(page, kNcPalette, 1);
     rig.adapter.dropReadChunkReply(5);
     rig.adapter.clearLog();
     Person person(true);
-    QSignalSpy done(page, &CAssignPage::transferDone);
+    QSignalSpy done(page, &AssignmentPage::transferDone);
     QTest::mouseClick(page->control(1007), Qt::LeftButton);
     ASSERT_TRUE(done.count() > 0 || done.wait(kWaitMs));
     EXPECT_EQ(person.lines, QStringList{q(TextId::OverwriteError)});

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "app/CZavoraDlg.h"
-#include "text/Texts.h"
-#include "controls/CMyComboBox.h"
+#include "app/MainWindow.h"
 #include "controls/QtText.h"
+#include "controls/SkinComboBox.h"
+#include "controls/ToggleButton.h"
 #include "device/SimulatedAdapter.h"
-#include "pages/CAssignPage.h"
-#include "controls/CDpLsButton.h"
+#include "pages/AssignmentPage.h"
 #include "pages/MoveButton.h"
 #include "pages/PageLayout.h"
 #include "profiles/AdapterBanks.h"
 #include "tests/controls/QtTestApp.h"
+#include "text/Texts.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -32,7 +32,7 @@ inline QString q(TextId id, int language = 0) {
 }
 
 // Picks item `index` of a list as a person does: a click on its arrow, then one on the item.
-inline void choose(CMyComboBox* list, int index) {
+inline void choose(SkinComboBox* list, int index) {
     windowClick(*list, QPoint(list->width() - 8, list->height() / 2));
     QAbstractItemView* view = list->view();
     if (!view->isVisible() || index < 0 || index >= view->model()->rowCount()) {
@@ -43,13 +43,13 @@ inline void choose(CMyComboBox* list, int index) {
 }
 
 // The middle of a key slot's box on its page.
-inline QPoint slotCentre(CAssignPage* page, int slot) {
+inline QPoint slotCentre(AssignmentPage* page, int slot) {
     const Box& b = slotPlace(page->model(), slot)->box;
     return QPoint(b.x + b.w / 2, b.y + b.h / 2);
 }
 
 // Drags a palette button with real mouse events and lets it go over a point of the page.
-inline void drag(CAssignPage* page, int paletteId, QPoint onPage) {
+inline void drag(AssignmentPage* page, int paletteId, QPoint onPage) {
     MoveButton* button = page->paletteButton(paletteId);
     ASSERT_NE(button, nullptr);
     QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
@@ -60,13 +60,13 @@ inline void drag(CAssignPage* page, int paletteId, QPoint onPage) {
     QTest::mouseRelease(button, Qt::LeftButton, {}, button->mapFromGlobal(global));
 }
 
-inline void drag(CAssignPage* page, int paletteId, int slot) {
+inline void drag(AssignmentPage* page, int paletteId, int slot) {
     drag(page, paletteId, slotCentre(page, slot));
 }
 
 // Runs `action` and waits for the transfer it starts to show its result.
-inline void waitTransfer(CAssignPage* page, const std::function<void()>& action) {
-    QSignalSpy done(page, &CAssignPage::transferDone);
+inline void waitTransfer(AssignmentPage* page, const std::function<void()>& action) {
+    QSignalSpy done(page, &AssignmentPage::transferDone);
     action();
     ASSERT_TRUE(done.count() > 0 || done.wait(5000));
 }
@@ -82,20 +82,20 @@ struct Rig {
         if (model != 0) {
             adapter.plug(model);
         }
-        dlg = std::make_unique<CZavoraDlg>(adapter);
+        dlg = std::make_unique<MainWindow>(adapter);
         dlg->show();
     }
     ~Rig() { dlg.reset(); }
     // Starts the window as the program does and waits for its first connect pass.
     void start(int langId = 1033) {
-        QSignalSpy spy(dlg.get(), &CZavoraDlg::connectPassFinished);
+        QSignalSpy spy(dlg.get(), &MainWindow::connectPassFinished);
         dlg->start(langId);
         if (spy.count() == 0) {
             spy.wait(5000);
         }
     }
     void pass() {
-        QSignalSpy spy(dlg.get(), &CZavoraDlg::connectPassFinished);
+        QSignalSpy spy(dlg.get(), &MainWindow::connectPassFinished);
         dlg->startConnectPass();
         if (spy.count() == 0) {
             spy.wait(5000);
@@ -103,8 +103,8 @@ struct Rig {
     }
     // A device change and, when it starts one, the connect pass after it.
     void deviceChange() {
-        QSignalSpy handled(dlg.get(), &CZavoraDlg::deviceChangeHandled);
-        QSignalSpy passes(dlg.get(), &CZavoraDlg::connectPassFinished);
+        QSignalSpy handled(dlg.get(), &MainWindow::deviceChangeHandled);
+        QSignalSpy passes(dlg.get(), &MainWindow::connectPassFinished);
         dlg->onDeviceChange();
         if (handled.count() == 0) {
             handled.wait(5000);
@@ -121,7 +121,7 @@ struct Rig {
     QTemporaryDir documents;
     QTemporaryDir state;
     SimulatedAdapter adapter;
-    std::unique_ptr<CZavoraDlg> dlg;
+    std::unique_ptr<MainWindow> dlg;
 };
 
 } // namespace zav::test

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "app/CZavoraApp.h"
+#include "app/ZavoraApp.h"
 
 #include <csignal>
 #include <sys/stat.h>
@@ -117,36 +117,36 @@ TEST_F(SingleInstance, fifos_in_place_of_the_lock_and_the_bank_file_do_not_hang_
 // used; the program then starts without a lock rather than being kept out.
 TEST_F(SingleInstance, the_lock_is_kept_only_in_a_folder_of_this_users_own) {
     const QString run = dir.filePath(QStringLiteral("run"));
-    EXPECT_EQ(zav::CZavoraApp::lockPathIn(run, dir.path()), lockFile());
+    EXPECT_EQ(zav::ZavoraApp::lockPathIn(run, dir.path()), lockFile());
 
     const QString tmp = dir.filePath(QStringLiteral("tmp"));
     ASSERT_TRUE(QDir().mkpath(tmp));
     const QString own = tmp + QStringLiteral("/zavora-%1").arg(::geteuid());
-    EXPECT_EQ(zav::CZavoraApp::lockPathIn(QString(), tmp), own + QStringLiteral("/FirstName.lock"));
+    EXPECT_EQ(zav::ZavoraApp::lockPathIn(QString(), tmp), own + QStringLiteral("/FirstName.lock"));
     EXPECT_EQ(modeOf(own), 0700u);
 
     // A runtime folder open to everybody is not used.
     const QString open = dir.filePath(QStringLiteral("open"));
     ASSERT_TRUE(QDir().mkpath(open));
     ::chmod(QFile::encodeName(open).constData(), 0777);
-    EXPECT_EQ(zav::CZavoraApp::lockPathIn(open, tmp), own + QStringLiteral("/FirstName.lock"));
+    EXPECT_EQ(zav::ZavoraApp::lockPathIn(open, tmp), own + QStringLiteral("/FirstName.lock"));
 
     // Planted in the shared folder before this user came: a link, an open folder, another user's folder.
     const QString planted = dir.filePath(QStringLiteral("planted"));
     ASSERT_TRUE(QDir().mkpath(planted));
     const QString name = planted + QStringLiteral("/zavora-%1").arg(::geteuid());
     ASSERT_TRUE(QFile::link(own, name));
-    EXPECT_EQ(zav::CZavoraApp::lockPathIn(QString(), planted), QString());
+    EXPECT_EQ(zav::ZavoraApp::lockPathIn(QString(), planted), QString());
     ASSERT_TRUE(QFile::remove(name));
     ASSERT_TRUE(QDir().mkpath(name));
     ::chmod(QFile::encodeName(name).constData(), 0777);
-    EXPECT_EQ(zav::CZavoraApp::lockPathIn(QString(), planted), QString());
+    EXPECT_EQ(zav::ZavoraApp::lockPathIn(QString(), planted), QString());
     EXPECT_EQ(modeOf(name), 0777u);
     ::chmod(QFile::encodeName(name).constData(), 0700);
     if (::chown(QFile::encodeName(name).constData(), ::geteuid() + 1, static_cast<gid_t>(-1)) != 0) {
         GTEST_SKIP() << "no folder can be given to another user here (not root)";
     }
-    EXPECT_EQ(zav::CZavoraApp::lockPathIn(QString(), planted), QString());
+    EXPECT_EQ(zav::ZavoraApp::lockPathIn(QString(), planted), QString());
 }
 
 } // namespace

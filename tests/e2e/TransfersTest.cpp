@@ -1,13 +1,13 @@
-#include "app/CZavoraDlg.h"
-#include "device/DeviceLogging.h"
-#include "text/Texts.h"
-#include "controls/CMyComboBox.h"
+#include "app/MainWindow.h"
+#include "controls/SkinComboBox.h"
 #include "device/DeviceLog.h"
-#include "pages/CAssignPage.h"
+#include "device/DeviceLogging.h"
+#include "pages/AssignmentPage.h"
 #include "pages/MoveButton.h"
 #include "profiles/ProfileRecord.h"
 #include "tests/e2e/BoxWatcher.h"
 #include "tests/e2e/Rig.h"
+#include "text/Texts.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -32,19 +32,19 @@ QString firstLine(TextId id) {
 constexpr int kWaitMs = 5000;
 
 // A key on a list that has the focus, as a user changes a mode or a slot with the keyboard.
-void keyOnList(CMyComboBox* list, Qt::Key key) {
+void keyOnList(SkinComboBox* list, Qt::Key key) {
     list->setFocus();
     QWidget* focused = QApplication::focusWidget();
     QTest::keyClick(focused != nullptr ? focused : list, key);
 }
 
-void waitIdle(CAssignPage* page) {
+void waitIdle(AssignmentPage* page) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !page->busy(); }, kWaitMs));
 }
 
 // A left click where the user sees the page's Write button, delivered by the window system to
 // whatever lies on top there.
-void clickWriteOnScreen(Rig& rig, CAssignPage* page) {
+void clickWriteOnScreen(Rig& rig, AssignmentPage* page) {
     QWidget* button = page->control(1007);
     const QPoint at = button->mapTo(rig.dlg.get(), button->rect().center());
     QTest::mouseClick(rig.dlg->windowHandle(), Qt::LeftButton, {}, at);
@@ -61,7 +61,7 @@ bool anyWriteFrame(const SimulatedAdapter& adapter) {
 TEST(Transfers, a_page_stays_locked_while_any_of_its_transfers_is_pending) {
     Rig rig(1);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     ProfileImage ps3 = rig.adapter.bank(1, 1);
     ps3[0] = 0x2A;
     rig.adapter.setBank(1, 1, ps3);
@@ -69,8 +69,8 @@ TEST(Transfers, a_page_stays_locked_while_any_of_its_transfers_is_pending) {
     rig.adapter.clearLog();
 
     BoxWatcher boxes;
-    QSignalSpy passes(rig.dlg.get(), &CZavoraDlg::connectPassFinished);
-    QSignalSpy modeDone(page, &CAssignPage::transferDone);
+    QSignalSpy passes(rig.dlg.get(), &MainWindow::connectPassFinished);
+    QSignalSpy modeDone(page, &AssignmentPage::transferDone);
     rig.dlg->setReadDone(false);
     rig.dlg->startConnectPass();
     keyOnList(page->modeList(), Qt::Key_Down);
@@ -99,7 +99,7 @@ TEST(Transfers, a_failed_mode_read_shows_the_defaults_of_the_new_mode) {
     }
     rig.adapter.setBank(1, 0, ps4);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     ASSERT_EQ(rig.dlg->link().workImage(1), ps4);
 
     keyOnList(page->modeList(), Qt::Key_Down); // PS3, read
@@ -127,7 +127,7 @@ TEST(Transfers, a_failed_mode_read_shows_the_defaults_of_the_new_mode) {
 TEST(Transfers, the_page_slot_follows_the_slot_list_after_a_connect_pass) {
     Rig rig(1);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     keyOnList(page->slotList(), Qt::Key_Down);
     waitIdle(page);
     keyOnList(page->slotList(), Qt::Key_Down);
@@ -150,10 +150,10 @@ TEST(Transfers, the_page_slot_follows_the_slot_list_after_a_connect_pass) {
 TEST(Transfers, write_is_judged_by_the_records_it_wrote) {
     Rig rig(3);
     rig.start();
-    CAssignPage* page = rig.dlg->page(3);
+    AssignmentPage* page = rig.dlg->page(3);
     auto pressWrite = [&] {
         BoxWatcher boxes;
-        QSignalSpy done(page, &CAssignPage::transferDone);
+        QSignalSpy done(page, &AssignmentPage::transferDone);
         QTest::mouseClick(page->control(1007), Qt::LeftButton);
         EXPECT_TRUE(done.count() > 0 || done.wait(kWaitMs));
         (void)QTest::qWaitFor([&] { return !boxes.lines.isEmpty(); }, 2000);
@@ -173,14 +173,14 @@ TEST(Transfers, a_mouse_first_seen_by_a_write_still_shows_its_slots) {
     Rig rig(2);
     rig.adapter.setMouse(0x046D, 0xC077); // an ordinary mouse
     rig.start();
-    CAssignPage* page = rig.dlg->page(2);
-    QSignalSpy polls(page, &CAssignPage::pollDone);
+    AssignmentPage* page = rig.dlg->page(2);
+    QSignalSpy polls(page, &AssignmentPage::pollDone);
     ASSERT_TRUE(polls.wait(kWaitMs));
     ASSERT_FALSE(page->slotButton(16)->isVisible());
 
     BoxWatcher boxes;
     rig.adapter.setMouse(0x2B7C, 0x00AF); // the family's own mouse
-    QSignalSpy done(page, &CAssignPage::transferDone);
+    QSignalSpy done(page, &AssignmentPage::transferDone);
     QTest::mouseClick(page->control(1007), Qt::LeftButton);
     ASSERT_TRUE(done.count() > 0 || done.wait(kWaitMs));
     EXPECT_TRUE(QTest::qWaitFor([&] { return page->slotButton(16)->isVisible(); }, 2000));
@@ -194,7 +194,7 @@ TEST(Transfers, a_device_change_compares_what_is_attached_with_what_was) {
     rig.start();
     ASSERT_EQ(rig.dlg->currentTab(), 1);
     rig.adapter.plug(3); // one unplug and plug, seen as one change
-    QSignalSpy reads(rig.dlg->page(3), &CAssignPage::firstReadDone);
+    QSignalSpy reads(rig.dlg->page(3), &AssignmentPage::firstReadDone);
     rig.deviceChange();
     EXPECT_EQ(rig.dlg->currentTab(), 3);
     EXPECT_TRUE(rig.dlg->page(3)->isVisible());
@@ -231,9 +231,9 @@ TEST(DeviceLogging, silent_by_default_and_shown_when_the_rules_ask) {
 TEST(Transfers, an_adapter_node_gone_and_back_runs_a_connect_pass) {
     Rig rig(1);
     rig.start();
-    QSignalSpy reads(rig.dlg->page(1), &CAssignPage::firstReadDone);
-    QSignalSpy handled(rig.dlg.get(), &CZavoraDlg::deviceChangeHandled);
-    QSignalSpy passes(rig.dlg.get(), &CZavoraDlg::connectPassFinished);
+    QSignalSpy reads(rig.dlg->page(1), &AssignmentPage::firstReadDone);
+    QSignalSpy handled(rig.dlg.get(), &MainWindow::deviceChangeHandled);
+    QSignalSpy passes(rig.dlg.get(), &MainWindow::connectPassFinished);
     rig.dlg->onDeviceChange(false); // a change event: nothing came or went
     ASSERT_TRUE(handled.wait(kWaitMs));
     QTest::qWait(50);

@@ -1,17 +1,17 @@
 // What a user meets first, driven through the real input path: clicks at the controls' places sent
 // through the top-level window, keys on the focused widget.
-#include "app/CSimulatorWindow.h"
-#include "app/CZavoraDlg.h"
-#include "text/Texts.h"
-#include "controls/CMessageBoxDlg.h"
-#include "controls/CMyComboBox.h"
+#include "app/MainWindow.h"
+#include "app/SimulatorWindow.h"
+#include "controls/SkinComboBox.h"
+#include "controls/SkinMessageBox.h"
 #include "device/SimulatedAdapter.h"
-#include "pages/CAssignPage.h"
+#include "pages/AssignmentPage.h"
 #include "pages/MoveButton.h"
 #include "pages/PageLayout.h"
 #include "profiles/ProfileLibrary.h"
 #include "tests/e2e/BoxWatcher.h"
 #include "tests/e2e/Rig.h"
+#include "text/Texts.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -60,7 +60,7 @@ void pressKey(Qt::Key key) {
     QTest::keyClick(focused, key);
 }
 
-bool waitTransfer(CAssignPage* page, QSignalSpy& done, int count) {
+bool waitTransfer(AssignmentPage* page, QSignalSpy& done, int count) {
     return QTest::qWaitFor([&] { return done.count() >= count && !page->busy(); }, kWaitMs);
 }
 
@@ -79,7 +79,7 @@ std::string fileBytes(const std::filesystem::path& path) {
 TEST(UserPath, arrow_keys_keep_changing_the_mode_after_each_transfer) {
     Rig rig(1);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     ASSERT_EQ(page->mode(), 0);
     // The list takes the focus as a person gives it: a click opens it, Escape closes it.
     click(page->modeList());
@@ -87,7 +87,7 @@ TEST(UserPath, arrow_keys_keep_changing_the_mode_after_each_transfer) {
     QTest::keyClick(page->modeList()->view(), Qt::Key_Escape);
     ASSERT_FALSE(page->modeList()->view()->isVisible());
 
-    QSignalSpy done(page, &CAssignPage::transferDone);
+    QSignalSpy done(page, &AssignmentPage::transferDone);
     pressKey(Qt::Key_Down);
     ASSERT_TRUE(waitTransfer(page, done, 1));
     EXPECT_EQ(page->mode(), 1);
@@ -102,14 +102,14 @@ struct KeyCapture : ::testing::Test {
     void SetUp() override {
         rig.start();
         page = rig.dlg->page(1);
-        QSignalSpy done(page, &CAssignPage::transferDone);
+        QSignalSpy done(page, &AssignmentPage::transferDone);
         test::choose(page->modeList(), 3);
         ASSERT_TRUE(waitTransfer(page, done, 1));
         click(page->slotButton(3));
         ASSERT_TRUE(page->captureOn());
     }
     Rig rig{1};
-    CAssignPage* page = nullptr;
+    AssignmentPage* page = nullptr;
 };
 
 TEST_F(KeyCapture, a_tab_click_shows_that_page_and_ends_the_capture) {
@@ -120,7 +120,7 @@ TEST_F(KeyCapture, a_tab_click_shows_that_page_and_ends_the_capture) {
 }
 
 TEST_F(KeyCapture, the_language_list_still_opens) {
-    auto* languages = rig.dlg->findChild<CMyComboBox*>(QStringLiteral("1150"));
+    auto* languages = rig.dlg->findChild<SkinComboBox*>(QStringLiteral("1150"));
     ASSERT_NE(languages, nullptr);
     test::windowClick(*languages, QPoint(languages->width() - 8, languages->height() / 2));
     EXPECT_TRUE(languages->view()->isVisible());
@@ -146,8 +146,8 @@ TEST(UserPath, a_new_capture_starts_empty_and_an_empty_ok_changes_nothing) {
     Rig rig(2);
     rig.adapter.setCapability(5);
     rig.start();
-    CAssignPage* page = rig.dlg->page(2);
-    QSignalSpy done(page, &CAssignPage::transferDone);
+    AssignmentPage* page = rig.dlg->page(2);
+    QSignalSpy done(page, &AssignmentPage::transferDone);
     test::choose(page->modeList(), 2);
     ASSERT_TRUE(waitTransfer(page, done, 1));
     ASSERT_EQ(page->mode(), 3);
@@ -172,7 +172,7 @@ TEST(UserPath, a_new_capture_starts_empty_and_an_empty_ok_changes_nothing) {
 TEST(UserPath, typing_an_existing_name_never_loads_and_save_refuses_it) {
     Rig rig(0);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     BoxWatcher boxes;
     const std::filesystem::path existing = page->library().profileFolder() / "Profile.zav4";
     ASSERT_TRUE(std::filesystem::exists(existing));
@@ -205,7 +205,7 @@ TEST(UserPath, typing_an_existing_name_never_loads_and_save_refuses_it) {
 TEST(UserPath, copy_makes_names_longer_than_one_can_type) {
     Rig rig(0);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     BoxWatcher boxes;
     QLineEdit* name = page->profileList()->lineEdit();
     test::windowClick(*name, name->rect().center());
@@ -231,18 +231,18 @@ struct PaintSpy : QObject {
 
 TEST(UserPath, mouse_not_connected_is_repainted_when_the_mouse_changes) {
     Rig rig(1);
-    CSimulatorWindow::applyMouse(rig.adapter, CSimulatorWindow::Mouse::Ordinary);
+    SimulatorWindow::applyMouse(rig.adapter, SimulatorWindow::Mouse::Ordinary);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
-    QSignalSpy polls(page, &CAssignPage::pollDone);
+    AssignmentPage* page = rig.dlg->page(1);
+    QSignalSpy polls(page, &AssignmentPage::pollDone);
     ASSERT_TRUE(polls.wait(kWaitMs));
     const QRect text(692, 513, 208, 78);
 
-    for (const auto mouse : {CSimulatorWindow::Mouse::None, CSimulatorWindow::Mouse::Ordinary}) {
+    for (const auto mouse : {SimulatorWindow::Mouse::None, SimulatorWindow::Mouse::Ordinary}) {
         QTest::qWait(50);
         PaintSpy spy;
         page->installEventFilter(&spy);
-        CSimulatorWindow::applyMouse(rig.adapter, mouse);
+        SimulatorWindow::applyMouse(rig.adapter, mouse);
         const int seen = polls.count();
         ASSERT_TRUE(QTest::qWaitFor([&] { return polls.count() > seen; }, kWaitMs));
         QTest::qWait(50);
@@ -285,7 +285,7 @@ TEST(UserPath, frames_leave_out_their_right_and_bottom_edges) {
 TEST(UserPath, another_window_takes_clicks_while_a_message_box_is_open) {
     Rig rig(0);
     rig.start();
-    CAssignPage* page = rig.dlg->page(1);
+    AssignmentPage* page = rig.dlg->page(1);
     QWidget other;
     auto* button = new QPushButton(QStringLiteral("Unplug"), &other);
     button->resize(120, 40);
@@ -296,7 +296,7 @@ TEST(UserPath, another_window_takes_clicks_while_a_message_box_is_open) {
 
     QString shown;
     QTimer::singleShot(100, [&] {
-        auto* box = qobject_cast<CMessageBoxDlg*>(QApplication::activeModalWidget());
+        auto* box = qobject_cast<SkinMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr) {
             return;
         }
@@ -314,7 +314,7 @@ TEST(UserPath, the_simulator_window_stands_on_screen_clear_of_the_close_button) 
     const QSize size(960, 700);
     const QRect main(QPoint((1280 - 960) / 2, (800 - 700) / 2), size);
     const QSize simulator(320, 240);
-    const QRect placed(CSimulatorWindow::placeBeside(main, simulator, screen), simulator);
+    const QRect placed(SimulatorWindow::placeBeside(main, simulator, screen), simulator);
     EXPECT_TRUE(screen.contains(placed)) << placed.x() << "," << placed.y();
     const QRect closeButton = QRect(933, 2, 25, 25).translated(main.topLeft());
     EXPECT_FALSE(placed.intersects(closeButton));

@@ -1,13 +1,13 @@
-#include "app/CZavoraDlg.h"
-#include "text/Texts.h"
-#include "controls/CMyComboBox.h"
+#include "app/MainWindow.h"
+#include "controls/SkinComboBox.h"
+#include "controls/ToggleButton.h"
 #include "device/DeviceWatcher.h"
 #include "device/HidApiBackend.h"
-#include "pages/CAssignPage.h"
-#include "controls/CDpLsButton.h"
+#include "pages/AssignmentPage.h"
 #include "profiles/AdapterBanks.h"
 #include "tests/e2e/BoxWatcher.h"
 #include "tests/hidraw/HidrawTestbed.h"
+#include "text/Texts.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -70,15 +70,15 @@ struct MainWindowHotplug : ::testing::Test {
     MainWindowHotplug() {
         // Profiles go to a Documents folder of this test's own.
         qputenv("ZAVORA_DOCUMENTS_DIR", documents.path().toLocal8Bit());
-        dlg = std::make_unique<CZavoraDlg>(backend);
+        dlg = std::make_unique<MainWindow>(backend);
         watcher = std::make_unique<DeviceWatcher>([this] { return backend.enumerate(); });
         QObject::connect(watcher.get(), &DeviceWatcher::deviceChanged, dlg.get(),
-                         &CZavoraDlg::onDeviceChange);
+                         &MainWindow::onDeviceChange);
     }
 
     void SetUp() override {
         ASSERT_TRUE(watcher->usingUdev());
-        QSignalSpy passes(dlg.get(), &CZavoraDlg::connectPassFinished);
+        QSignalSpy passes(dlg.get(), &MainWindow::connectPassFinished);
         dlg->start(kEnglish);
         dlg->show();
         ASSERT_TRUE(passes.count() > 0 || passes.wait(kWaitMs));
@@ -89,8 +89,8 @@ struct MainWindowHotplug : ::testing::Test {
     // event loop, so none can come before the spies exist.
     void settle() {
         QSignalSpy changed(watcher.get(), &DeviceWatcher::deviceChanged);
-        QSignalSpy handled(dlg.get(), &CZavoraDlg::deviceChangeHandled);
-        QSignalSpy passes(dlg.get(), &CZavoraDlg::connectPassFinished);
+        QSignalSpy handled(dlg.get(), &MainWindow::deviceChangeHandled);
+        QSignalSpy passes(dlg.get(), &MainWindow::connectPassFinished);
         ASSERT_TRUE(changed.wait(kWaitMs));
         ASSERT_TRUE(handled.count() > 0 || handled.wait(kWaitMs));
         ASSERT_TRUE(passes.count() > 0 || passes.wait(kWaitMs));
@@ -114,7 +114,7 @@ struct MainWindowHotplug : ::testing::Test {
     HidrawTestbed bed; // first: the watcher must find the testbed's udev when it starts
     QTemporaryDir documents;
     HidApiBackend backend;
-    std::unique_ptr<CZavoraDlg> dlg;
+    std::unique_ptr<MainWindow> dlg;
     std::unique_ptr<DeviceWatcher> watcher;
 };
 
@@ -129,7 +129,7 @@ TEST_F(MainWindowHotplug, plugging_a_fern_after_an_empty_start_brings_its_page_f
     bank[200] = 0x2A;
     bank[511] = 0x5C;
     fern.adapter().setBank(3, 0, bank);
-    QSignalSpy reads(dlg->page(3), &CAssignPage::firstReadDone);
+    QSignalSpy reads(dlg->page(3), &AssignmentPage::firstReadDone);
     ASSERT_NO_FATAL_FAILURE(settle());
 
     EXPECT_TRUE(dlg->connected());
@@ -156,12 +156,12 @@ TEST_F(MainWindowHotplug, unplugged_fern_stays_in_front_until_a_moss_is_plugged)
     expectShown(3);
     EXPECT_TRUE(dlg->page(3)->profileList()->currentText().isEmpty());
     // The poll finds the adapter gone at its next tick and stops.
-    QSignalSpy ticks(dlg->page(3), &CAssignPage::pollDone);
+    QSignalSpy ticks(dlg->page(3), &AssignmentPage::pollDone);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg->page(3)->polling(); }, kWaitMs));
     EXPECT_GE(ticks.count(), 1);
 
     HidrawNode& moss = bed.plugModel(2);
-    QSignalSpy reads(dlg->page(2), &CAssignPage::firstReadDone);
+    QSignalSpy reads(dlg->page(2), &AssignmentPage::firstReadDone);
     ASSERT_NO_FATAL_FAILURE(settle());
     EXPECT_TRUE(dlg->connected());
     EXPECT_EQ(dlg->link().model(), 2);
@@ -179,7 +179,7 @@ TEST_F(MainWindowHotplug, an_adapter_gone_and_back_within_one_burst_is_connected
     // Unplugged and plugged again faster than the watcher's settle time.
     bed.unplug(first);
     HidrawNode& again = bed.plugModel(1);
-    QSignalSpy reads(dlg->page(1), &CAssignPage::firstReadDone);
+    QSignalSpy reads(dlg->page(1), &AssignmentPage::firstReadDone);
     ASSERT_NO_FATAL_FAILURE(settle());
     EXPECT_TRUE(dlg->connected());
     expectShown(1);
@@ -199,7 +199,7 @@ TEST_F(MainWindowHotplug, an_adapter_gone_and_back_within_one_burst_is_connected
 // open, so one process aborts after about eight rounds of this test (--gtest_repeat).
 TEST_F(MainWindowHotplug, adapter_that_cannot_be_opened_is_told_once_and_connects_once_access_is_granted) {
     BoxWatcher boxes;
-    QSignalSpy told(dlg.get(), &CZavoraDlg::accessDeniedShown);
+    QSignalSpy told(dlg.get(), &MainWindow::accessDeniedShown);
     const std::string denied(textLines(TextId::AccessDenied, 0).front());
 
     HidrawNode& kite = bed.plugModel(1);
@@ -223,7 +223,7 @@ TEST_F(MainWindowHotplug, adapter_that_cannot_be_opened_is_told_once_and_connect
 
     // Access granted; udev announces the node again with a change event.
     bed.blockOpen(kite, false);
-    QSignalSpy reads(dlg->page(1), &CAssignPage::firstReadDone);
+    QSignalSpy reads(dlg->page(1), &AssignmentPage::firstReadDone);
     bed.hidrawEvent(kite, "change");
     ASSERT_NO_FATAL_FAILURE(settle());
     EXPECT_TRUE(dlg->connected());

@@ -1,7 +1,7 @@
 #include "pages/OnScreenKeyboard.h"
 
-#include "text/Texts.h"
 #include "controls/QtText.h"
+#include "text/Texts.h"
 
 #include <QDir>
 #include <QElapsedTimer>

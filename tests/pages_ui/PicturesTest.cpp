@@ -1,5 +1,5 @@
 #include "pages/Pictures.h"
-#include "pages/CAssignPage.h"
+#include "pages/AssignmentPage.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@ namespace {
 
 // Each picture is decoded once, whichever thread gets to it first; the others get the same data.
 TEST(Pictures, a_preloaded_picture_is_decoded_once_and_shared_with_the_window) {
-    const QStringList names = CAssignPage::pictureNames(3);
+    const QStringList names = AssignmentPage::pictureNames(3);
     ASSERT_GE(names.size(), 6);
     std::atomic<bool> firstRan{false};
     QHash<QString, qint64> keys;
@@ -33,7 +33,7 @@ TEST(Pictures, a_preloaded_picture_is_decoded_once_and_shared_with_the_window) {
 }
 
 TEST(Pictures, many_threads_asking_at_once_get_one_decoding) {
-    const QString name = CAssignPage::pictureNames(2).last();
+    const QString name = AssignmentPage::pictureNames(2).last();
     std::vector<qint64> keys(6);
     std::vector<std::thread> threads;
     for (std::size_t i = 0; i < keys.size(); ++i) {

@@ -1,5 +1,5 @@
-#include "controls/CMyComboBox.h"
-#include "settings/CAccelerationDlg.h"
+#include "controls/SkinComboBox.h"
+#include "settings/AccelerationDialog.h"
 #include "tests/settings/SettingsRig.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ TEST(Acceleration, x_in_normal_and_y_in_ads_change_only_those_two_bytes) {
     rig.put(1, 0, SettingsField::accelYNormal, 4);
     rig.put(1, 0, SettingsField::accelXAds, 5);
     rig.put(1, 0, SettingsField::accelYAds, 0);
-    CAccelerationDlg dialog(rig.target(), &rig.main());
+    AccelerationDialog dialog(rig.target(), &rig.main());
     open(dialog);
     EXPECT_EQ(dialog.xSlider()->position(), 21); // x1.00 on both
     EXPECT_EQ(dialog.ySlider()->position(), 21);

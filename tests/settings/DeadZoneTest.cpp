@@ -1,5 +1,5 @@
-#include "controls/CMyComboBox.h"
-#include "settings/CDeadZoneDlg.h"
+#include "controls/SkinComboBox.h"
+#include "settings/DeadZoneDialog.h"
 #include "tests/settings/SettingsRig.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +15,8 @@ constexpr auto kNormal = SettingsField::deadZoneNormal;
 constexpr auto kAds = SettingsField::deadZoneAds;
 
 // A user's choice in the mode list: the arrow keys move its selection.
-void chooseMode(CSettingsFrame& dialog, int mode) {
-    QTest::keyClick(dialog.modeCombo(), mode == CSettingsFrame::kModeAds ? Qt::Key_Down : Qt::Key_Up);
+void chooseMode(SettingsDialog& dialog, int mode) {
+    QTest::keyClick(dialog.modeCombo(), mode == SettingsDialog::kModeAds ? Qt::Key_Down : Qt::Key_Up);
     ASSERT_EQ(dialog.modeCombo()->currentIndex(), mode);
 }
 
@@ -25,16 +25,16 @@ TEST(DeadZone, normal_and_ads_keep_their_own_values_through_switches_and_ok) {
     rig.put(1, 0, kNormal, 5);
     rig.put(1, 0, kAds, 40);
     {
-        CDeadZoneDlg dialog(rig.target(), &rig.main());
+        DeadZoneDialog dialog(rig.target(), &rig.main());
         open(dialog);
         EXPECT_EQ(dialog.slider()->position(), 5);
         pick(dialog.slider(), 12);
-        chooseMode(dialog, CSettingsFrame::kModeAds);
+        chooseMode(dialog, SettingsDialog::kModeAds);
         EXPECT_EQ(dialog.slider()->position(), 40);
         pick(dialog.slider(), 30);
-        chooseMode(dialog, CSettingsFrame::kModeNormal);
+        chooseMode(dialog, SettingsDialog::kModeNormal);
         EXPECT_EQ(dialog.slider()->position(), 12);
-        chooseMode(dialog, CSettingsFrame::kModeAds);
+        chooseMode(dialog, SettingsDialog::kModeAds);
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton); // with ADS shown
     }
     EXPECT_EQ(rig.work(1, 0, kNormal), 12);
@@ -42,15 +42,15 @@ TEST(DeadZone, normal_and_ads_keep_their_own_values_through_switches_and_ok) {
     EXPECT_EQ(rig.sent(1, 0, kNormal), 12);
     EXPECT_EQ(rig.sent(1, 0, kAds), 30);
 
-    CDeadZoneDlg again(rig.target(), &rig.main());
-    EXPECT_EQ(again.modeCombo()->currentIndex(), CSettingsFrame::kModeNormal);
+    DeadZoneDialog again(rig.target(), &rig.main());
+    EXPECT_EQ(again.modeCombo()->currentIndex(), SettingsDialog::kModeNormal);
     EXPECT_EQ(again.slider()->position(), 12);
 }
 
 TEST(DeadZone, every_cell_is_a_value_and_the_last_one_is_49) {
     SettingsRig rig(1);
     for (const int cell : {49, 0, 3, 45}) {
-        CDeadZoneDlg dialog(rig.target(), &rig.main());
+        DeadZoneDialog dialog(rig.target(), &rig.main());
         open(dialog);
         pick(dialog.slider(), cell);
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);

@@ -1,10 +1,10 @@
-#include "controls/CMessageBoxDlg.h"
-#include "controls/CMyComboBox.h"
 #include "controls/Skin.h"
-#include "settings/CAccelerationDlg.h"
-#include "settings/CDeadZoneDlg.h"
-#include "settings/COptionDlg.h"
-#include "settings/CSensitivity.h"
+#include "controls/SkinComboBox.h"
+#include "controls/SkinMessageBox.h"
+#include "settings/AccelerationDialog.h"
+#include "settings/ButtonOptionsDialog.h"
+#include "settings/DeadZoneDialog.h"
+#include "settings/SensitivityDialog.h"
 #include "tests/controls/QtTestApp.h"
 #include "tests/settings/SettingsRig.h"
 #include "text/Texts.h"
@@ -27,7 +27,7 @@ void closeLeavesTheRecord(SettingsRig& rig, int sliderId, bool byEsc = false) {
     Dialog dialog(rig.target(), &rig.main());
     open(dialog);
     EXPECT_TRUE(rig.sentFrame(0x71));
-    pick(dialog.template findChild<CPointSlider*>(QString::number(sliderId)), 42);
+    pick(dialog.template findChild<CellSlider*>(QString::number(sliderId)), 42);
     if (byEsc) {
         QTest::keyClick(&dialog, Qt::Key_Escape);
     } else {
@@ -41,11 +41,11 @@ void closeLeavesTheRecord(SettingsRig& rig, int sliderId, bool byEsc = false) {
 
 TEST(SettingsFrame, close_box_and_esc_send_release_and_leave_both_pages_as_they_were) {
     SettingsRig rig(1);
-    closeLeavesTheRecord<CSensitivity>(rig, CSensitivity::kSlider);
-    closeLeavesTheRecord<CDeadZoneDlg>(rig, CDeadZoneDlg::kSlider);
-    closeLeavesTheRecord<CAccelerationDlg>(rig, CAccelerationDlg::kYSlider);
-    closeLeavesTheRecord<COptionDlg>(rig, COptionDlg::kSnipeYSlider);
-    closeLeavesTheRecord<CSensitivity>(rig, CSensitivity::kSlider, true);
+    closeLeavesTheRecord<SensitivityDialog>(rig, SensitivityDialog::kSlider);
+    closeLeavesTheRecord<DeadZoneDialog>(rig, DeadZoneDialog::kSlider);
+    closeLeavesTheRecord<AccelerationDialog>(rig, AccelerationDialog::kYSlider);
+    closeLeavesTheRecord<ButtonOptionsDialog>(rig, ButtonOptionsDialog::kSnipeYSlider);
+    closeLeavesTheRecord<SensitivityDialog>(rig, SensitivityDialog::kSlider, true);
 }
 
 TEST(SettingsFrame, without_a_model_the_first_models_record_shows_and_ok_writes_nothing) {
@@ -54,7 +54,7 @@ TEST(SettingsFrame, without_a_model_the_first_models_record_shows_and_ok_writes_
     const ProfileImage work = rig.main().link().workImage(1);
     const ProfileImage send = rig.main().link().sendImage(1);
     const SettingsTarget none{0, 0, rig.main().link(), rig.main().worker(), 0};
-    CSensitivity dialog(none, &rig.main());
+    SensitivityDialog dialog(none, &rig.main());
     open(dialog);
     EXPECT_EQ(dialog.slider()->position(), 28);
     pick(dialog.slider(), 7);
@@ -63,21 +63,21 @@ TEST(SettingsFrame, without_a_model_the_first_models_record_shows_and_ok_writes_
     EXPECT_EQ(rig.main().link().workImage(1), work);
     EXPECT_EQ(rig.main().link().sendImage(1), send);
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        EXPECT_FALSE(qobject_cast<CMessageBoxDlg*>(w) != nullptr && w->isVisible()) << "no message is shown";
+        EXPECT_FALSE(qobject_cast<SkinMessageBox*>(w) != nullptr && w->isVisible()) << "no message is shown";
     }
 }
 
 TEST(SettingsFrame, ok_writes_the_record_of_the_tab_and_slot_chosen_at_opening) {
     SettingsRig rig(3);
-    CAssignPage* fern = rig.main().page(3);
-    QSignalSpy done(fern, &CAssignPage::transferDone);
+    AssignmentPage* fern = rig.main().page(3);
+    QSignalSpy done(fern, &AssignmentPage::transferDone);
     test::choose(fern->slotList(), 2);
     ASSERT_TRUE(done.count() > 0 || done.wait(5000));
     rig.put(3, 2, SettingsField::deadZoneNormal, 4);
     const ProfileImage kite = rig.main().link().workImage(1);
     const std::uint8_t slot0 = rig.work(3, 0, SettingsField::deadZoneNormal);
 
-    CDeadZoneDlg dialog(rig.target(), &rig.main());
+    DeadZoneDialog dialog(rig.target(), &rig.main());
     open(dialog);
     EXPECT_EQ(dialog.slider()->position(), 4);
     rig.main().selectTab(1); // the window moves on while the dialog is open
@@ -92,12 +92,12 @@ TEST(SettingsFrame, ok_writes_the_record_of_the_tab_and_slot_chosen_at_opening) 
 TEST(SettingsFrame, help_shows_the_lines_of_the_language_in_an_ok_box) {
     SettingsRig rig(1);
     rig.main().languageList()->setCurrentIndex(1);
-    COptionDlg dialog(rig.target(), &rig.main());
+    ButtonOptionsDialog dialog(rig.target(), &rig.main());
     open(dialog);
     QStringList shown;
     QTimer::singleShot(50, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* box = qobject_cast<CMessageBoxDlg*>(w); box != nullptr && box->isVisible()) {
+            if (auto* box = qobject_cast<SkinMessageBox*>(w); box != nullptr && box->isVisible()) {
                 for (int i = 0; i < box->lineCount(); ++i) {
                     shown << box->line(i);
                 }
@@ -117,7 +117,7 @@ TEST(SettingsFrame, help_shows_the_lines_of_the_language_in_an_ok_box) {
 
 TEST(SettingsFrame, value_labels_stay_readable_where_they_reach_into_a_slider) {
     SettingsRig rig(1);
-    CSensitivity dialog(rig.target(), &rig.main());
+    SensitivityDialog dialog(rig.target(), &rig.main());
     open(dialog);
     // The "400" label stands from y = 145 to 165; the slider, black there, starts at y = 152.
     EXPECT_TRUE(test::anyPixel(test::snapshot(dialog), QRect(85, 152, 49, 13), skin::kRed, 40));

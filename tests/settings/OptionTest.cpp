@@ -1,4 +1,4 @@
-#include "settings/COptionDlg.h"
+#include "settings/ButtonOptionsDialog.h"
 #include "tests/settings/SettingsRig.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ TEST(ButtonOptions, sliders_show_tens_on_their_cells_and_ok_writes_tens) {
     rig.put(1, 0, SettingsField::walkSpeed, 50);
     rig.put(1, 0, SettingsField::snipeX, 35); // between two cells
     rig.put(1, 0, SettingsField::snipeY, 0);
-    COptionDlg dialog(rig.target(), &rig.main());
+    ButtonOptionsDialog dialog(rig.target(), &rig.main());
     open(dialog);
     EXPECT_EQ(dialog.walkSlider()->position(), 28);
     EXPECT_EQ(dialog.snipeXSlider()->position(), 14);
@@ -25,7 +25,7 @@ TEST(ButtonOptions, sliders_show_tens_on_their_cells_and_ok_writes_tens) {
     EXPECT_EQ(rig.sent(1, 0, SettingsField::snipeX), 30);
     EXPECT_EQ(rig.work(1, 0, SettingsField::snipeY), 0);
 
-    COptionDlg again(rig.target(), &rig.main());
+    ButtonOptionsDialog again(rig.target(), &rig.main());
     open(again);
     pick(again.snipeYSlider(), 49);
     pick(again.walkSlider(), 0);
@@ -39,7 +39,7 @@ TEST(ButtonOptions, toggles_follow_and_set_the_backlight_and_ads_lock_bytes) {
     rig.put(3, 0, SettingsField::backLightOff, 1);
     rig.put(3, 0, SettingsField::adsLock, 0);
     for (const bool on : {true, false}) {
-        COptionDlg dialog(rig.target(), &rig.main());
+        ButtonOptionsDialog dialog(rig.target(), &rig.main());
         open(dialog);
         EXPECT_EQ(dialog.backLightToggle()->on(), !on);
         EXPECT_EQ(dialog.adsLockToggle()->on(), !on);
@@ -54,7 +54,7 @@ TEST(ButtonOptions, toggles_follow_and_set_the_backlight_and_ads_lock_bytes) {
 TEST(ButtonOptions, moss_has_no_backlight_toggle_and_ok_leaves_its_byte) {
     SettingsRig rig(2);
     rig.put(2, 0, SettingsField::backLightOff, 0);
-    COptionDlg dialog(rig.target(), &rig.main());
+    ButtonOptionsDialog dialog(rig.target(), &rig.main());
     open(dialog);
     EXPECT_FALSE(dialog.backLightToggle()->isVisible());
     EXPECT_FALSE(dialog.backLightToggle()->on()); // the byte is not read

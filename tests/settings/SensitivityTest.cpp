@@ -1,4 +1,4 @@
-#include "settings/CSensitivity.h"
+#include "settings/SensitivityDialog.h"
 #include "tests/settings/SettingsRig.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ constexpr auto kField = SettingsField::sensitivity;
 // with Enter and gives the step stored, the same in both pages.
 int roundTrip(SettingsRig& rig, std::uint8_t stored, int shown, int cell) {
     rig.put(1, 0, kField, stored);
-    CSensitivity dialog(rig.target(), &rig.main());
+    SensitivityDialog dialog(rig.target(), &rig.main());
     open(dialog);
     EXPECT_EQ(dialog.slider()->position(), shown);
     if (cell >= 0) {

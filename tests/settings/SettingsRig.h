@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/CZavoraDlg.h"
-#include "controls/CClickButton.h"
-#include "controls/CDpLsButton.h"
-#include "controls/CPointSlider.h"
-#include "pages/CAssignPage.h"
+#include "app/MainWindow.h"
+#include "controls/CellSlider.h"
+#include "controls/SkinButton.h"
+#include "controls/ToggleButton.h"
+#include "pages/AssignmentPage.h"
 #include "profiles/ProfileRecord.h"
 #include "settings/SettingsTarget.h"
 #include "tests/e2e/Rig.h"
@@ -32,7 +32,7 @@ struct SettingsRig {
         rig.adapter.clearLog();
     }
 
-    CZavoraDlg& main() { return *rig.dlg; }
+    MainWindow& main() { return *rig.dlg; }
     // What the page in front hands a settings dialog it opens.
     SettingsTarget target() { return rig.dlg->page(rig.dlg->currentTab())->settingsTarget(); }
 
@@ -70,9 +70,9 @@ inline void open(QWidget& dialog) {
 
 // A user's click on a slider cell, as the window system delivers it: the pointer comes to the
 // cell's centre, then presses and releases there.
-inline void pick(CPointSlider* slider, int cell) {
+inline void pick(CellSlider* slider, int cell) {
     QWindow* window = slider->window()->windowHandle();
-    const QPoint at = slider->mapTo(slider->window(), CPointSlider::cellRect(cell).center());
+    const QPoint at = slider->mapTo(slider->window(), CellSlider::cellRect(cell).center());
     QTest::mouseMove(window, QPoint(1, 1)); // a pointer that stays put sends no move
     QTest::mouseMove(window, at);
     QTest::mouseClick(window, Qt::LeftButton, {}, at);
