@@ -126,10 +126,8 @@ std::optional<ProfileImage> DeviceLink::ReadBankImage(int model, int bank) {
         return std::nullopt;
     }
     std::optional<ProfileImage> fetched = fetchLocked(bank);
-    // The MOSS keeps two pairs of codes of its PlayStation 3 bank exchanged.
-    if (fetched && model_.load() == 2 && bank == 1) {
-        std::swap((*fetched)[14], (*fetched)[18]);
-        std::swap((*fetched)[15], (*fetched)[17]);
+    if (fetched) {
+        exchangeStoredCodes(model_.load(), bank, *fetched);
     }
     return fetched;
 }

@@ -27,9 +27,6 @@ int kitePs3Partner(int index) {
     return index;
 }
 
-// Second model, PS3 bank: record bytes the adapter keeps exchanged.
-constexpr std::array<std::pair<std::size_t, std::size_t>, 2> kMossPs3Exchange = {{{14, 18}, {15, 17}}};
-
 bool isMossExtraSlot(int slot) {
     return slot >= kMossFirstExtraSlot && slot <= kMossLastExtraSlot;
 }
@@ -116,10 +113,8 @@ bool mossSwitchOn(std::span<const std::uint8_t> record) {
 void copyToSendImage(int model, int mode, bool adapterIsThisModel, const ProfileImage& work,
                      ProfileImage& send) {
     send = work;
-    if (model == models::kMoss && mode == kModePs3 && adapterIsThisModel) {
-        for (const auto& [a, b] : kMossPs3Exchange) {
-            std::swap(send[a], send[b]);
-        }
+    if (adapterIsThisModel) {
+        exchangeStoredCodes(model, mode, send);
     }
 }
 

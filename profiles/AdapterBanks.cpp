@@ -21,11 +21,4 @@ SimulatedAdapter::Banks freshAdapterBanks() {
     return banks;
 }
 
-void exchangeStoredCodes(int model, int mode, ProfileImage& bank) {
-    if (model == models::kMoss && mode == 1) {
-        std::swap(bank[14], bank[18]);
-        std::swap(bank[15], bank[17]);
-    }
-}
-
 } // namespace zav
