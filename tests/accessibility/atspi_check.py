@@ -10,7 +10,6 @@ the accessibility bus or pyatspi is missing.
 
 import argparse
 import os
-import shutil
 import subprocess
 import sys
 import time
@@ -20,30 +19,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 
 from journey import Demo, HarnessError, XServer  # noqa: E402
 
-SKIP = 77
-
-
-def skip(why):
-    print(f"skipped: {why}", flush=True)
-    return SKIP
-
-
-def walk(node, depth=0, limit=12):
-    """Every accessible under `node`, itself first."""
-    if node is None or depth > limit:
-        return
-    yield node
-    try:
-        count = node.childCount
-    except Exception:
-        return
-    for i in range(count):
-        try:
-            child = node.getChildAtIndex(i)
-        except Exception:
-            continue
-        yield from walk(child, depth + 1, limit)
-
+from atspi_bus import run_inside_bus, skip, walk  # noqa: E402
 
 def find_app(pyatspi, pid, timeout=15.0):
     deadline = time.monotonic() + timeout
@@ -92,7 +68,7 @@ def inside(demo_path):
         found = {}
         deadline = time.monotonic() + 10
         while len(found) < len(want) and time.monotonic() < deadline:
-            for node in walk(app):
+            for node in walk(app, limit=12):
                 try:
                     name, role = node.name or "", node.getRole()
                 except Exception:
@@ -128,21 +104,7 @@ def main():
     demo = os.path.abspath(args.demo)
     if args.inside:
         return inside(demo)
-    for tool in ("dbus-run-session", "Xvfb", "xdotool", "import"):
-        if shutil.which(tool) is None:
-            return skip(f"{tool} is not installed")
-    if not os.path.isfile("/usr/share/dbus-1/services/org.a11y.Bus.service"):
-        return skip("at-spi2-core (the accessibility bus) is not installed")
-    # pyatspi comes with the system's Python, which need not be the one running this.
-    python = next((p for p in (sys.executable, "/usr/bin/python3")
-                   if os.path.isfile(p) and subprocess.run([p, "-c", "import pyatspi"],
-                                                           capture_output=True).returncode == 0), None)
-    if python is None:
-        return skip("python3-pyatspi is not installed")
-    done = subprocess.run(["dbus-run-session", "--", python, os.path.abspath(__file__), "--demo", demo,
-                           "--inside"], timeout=120)
-    return done.returncode
-
+    return run_inside_bus(__file__, demo, ("Xvfb", "xdotool", "import"), timeout=120)
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -17,30 +17,13 @@ import sys
 import tempfile
 import time
 
-SKIP = 77
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "accessibility"))
+from atspi_bus import run_inside_bus, skip, walk  # noqa: E402
+
 # The buttons of the KITE page that open a window, and the button that closes it again.
 OPENERS = [("Sensitivity", "X"), ("Acceleration", "X"), ("Dead Zone", "X"),
            ("Button Option Settings", "X"), ("?", "OK")]
-
-
-def skip(why):
-    print(f"skipped: {why}", flush=True)
-    return SKIP
-
-
-def walk(node, depth=0, limit=14):
-    if node is None or depth > limit:
-        return
-    yield node
-    try:
-        count = node.childCount
-    except Exception:
-        return
-    for i in range(count):
-        try:
-            yield from walk(node.getChildAtIndex(i), depth + 1, limit)
-        except Exception:
-            continue
 
 
 class Session:
@@ -222,20 +205,7 @@ def main():
     demo = os.path.abspath(args.demo)
     if args.inside:
         return inside(demo)
-    for tool in ("weston", "dbus-run-session"):
-        if shutil.which(tool) is None:
-            return skip(f"{tool} is not installed")
-    if not os.path.isfile("/usr/share/dbus-1/services/org.a11y.Bus.service"):
-        return skip("at-spi2-core (the accessibility bus) is not installed")
-    python = next((p for p in (sys.executable, "/usr/bin/python3")
-                   if os.path.isfile(p) and subprocess.run([p, "-c", "import pyatspi"],
-                                                           capture_output=True).returncode == 0), None)
-    if python is None:
-        return skip("python3-pyatspi is not installed")
-    done = subprocess.run(["dbus-run-session", "--", python, os.path.abspath(__file__), "--demo", demo,
-                           "--inside"], timeout=170)
-    return done.returncode
-
+    return run_inside_bus(__file__, demo, ("weston",), timeout=170)
 
 if __name__ == "__main__":
     sys.exit(main())
