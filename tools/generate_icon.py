@@ -8,18 +8,16 @@ only after a change of the drawing:
     python3 tools/generate_icon.py packaging
 
 It writes io.github.zavora.Zavora.png (256 x 256) and io.github.zavora.Zavora-<n>.png for n = 128,
-64 and 48. Every size is drawn from the same shapes, not scaled from the largest one. Only the
-standard library is used, and every run writes the same bytes.
+64 and 48. Every size is drawn from the same shapes, not scaled from the largest one.
 """
 
-import struct
 import sys
-import zlib
 from pathlib import Path
+
+from png_canvas import RED, encode
 
 APP_ID = "io.github.zavora.Zavora"
 SIZES = (256, 128, 64, 48)
-RED = (255, 70, 70)
 TOP = (38, 38, 43)
 BOTTOM = (12, 12, 14)
 
@@ -102,17 +100,6 @@ def render(size):
     return rows
 
 
-def chunk(kind, data):
-    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-
-
-def png(size, rows):
-    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA
-    raw = b"".join(b"\x00" + row for row in rows)  # no filter
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
-
-
 def file_name(size):
     return f"{APP_ID}.png" if size == SIZES[0] else f"{APP_ID}-{size}.png"
 
@@ -124,7 +111,7 @@ def main(argv):
     folder = Path(argv[1])
     folder.mkdir(parents=True, exist_ok=True)
     for size in SIZES:
-        (folder / file_name(size)).write_bytes(png(size, render(size)))
+        (folder / file_name(size)).write_bytes(encode(size, size, render(size)))
     return 0
 
 

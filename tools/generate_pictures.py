@@ -4,7 +4,8 @@ KITE, MOSS and FERN (lit when the adapter is connected, dimmed when not), the or
 family's own mouse (connected and not), the two logos and the MOSS left-stick picture.
 
 Every keypad key is drawn exactly where the page puts the numbered slot button over it: the slot
-rectangles below are in page pixels, and each picture subtracts the page position where it is drawn.
+rectangles are read from the pages' own layout tables, in page pixels, and each picture subtracts the
+page position where it is drawn.
 The slot buttons are opaque, so what shows around them is the key's socket: a red backlit rim when
 lit, a grey one when dimmed.
 
@@ -14,40 +15,17 @@ The output is committed under res/; run this again only after a change of the dr
 
 (with names, only those pictures are drawn; the CMake target zav_pictures draws them all; each picture
 also as name@2x.png, drawn for screens of twice the density).
-
-Only the standard library is used, and every run writes the same bytes.
 """
 
 import math
-import operator
-import struct
+import re
 import sys
-import zlib
 from pathlib import Path
 
-RED = (255, 70, 70)
+from png_canvas import RED, Canvas, clamp01, mix, smooth, write_pictures
+
 WHITE = (255, 255, 255)
 BLACK = (0, 0, 0)
-
-# Device pixels per picture pixel of the picture being drawn: 1 for name.png, 2 for name@2x.png. The
-# drawing code works in picture pixels; only the canvas and the shapes' rows see device pixels.
-SCALE = 1
-
-# 4 x 4 ordered dither, so that the dark gradients show no bands.
-BAYER = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
-
-
-def clamp01(v):
-    return 0.0 if v < 0.0 else 1.0 if v > 1.0 else v
-
-
-def mix(a, b, t):
-    return (a[0] + (b[0] - a[0]) * t, a[1] + (b[1] - a[1]) * t, a[2] + (b[2] - a[2]) * t)
-
-
-def smooth(t):
-    t = clamp01(t)
-    return t * t * (3 - 2 * t)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -56,9 +34,9 @@ def smooth(t):
 
 
 class Shape:
-    def row(self, y, x0, x1):
-        """Distances, in picture pixels, at the centres of the device pixels x0..x1-1 of row y."""
-        s = SCALE
+    def row(self, y, x0, x1, s):
+        """Distances, in picture pixels, at the centres of the device pixels x0..x1-1 of row y, with s
+        device pixels per picture pixel."""
         py = (y + 0.5) / s
         dist = self.dist
         return [dist((x + 0.5) / s, py) for x in range(x0, x1)]
@@ -78,9 +56,9 @@ class RoundRect(Shape):
             return math.sqrt(qx * qx + qy * qy) - self.r
         return (qx if qx > qy else qy) - self.r
 
-    def row(self, y, x0, x1):
-        if SCALE != 1:
-            return Shape.row(self, y, x0, x1)
+    def row(self, y, x0, x1, s):
+        if s != 1:
+            return Shape.row(self, y, x0, x1, s)
         r, cx, k = self.r, self.cx - 0.5, self.hx - self.r
         qy = abs(y + 0.5 - self.cy) - self.hy + r
         qxs = [abs(x - cx) - k for x in range(x0, x1)]
@@ -98,9 +76,9 @@ class Circle(Shape):
     def dist(self, x, y):
         return math.hypot(x - self.cx, y - self.cy) - self.r
 
-    def row(self, y, x0, x1):
-        if SCALE != 1:
-            return Shape.row(self, y, x0, x1)
+    def row(self, y, x0, x1, s):
+        if s != 1:
+            return Shape.row(self, y, x0, x1, s)
         cx, r = self.cx - 0.5, self.r
         dd = (y + 0.5 - self.cy) ** 2
         return [math.sqrt((x - cx) ** 2 + dd) - r for x in range(x0, x1)]
@@ -234,9 +212,9 @@ class Offset(Shape):
     def dist(self, x, y):
         return self.shape.dist(x, y) - self.k
 
-    def row(self, y, x0, x1):
+    def row(self, y, x0, x1, s):
         k = self.k
-        return [d - k for d in self.shape.row(y, x0, x1)]
+        return [d - k for d in self.shape.row(y, x0, x1, s)]
 
 
 class Baked(Shape):
@@ -262,12 +240,12 @@ class Baked(Shape):
             return self.values[j * self.w + i]
         return self.shape.dist(x, y)
 
-    def row(self, y, x0, x1):
+    def row(self, y, x0, x1, s):
         j = y - self.oy
         if 0 <= j < self.h and x0 >= self.ox and x1 <= self.ox + self.w:
             start = j * self.w - self.ox
             return self.values[start + x0:start + x1]
-        return Shape.row(self, y, x0, x1)
+        return Shape.row(self, y, x0, x1, s)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -302,173 +280,6 @@ def radial(cx, cy, r, c0, c1):
         return mix(c0, c1, smooth(math.hypot(x - cx, y - cy) / r))
 
     return paint
-
-
-# ---------------------------------------------------------------------------------------------
-# The canvas: premultiplied RGBA in floats, painted "over".
-
-
-class Canvas:
-    def __init__(self, width, height):
-        # The size in picture pixels, and in the device pixels of SCALE that are painted and stored.
-        self.width, self.height = width, height
-        self.s = SCALE
-        self.pw, self.ph = width * SCALE, height * SCALE
-        size = self.pw * self.ph
-        self.r = [0.0] * size
-        self.g = [0.0] * size
-        self.b = [0.0] * size
-        self.a = [0.0] * size
-
-    def _run(self, shape, margin, band, alpha_of, paint, clip, mask=None):
-        """Paints every pixel whose distance d lies in the open interval `band` with the opacity
-        alpha_of(d)."""
-        lo, hi = band
-        s = self.s
-        bx0, by0, bx1, by1 = shape.bbox
-        x0 = max(0, int(math.floor((bx0 - margin) * s)))
-        y0 = max(0, int(math.floor((by0 - margin) * s)))
-        x1 = min(self.pw, int(math.ceil((bx1 + margin) * s)) + 1)
-        y1 = min(self.ph, int(math.ceil((by1 + margin) * s)) + 1)
-        solid = not callable(paint)
-        if solid:
-            pr, pg, pb = paint
-        cdist = clip.dist if clip is not None else None
-        R, G, B, A, w = self.r, self.g, self.b, self.a, self.pw
-        for y in range(y0, y1):
-            py = (y + 0.5) / s
-            row = y * w
-            ds = shape.row(y, x0, x1)
-            for k in [k for k, d in enumerate(ds) if lo < d < hi]:
-                alpha = alpha_of(ds[k])
-                if alpha <= 0.0:
-                    continue
-                x = x0 + k
-                px = (x + 0.5) / s
-                if cdist is not None:
-                    c = 0.5 - cdist(px, py) * s
-                    if c <= 0.0:
-                        continue
-                    if c < 1.0:
-                        alpha *= c
-                if mask is not None:
-                    alpha *= mask(px, py)
-                    if alpha <= 0.0:
-                        continue
-                if not solid:
-                    pr, pg, pb = paint(px, py)
-                i = row + x
-                keep = 1.0 - alpha
-                R[i] = pr * alpha + R[i] * keep
-                G[i] = pg * alpha + G[i] * keep
-                B[i] = pb * alpha + B[i] * keep
-                A[i] = alpha + A[i] * keep
-
-    # Distances come in picture pixels; edges are smoothed over one device pixel.
-    def fill(self, shape, paint, opacity=1.0, clip=None, mask=None):
-        s = self.s
-
-        def alpha_of(d):
-            c = 0.5 - d * s
-            return opacity if c >= 1.0 else (c * opacity if c > 0.0 else 0.0)
-
-        self._run(shape, 1.0, (-math.inf, 0.5 / s), alpha_of, paint, clip, mask)
-
-    def stroke(self, shape, width, paint, opacity=1.0, clip=None):
-        """A line of the given width centred on the shape's edge."""
-        half = width / 2.0
-        s = self.s
-
-        def alpha_of(d):
-            c = 0.5 - (abs(d) - half) * s
-            return opacity if c >= 1.0 else (c * opacity if c > 0.0 else 0.0)
-
-        self._run(shape, half + 1.0, (-half - 0.5 / s, half + 0.5 / s), alpha_of, paint, clip)
-
-    def glow(self, shape, radius, paint, opacity=1.0, clip=None):
-        """Light that fades out over `radius` pixels outside the shape (the inside is left alone)."""
-
-        def alpha_of(d):
-            if d <= 0.0 or d >= radius:
-                return 0.0
-            t = 1.0 - d / radius
-            return opacity * t * t
-
-        self._run(shape, radius, (0.0, radius), alpha_of, paint, clip)
-
-    def inner_glow(self, shape, radius, paint, opacity=1.0, clip=None):
-        """Light along the inside of the edge, fading inwards over `radius` pixels."""
-
-        s = self.s
-
-        def alpha_of(d):
-            if d >= 0.5 / s or d <= -radius:
-                return 0.0
-            t = 1.0 + d / radius
-            return opacity * t * t * clamp01(0.5 - d * s)
-
-        self._run(shape, 1.0, (-radius, 0.5 / s), alpha_of, paint, clip)
-
-    def fade_below(self, y0, y1):
-        """Everything fades out from row y0 to row y1 and is gone below it."""
-        w, s = self.pw, self.s
-        for y in range(max(0, int(y0 * s)), self.ph):
-            k = 1.0 - smooth(((y + 0.5) / s - y0) / float(y1 - y0))
-            for i in range(y * w, y * w + w):
-                self.r[i] *= k
-                self.g[i] *= k
-                self.b[i] *= k
-                self.a[i] *= k
-
-    def png(self):
-        w = self.pw
-        rows = bytearray()
-        prev = None
-        R, G, B, A = self.r, self.g, self.b, self.a
-        for y in range(self.ph):
-            thresholds = [(BAYER[y % 4][x] + 0.5) / 16.0 for x in range(4)]
-            raw = bytearray(4 * w)
-            o = 0
-            for i in range(y * w, y * w + w):
-                a = A[i]
-                if a > 0.0005:
-                    t = thresholds[(i - y * w) & 3]
-                    k = 1.0 / a
-                    v = int(R[i] * k + t)
-                    raw[o] = v if v < 255 else 255
-                    v = int(G[i] * k + t)
-                    raw[o + 1] = v if v < 255 else 255
-                    v = int(B[i] * k + t)
-                    raw[o + 2] = v if v < 255 else 255
-                    v = int(a * 255.0 + 0.5)
-                    raw[o + 3] = v if v < 255 else 255
-                o += 4
-            rows += filtered(raw, prev)
-            prev = raw
-        header = struct.pack(">IIBBBBB", w, self.ph, 8, 6, 0, 0, 0)
-        return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-                chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
-
-
-# Byte differences modulo 256 by list index (a negative difference indexes from the end), and the
-# size of a filtered byte taken as a signed value, for choosing a row's filter.
-MOD256 = [i % 256 for i in range(512)]
-MAGNITUDE = bytes(min(i, 256 - i) for i in range(256))
-
-
-def filtered(raw, prev):
-    """The row with the PNG filter (none, sub or up) whose bytes are smallest, as encoders do."""
-    raw = bytes(raw)
-    candidates = [b"\0" + raw]
-    candidates.append(b"\1" + raw[:4] + bytes(map(MOD256.__getitem__, map(operator.sub, raw[4:], raw))))
-    if prev is not None:
-        candidates.append(b"\2" + bytes(map(MOD256.__getitem__, map(operator.sub, raw, prev))))
-    return min(candidates, key=lambda row: sum(row[1:].translate(MAGNITUDE)))
-
-
-def chunk(kind, data):
-    return (struct.pack(">I", len(data)) + kind + data +
-            struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
 
 
 # ---------------------------------------------------------------------------------------------
@@ -646,79 +457,50 @@ def draw_wordmark(canvas, x, y, h, t, opacity=1.0):
 
 
 # ---------------------------------------------------------------------------------------------
-# Slot statics in page pixels (x, y, width, height), as each page places them.
+# Where the pages put their slot statics and pictures, in page pixels (x, y, width, height), read
+# from the pages' own sources, so that every key is drawn under its slot.
+
+ROOT = Path(__file__).resolve().parent.parent
 
 
-def kite_slots():
-    slots = {}
-    for row, y in enumerate((175, 208, 241, 274)):
-        first = 1 + row * 5
-        slots[first] = (159, y + 10, 44, 32)
-        for i, x in enumerate((204, 237, 270, 303)):
-            slots[first + 1 + i] = (x, y, 33, 32)
-    slots[21] = (15, 310, 33, 33)
-    slots[22] = (50, 331, 33, 33)
-    slots[23] = (707, 310, 33, 50)
-    slots[24] = (785, 310, 33, 50)
-    slots[25] = (741, 322, 43, 25)
-    slots[26] = (880, 390, 33, 33)
-    slots[27] = (880, 425, 33, 33)
-    slots[28] = (845, 363, 33, 33)
-    slots[29] = (880, 459, 33, 33)
-    slots[30] = (741, 296, 43, 25)
-    slots[31] = (741, 348, 43, 25)
-    slots[32] = (239, 106, 37, 28)
-    slots[33] = (300, 106, 37, 28)
-    slots[34] = (239, 135, 37, 28)
-    slots[35] = (300, 135, 37, 28)
-    return slots
+def page_source(name):
+    """pages/name with its named int constants written out."""
+    text = (ROOT / "pages" / name).read_text()
+    for constant, value in re.findall(r"constexpr int (\w+) = (\d+);", text):
+        text = re.sub(rf"\b{constant}\b", value, text)
+    return text
 
 
-def moss_slots():
-    slots = {
-        1: (336, 110), 2: (228, 110), 3: (336, 145), 4: (228, 145), 5: (332, 180), 6: (84, 346),
-        7: (135, 360), 8: (135, 445), 9: (95, 402), 10: (175, 402), 14: (880, 390), 15: (880, 425),
-        16: (845, 363), 17: (880, 459), 20: (170, 86), 21: (170, 120), 22: (170, 154), 23: (170, 188),
-        28: (290, 398),
-    }
-    slots = {n: (x, y, 33, 33) for n, (x, y) in slots.items()}
-    slots.update({
-        11: (707, 320, 33, 40), 12: (785, 320, 33, 40), 13: (741, 332, 43, 25), 18: (741, 305, 43, 25),
-        19: (741, 359, 43, 25), 24: (183, 310, 50, 33), 25: (261, 310, 50, 33), 26: (183, 348, 50, 33),
-        27: (261, 348, 50, 33),
-    })
-    return slots
+def page_table(text, name):
+    """The numbers of each entry {..., {x, y, w, h}} of the constexpr array `name`. A source that no
+    longer reads so stops the drawing, rather than let keys move away from their slots."""
+    m = re.search(r"std::array<\w+, (\d+)> " + name + r" = \{\{(.*?)\}\};", text, re.S)
+    entries = re.findall(r"\{[^{}]*\{[^{}]*\}\}", m[2]) if m else []
+    if not entries or len(entries) != int(m[1]):
+        sys.exit(f"generate_pictures.py: cannot read {name} in pages/")
+    return [[int(v) for v in re.findall(r"\d+", entry)] for entry in entries]
 
 
-def fern_slots():
-    slots = {
-        1: (87, 220, 37, 35), 2: (136, 220, 38, 35), 3: (174, 220, 37, 35), 4: (211, 220, 37, 35),
-        5: (248, 220, 37, 35), 6: (285, 220, 37, 35), 7: (87, 256, 37, 35), 8: (147, 256, 37, 35),
-        9: (184, 256, 37, 35), 10: (221, 256, 37, 35), 11: (258, 256, 37, 35), 12: (295, 256, 37, 35),
-        13: (87, 292, 80, 36), 14: (203, 292, 37, 35), 15: (240, 292, 37, 35), 16: (277, 292, 37, 35),
-        17: (87, 330, 37, 35), 18: (233, 334, 31, 31), 19: (278, 328, 92, 35), 20: (707, 310, 33, 50),
-        21: (785, 310, 33, 50), 22: (741, 322, 43, 25), 23: (880, 390, 33, 33), 24: (880, 425, 33, 33),
-        25: (845, 363, 33, 33), 26: (880, 460, 33, 33), 27: (741, 296, 43, 25), 28: (741, 348, 43, 25),
-        29: (129, 136, 37, 28), 30: (190, 136, 37, 28), 31: (129, 165, 37, 28), 32: (190, 165, 37, 28),
-    }
-    return slots
-
+LAYOUT = page_source("PageLayout.cpp")
+# {slot: box}, from entries {slot, static id, box}.
+KITE_SLOTS, MOSS_SLOTS, FERN_SLOTS = ({e[0]: tuple(e[2:]) for e in page_table(LAYOUT, f"k{model}Slots")}
+                                      for model in ("Kite", "Moss", "Fern"))
+# The left-stick panel's keys, from entries {static id, box}: up, down, left, right (bytes 27..30).
+L3D_DIRECTIONS = dict(enumerate(tuple(e[1:]) for e in page_table(page_source("LeftStickPanel.h"),
+                                                                    "kDirectionPlaces")))
 
 # Where each picture is drawn on its page (top-left corner) and its size.
-PLACES = {
-    "keyboard": ((132, 100), (257, 473)),
-    "keyboard1": ((5, 60), (122, 520)),
-    "5230_keyboard": ((38, 232), (321, 341)),
-    "5230_keyboard1": ((38, 60), (321, 162)),
-    "5270_keyboard": ((14, 140), (390, 322)),
+PLACES = {name + one: ((int(x), int(y)), (int(w), int(h))) for name, one, x, y, w, h in
+          re.findall(r'\{"(\w+?)_connect(1?)\.png", "\w+\.png", \{(\d+), (\d+), (\d+), (\d+)\}\}', LAYOUT)}
+PLACES.update({
     "mouse_normal": ((692, 220), (138, 331)),
     "mouse1_normal": ((840, 220), (87, 331)),
     "mouse_own": ((692, 220), (235, 331)),
     "ZAV_logo": ((420, 22), (64, 23)),
     "ZAV_pc_logo": ((420, 123), (39, 22)),
-    # The left-stick panel draws its picture at (0, 20) of its own client area.
+    # The left-stick panel draws its picture in its own client area.
     "5230_keyboard_l3d": ((0, 20), (321, 341)),
-}
+})
 
 
 def new_canvas(place):
@@ -742,8 +524,8 @@ def kite_keypad(t):
 
     plate = SmoothUnion(RoundRect(18, 66, 213, 225, 9), RoundRect(98, 1.5, 214, 74, 9), 6)
     draw_plate(c, plate, t)
-    draw_keys(c, pick(kite_slots(), range(1, 21), "keyboard"), t)
-    draw_keys(c, pick(kite_slots(), (32, 33, 34, 35), "keyboard"), t)
+    draw_keys(c, pick(KITE_SLOTS, range(1, 21), "keyboard"), t)
+    draw_keys(c, pick(KITE_SLOTS, (32, 33, 34, 35), "keyboard"), t)
 
     # The status lights on the right of the keys and a guide line that runs down to the palm rest.
     draw_leds(c, [(233, 96), (233, 112), (233, 128)], t)
@@ -766,7 +548,7 @@ def kite_wing(t):
     body = draw_body(c, body, t, 130, 505)
 
     # The thumb control: a round well for the stick or pad (slot 22) and the thumb key (slot 21).
-    stick, thumb = pick(kite_slots(), (22, 21), "keyboard1")
+    stick, thumb = pick(KITE_SLOTS, (22, 21), "keyboard1")
     cx, cy = (stick[0] + stick[2]) / 2.0, (stick[1] + stick[3]) / 2.0
     well = Circle(cx, cy, 29)
     c.fill(well, t["plate"])
@@ -797,7 +579,7 @@ def kite_wing(t):
 
 def moss_face(t):
     c = new_canvas("5230_keyboard")
-    slots = moss_slots()
+    slots = MOSS_SLOTS
     up, down, left, right = pick(slots, (7, 8, 9, 10), "5230_keyboard")
     cx, cy = (left[2] + right[0]) / 2.0, (up[3] + down[1]) / 2.0
     body = SmoothUnion(Circle(cx, cy, 110), RoundRect(118, 46, 312, 232, 40), 50)
@@ -831,7 +613,7 @@ def moss_face(t):
 
 def moss_top(t):
     c = new_canvas("5230_keyboard1")
-    slots = moss_slots()
+    slots = MOSS_SLOTS
 
     # The Fn column: a panel whose left part carries the page's "Fn+Button" captions.
     panel = RoundRect(3, 20, 172, 161, 8)
@@ -852,15 +634,12 @@ def moss_top(t):
     return c
 
 
-# The left-stick panel: the MOSS stick with one key per direction (record bytes 27..30).
-L3D_DIRECTIONS = {"up": (110, 68, 35, 35), "down": (110, 158, 35, 35), "left": (66, 111, 35, 35),
-                  "right": (153, 111, 35, 35)}
+# The left-stick panel: the MOSS stick with one key per direction.
 
 
 def moss_stick(t):
     c = new_canvas("5230_keyboard_l3d")
-    rects = to_picture(L3D_DIRECTIONS, PLACES["5230_keyboard_l3d"][0])
-    up, down, left, right = rects["up"], rects["down"], rects["left"], rects["right"]
+    up, down, left, right = pick(L3D_DIRECTIONS, range(4), "5230_keyboard_l3d")
     cx, cy = (left[2] + right[0]) / 2.0, (up[3] + down[1]) / 2.0
 
     # The device around the stick, fading out towards the panel's buttons below.
@@ -899,7 +678,7 @@ def moss_stick(t):
 
 def fern_keypad(t):
     c = new_canvas("5270_keyboard")
-    slots = fern_slots()
+    slots = FERN_SLOTS
     body = SmoothUnion(RoundRect(52, 58, 378, 264, 26), RoundRect(100, 1, 230, 90, 16), 14)
     body = draw_body(c, body, t, 0, 264)
 
@@ -998,7 +777,7 @@ def mouse_normal(t):
 def mouse_normal_side(t):
     c = new_canvas("mouse1_normal")
     # The two thumb keys of an ordinary mouse, where every page puts the same two slots.
-    keys = pick(kite_slots(), (26, 27), "mouse1_normal")
+    keys = pick(KITE_SLOTS, (26, 27), "mouse1_normal")
     draw_mouse_side(c, t, 0, False, keys)
     return c
 
@@ -1009,11 +788,11 @@ def mouse_own(t, extra_keys):
     c = new_canvas("mouse_own")
     draw_mouse_top(c, t, own=True)
     place = PLACES["mouse_own"][0]
-    kite = to_picture(kite_slots(), place)
+    kite = to_picture(KITE_SLOTS, place)
     keys = [kite[26], kite[27]]
     if extra_keys:
-        moss = to_picture(moss_slots(), place)
-        fern = to_picture(fern_slots(), place)
+        moss = to_picture(MOSS_SLOTS, place)
+        fern = to_picture(FERN_SLOTS, place)
         # The lowest key stands one pixel lower on the FERN page: cover both.
         low = (moss[17][0], min(moss[17][1], fern[26][1]), moss[17][2], max(moss[17][3], fern[26][3]))
         keys += [moss[16], low]
@@ -1089,17 +868,8 @@ def pictures():
 
 
 def main(argv):
-    global SCALE
-    out = Path(argv[1]) if len(argv) > 1 else Path(__file__).resolve().parent.parent / "res"
-    out.mkdir(parents=True, exist_ok=True)
-    wanted = set(argv[2:])
-    for name, draw in pictures():
-        if wanted and name not in wanted:
-            continue
-        # Each picture also for screens of twice the density, as name@2x.png.
-        for SCALE, file in ((1, name), (2, name.replace(".png", "@2x.png"))):
-            (out / file).write_bytes(draw().png())
-    SCALE = 1
+    out = Path(argv[1]) if len(argv) > 1 else ROOT / "res"
+    write_pictures(out, pictures(), set(argv[2:]))
     return 0
 
 

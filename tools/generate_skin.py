@@ -8,114 +8,13 @@ change of the drawing:
     python3 tools/generate_skin.py res/skin
 
 (each picture also as name@2x.png, drawn for screens of twice the density)
-
-Only the standard library is used, and every run writes the same bytes.
 """
 
 import math
-import struct
 import sys
-import zlib
 from pathlib import Path
 
-RED = (255, 70, 70)
-
-# Device pixels per picture pixel of the picture being drawn: 1 for name.png, 2 for name@2x.png. The
-# drawing works in picture pixels; the canvas stores device pixels.
-SCALE = 1
-
-# 4 x 4 ordered dither, so that the long dark gradients show no bands.
-BAYER = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
-
-
-class Canvas:
-    def __init__(self, width, height):
-        # Width and height in device pixels.
-        self.s = SCALE
-        self.width = width * SCALE
-        self.height = height * SCALE
-        self.pixels = [[0.0, 0.0, 0.0] for _ in range(self.width * self.height)]
-
-    def fill(self, colour_at):
-        """colour_at(x, y) in picture pixels, asked at each device pixel's centre."""
-        s = self.s
-        for y in range(self.height):
-            for x in range(self.width):
-                self.pixels[y * self.width + x] = list(colour_at((x + 0.5) / s - 0.5, (y + 0.5) / s - 0.5))
-
-    def blend(self, x, y, colour, alpha):
-        """Picture pixel (x, y): its square of device pixels."""
-        for dy in range(self.s):
-            for dx in range(self.s):
-                self.blend_device(x * self.s + dx, y * self.s + dy, colour, alpha)
-
-    def blend_device(self, x, y, colour, alpha):
-        if alpha <= 0 or not (0 <= x < self.width and 0 <= y < self.height):
-            return
-        alpha = min(alpha, 1.0)
-        p = self.pixels[y * self.width + x]
-        for i in range(3):
-            p[i] += (colour[i] - p[i]) * alpha
-
-    def hline(self, y, x0, x1, colour, alpha, fade=0):
-        """A one-pixel line from x0 to x1 (inclusive) whose ends fade over `fade` pixels."""
-        for x in range(x0, x1 + 1):
-            self.blend(x, y, colour, alpha * ramp(x - x0, x1 - x, fade))
-
-    def vline(self, x, y0, y1, colour, alpha, fade=0):
-        for y in range(y0, y1 + 1):
-            self.blend(x, y, colour, alpha * ramp(y - y0, y1 - y, fade))
-
-    def segment(self, ax, ay, bx, by, colour, alpha, fade=0.0):
-        """An antialiased line about one pixel wide; its ends fade over `fade` of its length."""
-        length = math.hypot(bx - ax, by - ay)
-        dx, dy = (bx - ax) / length, (by - ay) / length
-        s = self.s
-        for y in range(int(min(ay, by) * s) - 2 * s, int(max(ay, by) * s) + 3 * s):
-            for x in range(int(min(ax, bx) * s) - 2 * s, int(max(ax, bx) * s) + 3 * s):
-                px, py = (x + 0.5) / s - ax, (y + 0.5) / s - ay
-                along = px * dx + py * dy
-                if along < 0 or along > length:
-                    continue
-                across = abs(px * dy - py * dx)
-                cover = max(0.0, 1.0 - across)
-                if fade > 0:
-                    edge = min(along, length - along) / (fade * length)
-                    cover *= min(1.0, edge)
-                self.blend_device(x, y, colour, alpha * cover)
-
-    def png(self):
-        rows = bytearray()
-        for y in range(self.height):
-            rows.append(0)  # no filter
-            for x in range(self.width):
-                threshold = (BAYER[y % 4][x % 4] + 0.5) / 16.0
-                for value in self.pixels[y * self.width + x]:
-                    level = int(value + threshold)
-                    rows.append(max(0, min(255, level)))
-        header = struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0)
-        return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-                chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
-
-
-def chunk(kind, data):
-    return (struct.pack(">I", len(data)) + kind + data +
-            struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
-
-
-def ramp(from_start, from_end, fade):
-    if fade <= 0:
-        return 1.0
-    return max(0.0, min(1.0, min(from_start, from_end) / fade))
-
-
-def mix(a, b, t):
-    return tuple(a[i] + (b[i] - a[i]) * t for i in range(3))
-
-
-def smooth(t):
-    t = max(0.0, min(1.0, t))
-    return t * t * (3 - 2 * t)
+from png_canvas import RED, Canvas, mix, smooth, write_pictures
 
 
 def background():
@@ -133,7 +32,7 @@ def background():
         shade = 0.78 + 0.22 * smooth(edge)
         return (base[0] * shade + 16 * glow, base[1] * shade + 3 * glow, base[2] * shade + 3 * glow)
 
-    canvas.fill(colour)
+    canvas.fill_all(colour)
 
     # Controls copy the part of this picture at their own place shifted by (4, 45), so the lines keep
     # away from the places where buttons of the window, the pages and the dialogs sample it.
@@ -170,7 +69,7 @@ def header():
         d = abs(x - 480) / 480.0
         return tuple(c * (1.0 - 0.18 * d * d) for c in base)
 
-    canvas.fill(colour)
+    canvas.fill_all(colour)
     # The red rule at the foot of the header, with a soft glow above it.
     canvas.hline(h - 2, 0, w - 1, RED, 0.95)
     canvas.hline(h - 3, 0, w - 1, RED, 0.30)
@@ -194,7 +93,7 @@ def footer():
     def colour(x, y):
         return mix(top, bottom, smooth(y / (h - 1)))
 
-    canvas.fill(colour)
+    canvas.fill_all(colour)
     canvas.hline(0, 0, w - 1, (0, 0, 0), 0.6)
     canvas.hline(1, 0, w - 1, RED, 0.85)
     canvas.hline(2, 0, w - 1, RED, 0.25)
@@ -207,14 +106,8 @@ def footer():
 
 
 def main(argv):
-    global SCALE
     out = Path(argv[1]) if len(argv) > 1 else Path(__file__).resolve().parent.parent / "res" / "skin"
-    out.mkdir(parents=True, exist_ok=True)
-    for name, draw in (("background.png", background), ("header.png", header), ("footer.png", footer)):
-        # Each picture also for screens of twice the density, as name@2x.png.
-        for SCALE, file in ((1, name), (2, name.replace(".png", "@2x.png"))):
-            (out / file).write_bytes(draw().png())
-    SCALE = 1
+    write_pictures(out, [("background.png", background), ("header.png", header), ("footer.png", footer)])
     return 0
 
 
