@@ -3,7 +3,6 @@
 #include "app/MainWindow.h"
 #include "controls/QtText.h"
 #include "controls/SkinComboBox.h"
-#include "controls/SkinMessageBox.h"
 #include "controls/ToggleButton.h"
 #include "device/Frames.h"
 #include "device/SimulatedAdapter.h"
@@ -12,6 +11,7 @@
 #include "pages/PageLayout.h"
 #include "profiles/AdapterBanks.h"
 #include "tests/controls/QtTestApp.h"
+#include "tests/e2e/BoxWatcher.h"
 #include "text/Texts.h"
 
 #include <QAbstractItemView>
@@ -20,7 +20,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -70,24 +69,6 @@ inline void waitTransfer(AssignmentPage* page, const std::function<void()>& acti
     action();
     ASSERT_TRUE(done.count() > 0 || done.wait(5000));
 }
-
-// Answers every message box of the window with OK and remembers its first line.
-struct BoxWatcher {
-    BoxWatcher() {
-        timer.setInterval(20);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (auto* box = qobject_cast<SkinMessageBox*>(w); box != nullptr && box->isVisible()) {
-                    lines.push_back(box->line(0));
-                    box->accept();
-                }
-            }
-        });
-        timer.start();
-    }
-    QTimer timer;
-    QStringList lines;
-};
 
 // Clicks the page's Write button and returns the first lines of the messages it ends with.
 inline QStringList pressWrite(AssignmentPage* page) {
