@@ -26,12 +26,6 @@ TEST(MainWindow, starting_with_no_adapter_shows_the_first_page_and_sends_nothing
     EXPECT_EQ(rig.dlg->size(), QSize(MainWindow::kWidth, MainWindow::kHeight));
     rig.dlg->reject();
     EXPECT_TRUE(rig.adapter.frames().empty());
-
-    for (const auto& [langId, item] : {std::pair{3084, 1}, std::pair{1034, 0}}) { // French (Canada), Spanish
-        Rig other(0);
-        other.dlg->PickSystemLanguage(langId);
-        EXPECT_EQ(other.dlg->languageList()->currentIndex(), item) << langId;
-    }
 }
 
 TEST(MainWindow, starting_with_a_fern_reads_it_once_and_closing_releases_it) {
@@ -113,8 +107,7 @@ TEST(MainWindow, a_tab_click_shows_its_page_without_touching_the_adapter) {
 }
 
 TEST(MainWindow, the_moss_capability_picks_its_third_mode) {
-    for (const auto& [capability, third, mode] :
-         {std::tuple{4, TextId::ModePcPad, 2}, std::tuple{5, TextId::ModeKeyboard, 3}}) {
+    for (const auto& [capability, mode] : {std::pair{4, 2}, std::pair{5, 3}}) { // PC-Pad, or KeyBoard
         SCOPED_TRACE(capability);
         Rig rig(2);
         rig.adapter.setCapability(static_cast<std::uint8_t>(capability));
@@ -125,8 +118,6 @@ TEST(MainWindow, the_moss_capability_picks_its_third_mode) {
         EXPECT_EQ(frames[19].code(), cmd::kStatus);
         EXPECT_EQ(frames[19].param(), 0);
         AssignmentPage* page = rig.dlg->page(2);
-        ASSERT_EQ(page->modeList()->count(), 3);
-        EXPECT_EQ(page->modeList()->itemText(2), q(third));
         test::waitTransfer(page, [&] { test::choose(page->modeList(), 2); });
         EXPECT_EQ(page->mode(), mode);
         EXPECT_EQ(page->slotButton(24)->isVisible(), mode == 3);
