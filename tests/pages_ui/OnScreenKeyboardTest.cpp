@@ -1,5 +1,8 @@
 #include "pages/OnScreenKeyboard.h"
 
+#include "controls/QtText.h"
+#include "text/Texts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -36,6 +39,12 @@ TEST(OnScreenKeyboard, the_preferred_runnable_keyboard_is_started_and_a_failed_s
         return false;
     }));
     EXPECT_EQ(started, QStringList{second.filePath("florence")});
+    // The message shown without one names every candidate, in every language.
+    for (int language = 0; language < kLanguageCount; ++language) {
+        for (const QString& name : onScreenKeyboardCandidates()) {
+            EXPECT_TRUE(qstr(text(TextId::NoOnScreenKeyboard, language)).contains(name)) << language;
+        }
+    }
 }
 
 // The desktop's keyboard is found on the path and started without waiting for it to end.
