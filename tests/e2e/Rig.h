@@ -4,31 +4,36 @@
 #include "controls/QtText.h"
 #include "controls/SkinComboBox.h"
 #include "controls/ToggleButton.h"
+#include "device/Frames.h"
 #include "device/SimulatedAdapter.h"
 #include "pages/AssignmentPage.h"
 #include "pages/MoveButton.h"
 #include "pages/PageLayout.h"
 #include "profiles/AdapterBanks.h"
 #include "tests/controls/QtTestApp.h"
+#include "tests/e2e/BoxWatcher.h"
 #include "text/Texts.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTest>
-
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
 namespace zav::test {
 
-// A text of the catalogue as the widgets show it.
+// A text of the catalogue as the widgets show it, and the first line of one as a message box shows it.
 inline QString q(TextId id, int language = 0) {
     return qstr(text(id, language));
+}
+inline QString firstLine(TextId id) {
+    return qstr(textLines(id, 0).front());
 }
 
 // Picks item `index` of a list as a person does: a click on its arrow, then one on the item.
@@ -42,13 +47,7 @@ inline void choose(SkinComboBox* list, int index) {
     windowClick(*view->viewport(), view->visualRect(view->model()->index(index, 0)).center());
 }
 
-// The middle of a key slot's box on its page.
-inline QPoint slotCentre(AssignmentPage* page, int slot) {
-    const Box& b = slotPlace(page->model(), slot)->box;
-    return QPoint(b.x + b.w / 2, b.y + b.h / 2);
-}
-
-// Drags a palette button with real mouse events and lets it go over a point of the page.
+// Drags a palette button with real mouse events and lets it go over a point of the page, or a slot.
 inline void drag(AssignmentPage* page, int paletteId, QPoint onPage) {
     MoveButton* button = page->paletteButton(paletteId);
     ASSERT_NE(button, nullptr);
@@ -59,9 +58,9 @@ inline void drag(AssignmentPage* page, int paletteId, QPoint onPage) {
     QApplication::sendEvent(button, &move);
     QTest::mouseRelease(button, Qt::LeftButton, {}, button->mapFromGlobal(global));
 }
-
 inline void drag(AssignmentPage* page, int paletteId, int slot) {
-    drag(page, paletteId, slotCentre(page, slot));
+    const Box& b = slotPlace(page->model(), slot)->box;
+    drag(page, paletteId, QPoint(b.x + b.w / 2, b.y + b.h / 2));
 }
 
 // Runs `action` and waits for the transfer it starts to show its result.
@@ -71,12 +70,31 @@ inline void waitTransfer(AssignmentPage* page, const std::function<void()>& acti
     ASSERT_TRUE(done.count() > 0 || done.wait(5000));
 }
 
+// Clicks the page's Write button and returns the first lines of the messages it ends with.
+inline QStringList pressWrite(AssignmentPage* page) {
+    BoxWatcher boxes;
+    QSignalSpy done(page, &AssignmentPage::transferDone);
+    QTest::mouseClick(page->control(1007), Qt::LeftButton);
+    EXPECT_TRUE(done.count() > 0 || done.wait(10000));
+    (void)QTest::qWaitFor([&] { return !boxes.lines.isEmpty(); }, 2000);
+    return boxes.lines;
+}
+
+// How many frames of the adapter's log carry `code`, and whether all of them do.
+inline long count(const SimulatedAdapter& adapter, std::uint8_t code) {
+    const auto codes = adapter.frameCodes();
+    return std::count(codes.begin(), codes.end(), code);
+}
+inline bool only(const SimulatedAdapter& adapter, std::uint8_t code) {
+    return count(adapter, code) == static_cast<long>(adapter.frameCodes().size());
+}
+
 // The whole main window over a simulated adapter, plugged as `model` (0: nothing attached).
 struct Rig {
     explicit Rig(int model) {
-        // Profiles go to a Documents folder of this rig's own.
+        // Profiles go to a Documents folder of this rig's own, and the banks Writes overwrite to a state
+        // folder of its own.
         qputenv("ZAVORA_DOCUMENTS_DIR", documents.path().toLocal8Bit());
-        // And the banks that Writes overwrite to a state folder of its own.
         qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
         adapter.setBanks(freshAdapterBanks());
         if (model != 0) {
@@ -85,30 +103,18 @@ struct Rig {
         dlg = std::make_unique<MainWindow>(adapter);
         dlg->show();
     }
-    ~Rig() { dlg.reset(); }
     // Starts the window as the program does and waits for its first connect pass.
-    void start(int langId = 1033) {
+    void start() {
         QSignalSpy spy(dlg.get(), &MainWindow::connectPassFinished);
-        dlg->start(langId);
-        if (spy.count() == 0) {
-            spy.wait(5000);
-        }
-    }
-    void pass() {
-        QSignalSpy spy(dlg.get(), &MainWindow::connectPassFinished);
-        dlg->startConnectPass();
-        if (spy.count() == 0) {
-            spy.wait(5000);
-        }
+        dlg->start(1033);
+        ASSERT_TRUE(spy.count() > 0 || spy.wait(5000));
     }
     // A device change and, when it starts one, the connect pass after it.
     void deviceChange() {
         QSignalSpy handled(dlg.get(), &MainWindow::deviceChangeHandled);
         QSignalSpy passes(dlg.get(), &MainWindow::connectPassFinished);
         dlg->onDeviceChange();
-        if (handled.count() == 0) {
-            handled.wait(5000);
-        }
+        ASSERT_TRUE(handled.count() > 0 || handled.wait(5000));
         if (dlg->passRunning() && passes.count() == 0) {
             passes.wait(5000);
         }
@@ -118,6 +124,7 @@ struct Rig {
         QWidget* tab = dlg->tab(model);
         windowClick(*tab, tab->rect().center());
     }
+    AssignmentPage* page(int model) { return dlg->page(model); }
     QTemporaryDir documents;
     QTemporaryDir state;
     SimulatedAdapter adapter;

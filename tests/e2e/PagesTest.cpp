@@ -1,0 +1,223 @@
+// The assignment pages under a person's hands: drops, clicks and keys at the controls' places, and what
+// they leave in the records and on the adapter.
+#include "pages/KeyTables.h"
+#include "profiles/ProfileFile.h"
+#include "profiles/ProfileLibrary.h"
+#include "profiles/ProfileRecord.h"
+#include "tests/e2e/Rig.h"
+
+#include <QAccessible>
+
+#include <array>
+
+namespace zav {
+namespace {
+
+using test::BoxWatcher;
+using test::drag;
+using test::pressWrite;
+using test::q;
+using test::Rig;
+
+constexpr int kNcPalette = 1049;
+constexpr int kL1Palette = 1040;
+constexpr int kFnPalette = 1111;
+
+void click(QWidget* w) {
+    test::windowClick(*w, w->rect().center());
+}
+
+void key(Qt::Key k) {
+    QTest::keyClick(QApplication::focusWidget(), k);
+}
+
+TEST(Pages, every_model_writes_a_dropped_assignment_into_its_adapter) {
+    for (int model = 1; model <= 3; ++model) {
+        SCOPED_TRACE(model);
+        Rig rig(model);
+        rig.start();
+        AssignmentPage* page = rig.page(model);
+        if (model == 2) { // the extra keys keep their codes outside keyboard mode
+            page->record()[49] = 0x2A;
+            page->rebuild();
+            page->collect();
+            EXPECT_EQ(page->record()[49], 0x2A);
+        }
+        const QRect home = page->paletteButton(kNcPalette)->geometry();
+        drag(page, kNcPalette, 3);
+        ASSERT_EQ(page->slotLabel(3), QStringLiteral("NC"));
+        EXPECT_EQ(page->paletteButton(kNcPalette)->geometry(), home);
+        EXPECT_EQ(pressWrite(page), QStringList{q(TextId::WriteComplete)});
+        const ProfileImage bank = rig.adapter.bank(model, 0);
+        EXPECT_EQ(bank[static_cast<std::size_t>(slotToIndex(model, 3))], labelToCode(model, 0, "NC"));
+        EXPECT_EQ(bank, rig.dlg->link().sendImage(model));
+    }
+}
+
+// A function dropped, or clicked after its slot, where it may not go is refused and changes nothing.
+TEST(Pages, drops_and_clicks_follow_the_rules_of_each_slot) {
+    Rig rig(1);
+    rig.start();
+    AssignmentPage* page = rig.page(1);
+    const QString before1 = page->slotLabel(1);
+    const QString before2 = page->slotLabel(2);
+    const ProfileImage work = rig.dlg->link().workImage(1);
+    const QPoint l1Home = page->paletteButton(kL1Palette)->pos();
+    BoxWatcher boxes;
+    drag(page, kL1Palette, 1);
+    drag(page, kFnPalette, 2);
+    drag(page, kL1Palette, QPoint(700, 20)); // outside every slot
+    click(page->slotButton(1));
+    click(page->paletteButton(kL1Palette));
+    QTest::qWait(100);
+    EXPECT_EQ(boxes.lines,
+              (QStringList{q(TextId::RefuseFixedKey), q(TextId::RefuseFn), q(TextId::RefuseFixedKey)}));
+    EXPECT_EQ(page->slotLabel(1), before1);
+    EXPECT_EQ(page->slotLabel(2), before2);
+    EXPECT_EQ(rig.dlg->link().workImage(1), work);
+    EXPECT_EQ(page->paletteButton(kL1Palette)->pos(), l1Home);
+    // The slot stays selected for another choice; "NC" goes there, and its name says so.
+    EXPECT_EQ(page->selectedSlot(), 1);
+    click(page->paletteButton(kNcPalette));
+    EXPECT_EQ(page->slotLabel(1), QStringLiteral("NC"));
+    EXPECT_EQ(page->selectedSlot(), 0);
+    EXPECT_EQ(recordAt(rig.dlg->link().workImage(1), 1, 0)[static_cast<std::size_t>(slotToIndex(1, 1))],
+              labelToCode(1, 0, "NC"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(page->slotButton(1))->text(QAccessible::Name),
+              QStringLiteral("Key 1: NC"));
+    // "Fn" is welcome on slot 17; a function clicked with no slot selected goes nowhere.
+    drag(page, kFnPalette, 17);
+    EXPECT_EQ(page->slotLabel(17), QStringLiteral("Fn"));
+    const ProfileImage after = rig.dlg->link().workImage(1);
+    click(page->paletteButton(kL1Palette));
+    EXPECT_EQ(rig.dlg->link().workImage(1), after);
+
+    // Slot 22 follows the stick selector: a drop there changes index 43, in both pages.
+    auto record = page->record();
+    const std::string atDpad = codeToLabel(1, 0, record[8]);
+    const std::string atStick = codeToLabel(1, 0, record[43]);
+    ASSERT_NE(atDpad, atStick);
+    EXPECT_EQ(page->slotLabel(22).toStdString(), atDpad);
+    click(page->control(1141));
+    EXPECT_EQ(page->slotLabel(22).toStdString(), atStick);
+    drag(page, kNcPalette, 22);
+    EXPECT_EQ(record[43], labelToCode(1, 0, "NC"));
+    EXPECT_EQ(record[8], labelToCode(1, 0, atDpad));
+    EXPECT_EQ(recordAt(rig.dlg->link().sendImage(1), 1, 0)[43], labelToCode(1, 0, "NC"));
+    click(page->control(1137));
+    EXPECT_EQ(page->slotLabel(22).toStdString(), atDpad);
+}
+
+TEST(Pages, a_mode_never_read_shows_its_defaults) {
+    Rig rig(3); // another model's adapter: nothing is read for this page
+    rig.start();
+    rig.showTab(1);
+    AssignmentPage* page = rig.page(1);
+    rig.adapter.clearLog();
+    test::choose(page->modeList(), 1);
+    // Bytes the defaults leave alone keep what the page held.
+    ProfileImage defaults = rig.dlg->link().workImage(1);
+    for (int slot = 0; slot < 3; ++slot) {
+        resetToDefaults(defaults, 1, 1, slot);
+    }
+    EXPECT_EQ(rig.dlg->link().workImage(1), defaults);
+    EXPECT_TRUE(test::only(rig.adapter, cmd::kStatus));
+}
+
+// Keys on the page: the mode list keeps the focus through each transfer; while a slot waits for its key,
+// a click-started capture keeps taking keys, Tab included, and a double click on Write is an input.
+TEST(Pages, keys_and_clicks_reach_the_lists_and_the_capture) {
+    Rig rig(1);
+    rig.start();
+    AssignmentPage* page = rig.page(1);
+    rig.dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.dlg.get()));
+    ASSERT_EQ(page->slotList()->count(), 4); // the connect pass added " "; opening the list drops it
+    click(page->slotList());
+    QTest::keyClick(page->slotList()->view(), Qt::Key_Escape);
+    EXPECT_EQ(page->slotList()->count(), 3);
+    EXPECT_EQ(page->slotList()->currentIndex(), 0);
+    click(page->modeList());
+    QTest::keyClick(page->modeList()->view(), Qt::Key_Escape);
+    for (int mode = 1; mode <= 3; ++mode) {
+        test::waitTransfer(page, [&] { key(Qt::Key_Down); });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !page->busy(); }, 5000));
+        ASSERT_EQ(page->mode(), mode);
+    }
+    const QString before = page->slotLabel(1);
+    click(page->slotButton(1));
+    ASSERT_TRUE(page->captureOn());
+    key(Qt::Key_A);
+    key(Qt::Key_MediaPlay); // no label: changes nothing
+    EXPECT_EQ(page->capturedText(), QStringLiteral("A"));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(page->capturedText(), QStringLiteral("Tab"));
+    EXPECT_FALSE(page->captureKeysFree());
+    BoxWatcher boxes;
+    rig.adapter.clearLog();
+    QWidget* write = page->control(1007);
+    QTest::mouseDClick(rig.dlg->windowHandle(), Qt::LeftButton, {},
+                       write->mapTo(rig.dlg.get(), write->rect().center()));
+    QTest::qWait(100);
+    EXPECT_EQ(test::count(rig.adapter, cmd::kWrite), 0);
+    EXPECT_TRUE(boxes.lines.isEmpty());
+    EXPECT_EQ(page->capturedText(), QStringLiteral("MsL"));
+    click(page->control(1088)); // Cancel
+    EXPECT_FALSE(page->captureOn());
+    EXPECT_EQ(page->slotLabel(1), before);
+
+    // Started by Space, it takes one key and gives the keys back: Enter confirms.
+    page->slotButton(1)->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Space);
+    ASSERT_TRUE(page->captureOn());
+    key(Qt::Key_Tab);
+    EXPECT_TRUE(page->captureKeysFree());
+    ASSERT_EQ(QApplication::focusWidget(), page->control(1089));
+    key(Qt::Key_Return);
+    EXPECT_FALSE(page->captureOn());
+    EXPECT_EQ(page->slotLabel(1), QStringLiteral("Tab"));
+}
+
+// A profile of another mode takes that mode's bank first, so a Write changes only its own record;
+// one of another model is never written.
+TEST(Pages, a_profile_of_another_mode_or_model) {
+    Rig rig(1);
+    ProfileImage ps3 = rig.adapter.bank(1, 1);
+    recordAt(ps3, 1, 2)[0] = 0x2A; // slot 3 of the adapter's PS3 bank
+    ps3[400] = 0x5C;               // and a byte after the records
+    rig.adapter.setBank(1, 1, ps3);
+    const auto folder = std::filesystem::path(rig.documents.path().toStdString()) / "ZAV Software" /
+                        "ZAV KITE" / "ProfilePS4";
+    std::filesystem::create_directories(folder);
+    std::array<std::uint8_t, 60> fromFile{};
+    fromFile[0] = 0x11;
+    ASSERT_TRUE(writeProfileFile(folder / "Ps3Profile.zav4", 1, fromFile, 1));
+    std::array<std::uint8_t, 55> moss{};
+    ASSERT_TRUE(writeProfileFile(folder / "FromMoss.zav4", 2, moss, 0));
+    rig.start();
+    AssignmentPage* page = rig.page(1);
+    const ProfileImage ps4 = rig.adapter.bank(1, 0);
+    const int index = page->profileList()->findText(QStringLiteral("Ps3Profile"));
+    ASSERT_GE(index, 0);
+    test::waitTransfer(page, [&] { test::choose(page->profileList(), index); });
+    ASSERT_EQ(page->mode(), 1);
+    EXPECT_EQ(recordAt(rig.dlg->link().workImage(1), 1, 0)[0], 0x11);
+    EXPECT_EQ(recordAt(rig.dlg->link().workImage(1), 1, 2)[0], 0x2A);
+    EXPECT_EQ(pressWrite(page), QStringList{q(TextId::WriteComplete)});
+    const ProfileImage written = rig.adapter.bank(1, 1);
+    EXPECT_EQ(recordAt(written, 1, 0)[0], 0x11);
+    EXPECT_EQ(recordAt(written, 1, 2)[0], 0x2A);
+    EXPECT_EQ(written[400], 0x5C);
+    EXPECT_EQ(rig.adapter.bank(1, 0), ps4);
+
+    test::waitTransfer(page, [&] { test::choose(page->modeList(), 0); }); // lists the folder again
+    const int fromMoss = page->profileList()->findText(QStringLiteral("FromMoss"));
+    ASSERT_GE(fromMoss, 0);
+    test::choose(page->profileList(), fromMoss);
+    EXPECT_EQ(page->library().loadedFileModel(), 2);
+    EXPECT_EQ(pressWrite(page), QStringList{q(TextId::OverwriteError)});
+    EXPECT_EQ(rig.adapter.bank(1, 0), ps4);
+}
+
+} // namespace
+} // namespace zav
