@@ -16,55 +16,37 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "journeys"))
 
 from atspi_bus import find_app, run_inside_bus, skip, wait, walk  # noqa: E402
-from journey import Demo, HarnessError, XServer  # noqa: E402
+from journey import on_own_server  # noqa: E402
 
 
-def inside(demo_path):
-    try:
-        import pyatspi
-    except ImportError:
-        return skip("python3-pyatspi is not installed")
+def look(demo):
+    import pyatspi
     button, toggle = pyatspi.ROLE_PUSH_BUTTON, (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TOGGLE_BUTTON)
     want = {"the Write button": lambda n, r: r == button and n == "Write",
             "key slot 1 with its label": lambda n, r: r == button and n.startswith("Key 1: ") and len(n) > 7,
             "the mode list with its item": lambda n, r: r == pyatspi.ROLE_COMBO_BOX and n == "Playstation4",
             "a palette function": lambda n, r: r == button and n == "L1",
             "the D-Pad selector": lambda n, r: r in toggle and n == "D-Pad"}
-    server = XServer()
-    try:
-        demo = Demo(demo_path, server.start(), "/tmp", "atspi")
-    except HarnessError as error:
-        return skip(str(error))
-    # Journeys drop the caller's QT_ and XDG_ variables; the accessibility bus needs the session's.
-    demo.env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", DBUS_SESSION_BUS_ADDRESS=os.environ["DBUS_SESSION_BUS_ADDRESS"])
-    found, failures = {}, []
-    try:
-        app = find_app(pyatspi, demo.start().process.pid)
-        if app is None:
-            return skip("the demo never appeared on the accessibility bus")
+    app, found = find_app(pyatspi, demo.process.pid), {}
+    if app is None:
+        return skip("the demo never appeared on the accessibility bus")
 
-        def look():
-            for node in walk(app, limit=12):
-                try:
-                    name, role = node.name or "", node.getRole()
-                except Exception:
-                    continue
-                found.update({what: node for what, test in want.items() if test(name, role)})
-            return len(found) == len(want)
-        wait(look)
-        for what, node in found.items():
-            print(f"found {what}: {node.name!r}", flush=True)
-        failures = [f"no accessible for {what}" for what in want if what not in found]
-        selector = found.get("the D-Pad selector")
-        if selector is not None and not selector.getState().contains(pyatspi.STATE_CHECKED):
-            failures.append("the D-Pad selector is on but its accessible is not checked")
-    finally:
-        demo.stop()
-        demo.clean()
-        server.stop()
-    for failure in failures:
-        print(f"FAIL: {failure}", flush=True)
-    return 1 if failures else 0
+    def all_found():
+        for node in walk(app, limit=12):
+            try:
+                name, role = node.name or "", node.getRole()
+            except Exception:
+                continue
+            found.update({what: node for what, test in want.items() if test(name, role)})
+        return len(found) == len(want)
+    wait(all_found)
+    for what, node in found.items():
+        print(f"found {what}: {node.name!r}", flush=True)
+    failures = [f"no accessible for {what}" for what in want if what not in found]
+    selector = found.get("the D-Pad selector")
+    if selector is not None and not selector.getState().contains(pyatspi.STATE_CHECKED):
+        failures.append("the D-Pad selector is on but its accessible is not checked")
+    return failures
 
 
 if __name__ == "__main__":
@@ -72,5 +54,7 @@ if __name__ == "__main__":
     parser.add_argument("--demo", required=True)
     parser.add_argument("--inside", action="store_true", help=argparse.SUPPRESS)
     args = parser.parse_args()
-    sys.exit(inside(os.path.abspath(args.demo)) if args.inside else
+    # Journeys drop the caller's QT_ and XDG_ variables; the accessibility bus needs the session's.
+    sys.exit(on_own_server(args.demo, "/tmp", "atspi", look, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                           DBUS_SESSION_BUS_ADDRESS=os.environ["DBUS_SESSION_BUS_ADDRESS"]) if args.inside else
              run_inside_bus(__file__, ("Xvfb", "xdotool", "import"), timeout=120))

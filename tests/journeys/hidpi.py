@@ -3,8 +3,7 @@
 twice the density, not enlarged from the plain one: an enlarged picture shows every pixel as a 2 x 2 block
 of one colour, so the check counts the blocks of the KITE palm rest ("ZAV" letters) that hold an edge.
 
-Usage: hidpi.py --demo PATH [--shots DIR]
-Exits 0 when sharp, 1 when not, 77 when no X server can be started here.
+Usage: hidpi.py --demo PATH [--shots DIR]; exits 0 when sharp, 1 when not, 77 when no X server starts here.
 """
 
 import argparse
@@ -15,7 +14,7 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from journey import PAGE_ORIGIN, Demo, HarnessError, XServer, missing_tools  # noqa: E402
+from journey import PAGE_ORIGIN, on_own_server  # noqa: E402
 
 PALM_REST = (210, 480, 100, 50)  # in page pixels: part of the keypad picture, no control on it
 
@@ -28,44 +27,19 @@ def check(demo):
     time.sleep(0.5)
     pixels = demo.pixels(main.x + (PAGE_ORIGIN[0] + PALM_REST[0]) * 2, main.y + (PAGE_ORIGIN[1] + PALM_REST[1]) * 2,
                          w, h)
-    corners = [[((y + dy) * w + x + dx) * 3 for dy in (0, 1) for dx in (0, 1)]
-               for y in range(0, h - 1, 2) for x in range(0, w - 1, 2)]
-    mixed = sum(len({pixels[i:i + 3] for i in block}) > 1 for block in corners)
-    print(f"palm rest at scale 2: {mixed} of {len(corners)} blocks of 2 x 2 pixels hold an edge", flush=True)
+    blocks = [[((y + dy) * w + x + dx) * 3 for dy in (0, 1) for dx in (0, 1)]
+              for y in range(0, h - 1, 2) for x in range(0, w - 1, 2)]
+    mixed = sum(len({pixels[i:i + 3] for i in block}) > 1 for block in blocks)
+    print(f"palm rest at scale 2: {mixed} of {len(blocks)} blocks of 2 x 2 pixels hold an edge", flush=True)
     # A picture drawn for the density varies inside nearly every block; an enlarged one inside none.
-    if mixed * 2 < len(corners):
-        failures.append(f"only {mixed} of {len(corners)} blocks hold an edge: the picture was enlarged")
+    if mixed * 2 < len(blocks):
+        failures.append(f"only {mixed} of {len(blocks)} blocks hold an edge: the picture was enlarged")
     return failures
 
 
-def main():
+if __name__ == "__main__":
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--demo", required=True)
     parser.add_argument("--shots", default="hidpi-shots")
     args = parser.parse_args()
-    if missing_tools():
-        print(f"skipped: {', '.join(missing_tools())} missing (scripts/deps installs them)")
-        return 77
-    server = XServer((2200, 1600))
-    try:
-        demo = Demo(os.path.abspath(args.demo), server.start(), os.path.abspath(args.shots), "hidpi")
-    except HarnessError as error:
-        print(f"skipped: {error}")
-        return 77
-    demo.env["QT_SCALE_FACTOR"] = "2"
-    try:
-        failures = check(demo.start())
-        if failures:
-            demo.screenshot("failure")
-            demo.keep_evidence()
-    finally:
-        demo.stop()
-        demo.clean()
-        server.stop()
-    for failure in failures:
-        print(f"FAIL: {failure}", flush=True)
-    return 1 if failures else 0
-
-
-if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(on_own_server(args.demo, args.shots, "hidpi", check, size=(2200, 1600), QT_SCALE_FACTOR="2"))

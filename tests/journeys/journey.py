@@ -186,10 +186,7 @@ class Demo:
     # --- windows and input -------------------------------------------------------------------------
 
     def xdotool(self, *args, check=True):
-        try:
-            done = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True, timeout=5)
-        except subprocess.TimeoutExpired:
-            raise HarnessError(f"xdotool {' '.join(args)} took longer than 5 s")
+        done = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True, timeout=5)
         if check and done.returncode != 0:
             raise HarnessError(f"xdotool {' '.join(args)} failed: {done.stderr.strip()}")
         return done.stdout
@@ -342,3 +339,31 @@ class Demo:
             return sorted(n[:-5] for n in os.listdir(self.profile_folder(model, mode)) if n.endswith(".zav4"))
         except FileNotFoundError:
             return []
+
+
+def on_own_server(demo_path, shots, name, act, size=SCREEN, **env):
+    """Runs act(demo) on a demo of its own on an X server of its own: 77 when that cannot be here, the code
+    act gives, or 1 when act gives failures (printed with the evidence kept), else 0."""
+    server = XServer(size)
+    try:
+        if missing_tools():
+            raise HarnessError(f"{', '.join(missing_tools())} missing (scripts/deps installs them)")
+        demo = Demo(os.path.abspath(demo_path), server.start(), os.path.abspath(shots), name)
+    except HarnessError as error:
+        print(f"skipped: {error}", flush=True)
+        return 77
+    demo.env.update(env)
+    try:
+        failures = act(demo.start())
+        if failures and not isinstance(failures, int):
+            demo.screenshot("failure")
+            demo.keep_evidence()
+    finally:
+        demo.stop()
+        demo.clean()
+        server.stop()
+    if isinstance(failures, int):
+        return failures
+    for failure in failures or []:
+        print(f"FAIL: {failure}", flush=True)
+    return 1 if failures else 0

@@ -16,7 +16,7 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from journey import Demo, HarnessError, XServer, missing_tools  # noqa: E402
+from journey import on_own_server  # noqa: E402
 
 TABS = {"moss": (107, 35, 100, 25), "fern": (208, 35, 100, 25), "kite": (6, 35, 100, 25)}
 DIALOGS = {"sensitivity": (765, 70, 120, 30), "acceleration": (765, 105, 120, 30),
@@ -57,29 +57,10 @@ def shoot(demo, out):
         grab(f"language-{name}")
 
 
-def main():
+if __name__ == "__main__":
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--demo", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
-    if missing_tools():
-        print(f"skipped: {', '.join(missing_tools())} missing")
-        return 77
     os.makedirs(args.out, exist_ok=True)
-    server = XServer()
-    try:
-        demo = Demo(os.path.abspath(args.demo), server.start(), os.path.abspath(args.out), "look")
-    except HarnessError as error:
-        print(f"skipped: {error}")
-        return 77
-    try:
-        shoot(demo.start(), os.path.abspath(args.out))
-    finally:
-        demo.stop()
-        demo.clean()
-        server.stop()
-    return 0
-
-
-if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(on_own_server(args.demo, args.out, "look", lambda demo: shoot(demo, os.path.abspath(args.out))))

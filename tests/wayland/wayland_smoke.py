@@ -31,16 +31,13 @@ def start_weston(env):
         if wait(lambda: weston.poll() is not None or os.path.exists(os.path.join(env["XDG_RUNTIME_DIR"], "zavora-0")),
                 5) and weston.poll() is None:
             return weston
-        stop(weston, group=True)
+        stop(weston)
     return None
 
 
-def stop(process, group=False):
+def stop(process):
     if process is not None and process.poll() is None:
-        if group:
-            os.killpg(process.pid, 15)
-        else:
-            process.kill()
+        os.killpg(process.pid, 9)  # weston and the demo run in sessions of their own
         process.wait(timeout=10)
 
 
@@ -121,7 +118,7 @@ def inside(demo_path):
             return skip("weston --backend=headless would not start here")
         with open(log_path, "w") as log:
             demo = subprocess.Popen([demo_path, "--model", "kite", "--mouse", "own"], env=env, stdout=log,
-                                    stderr=subprocess.STDOUT)
+                                    stderr=subprocess.STDOUT, start_new_session=True)
             failures = drive(pyatspi, demo)
         with open(log_path) as log:
             said = log.read()
@@ -131,7 +128,7 @@ def inside(demo_path):
         print(said if failures else "every window opened and closed, and the demo closed cleanly", flush=True)
     finally:
         stop(demo)
-        stop(weston, group=True)
+        stop(weston)
         shutil.rmtree(home, ignore_errors=True)
     for failure in failures:
         print(f"FAIL: {failure}", flush=True)
