@@ -84,15 +84,6 @@ TEST_F(Controls, button_clicks_on_the_release_over_it_and_not_when_let_go_elsewh
     EXPECT_FALSE(button.isHovered());
 }
 
-TEST_F(Controls, space_and_enter_press_the_focused_button) {
-    QSignalSpy clicked(&button, &QPushButton::clicked);
-    button.setFocus(Qt::TabFocusReason);
-    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
-        QTest::keyClick(&button, key);
-    }
-    EXPECT_EQ(clicked.count(), 3);
-}
-
 TEST_F(Controls, a_click_selects_the_cell_under_it_and_only_the_selected_cell_looks_so) {
     click(centre(21));
     EXPECT_EQ(slider.position(), 21);
