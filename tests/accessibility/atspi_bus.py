@@ -1,10 +1,11 @@
-"""What the checks that read the program through AT-SPI share: the skip, the walk over the accessible
-tree, and the run of the check itself on a private session bus with a Python that has pyatspi."""
+"""What the checks that read the program through AT-SPI share: the skip, the waits, the walk over the
+accessible tree, and the run of the check itself on a private session bus with a Python that has pyatspi."""
 
 import os
 import shutil
 import subprocess
 import sys
+import time
 
 SKIP = 77
 
@@ -14,24 +15,40 @@ def skip(why):
     return SKIP
 
 
+def wait(test, timeout=10.0):
+    deadline = time.monotonic() + timeout
+    while not (result := test()) and time.monotonic() < deadline:
+        time.sleep(0.3)
+    return result
+
+
 def walk(node, depth=0, limit=14):
     """Every accessible under `node`, itself first."""
     if node is None or depth > limit:
         return
     yield node
     try:
-        count = node.childCount
+        children = [node.getChildAtIndex(i) for i in range(node.childCount)]
     except Exception:
         return
-    for i in range(count):
-        try:
-            child = node.getChildAtIndex(i)
-        except Exception:
-            continue
+    for child in children:
         yield from walk(child, depth + 1, limit)
 
 
-def run_inside_bus(script, demo, tools, timeout):
+def find_app(pyatspi, pid, timeout=20.0):
+    def app():
+        desktop = pyatspi.Registry.getDesktop(0)
+        for i in range(desktop.childCount):
+            try:
+                if (found := desktop.getChildAtIndex(i)) is not None and found.get_process_id() == pid:
+                    return found
+            except Exception:
+                continue
+        return None
+    return wait(app, timeout)
+
+
+def run_inside_bus(script, tools, timeout):
     """Runs `script --demo DEMO --inside` under dbus-run-session, or says why it cannot (exit 77)."""
     for tool in ("dbus-run-session",) + tuple(tools):
         if shutil.which(tool) is None:
@@ -39,11 +56,9 @@ def run_inside_bus(script, demo, tools, timeout):
     if not os.path.isfile("/usr/share/dbus-1/services/org.a11y.Bus.service"):
         return skip("at-spi2-core (the accessibility bus) is not installed")
     # pyatspi comes with the system's Python, which need not be the one running this.
-    python = next((p for p in (sys.executable, "/usr/bin/python3")
-                   if os.path.isfile(p) and subprocess.run([p, "-c", "import pyatspi"],
-                                                           capture_output=True).returncode == 0), None)
+    python = next((p for p in (sys.executable, "/usr/bin/python3") if os.path.isfile(p) and subprocess.run(
+        [p, "-c", "import pyatspi"], capture_output=True).returncode == 0), None)
     if python is None:
         return skip("python3-pyatspi is not installed")
-    done = subprocess.run(["dbus-run-session", "--", python, os.path.abspath(script), "--demo", demo, "--inside"],
-                          timeout=timeout)
-    return done.returncode
+    return subprocess.run(["dbus-run-session", "--", python, os.path.abspath(script), *sys.argv[1:], "--inside"],
+                          timeout=timeout).returncode

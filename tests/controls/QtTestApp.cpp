@@ -8,16 +8,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 
 namespace zav::test {
 
 namespace {
 
-// The widgets need one application object for the whole run.
+// The widgets need one application object for the whole run: offscreen, with the source tree's pictures,
+// and a state folder of its own, as every Write keeps a backup there.
 class QtApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        // No display is needed, and the pictures come from the source tree unless told otherwise.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
@@ -26,24 +27,37 @@ public:
             qputenv("ZAVORA_RES_DIR", ZAVORA_TEST_RES_DIR);
         }
 #endif
-        // Every Write keeps a backup: never in the account's own state folder.
         qputenv("XDG_STATE_HOME", state_.path().toLocal8Bit());
         static int argc = 1;
         static char name[] = "controls_tests";
         static char* argv[] = {name, nullptr};
-        app_ = new QApplication(argc, argv);
+        app_ = std::make_unique<QApplication>(argc, argv);
     }
     void TearDown() override {
-        delete app_;
-        app_ = nullptr;
+        app_.reset();
     }
 
 private:
-    QApplication* app_ = nullptr;
+    std::unique_ptr<QApplication> app_;
     QTemporaryDir state_;
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
+
+enum class Half { Press, Release, Both };
+
+void send(QWidget& widget, QPoint at, Half half, Qt::KeyboardModifiers modifiers = {}) {
+    QWindow* window = widget.window()->windowHandle();
+    const QPoint inWindow = widget.mapTo(widget.window(), at);
+    if (half != Half::Release) {
+        QTest::mousePress(window, Qt::LeftButton, modifiers, inWindow);
+        QApplication::processEvents();
+    }
+    if (half != Half::Press) {
+        QTest::mouseRelease(window, Qt::LeftButton, modifiers, inWindow);
+        QApplication::processEvents();
+    }
+}
 
 } // namespace
 
@@ -69,37 +83,16 @@ bool anyPixel(const QImage& image, const QRect& area, const QColor& colour, int 
     return false;
 }
 
-namespace {
-
-QWindow* topWindow(QWidget& widget, QPoint at, QPoint& inWindow) {
-    QWidget* top = widget.window();
-    inWindow = widget.mapTo(top, at);
-    return top->windowHandle();
-}
-
-} // namespace
-
 void windowPress(QWidget& widget, QPoint at) {
-    QPoint inWindow;
-    QWindow* window = topWindow(widget, at, inWindow);
-    QTest::mousePress(window, Qt::LeftButton, {}, inWindow);
-    QApplication::processEvents();
+    send(widget, at, Half::Press);
 }
 
 void windowRelease(QWidget& widget, QPoint at) {
-    QPoint inWindow;
-    QWindow* window = topWindow(widget, at, inWindow);
-    QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow);
-    QApplication::processEvents();
+    send(widget, at, Half::Release);
 }
 
 void windowClick(QWidget& widget, QPoint at, Qt::KeyboardModifiers modifiers) {
-    QPoint inWindow;
-    QWindow* window = topWindow(widget, at, inWindow);
-    QTest::mousePress(window, Qt::LeftButton, modifiers, inWindow);
-    QApplication::processEvents();
-    QTest::mouseRelease(window, Qt::LeftButton, modifiers, inWindow);
-    QApplication::processEvents();
+    send(widget, at, Half::Both, modifiers);
 }
 
 } // namespace zav::test

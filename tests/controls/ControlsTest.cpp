@@ -1,0 +1,148 @@
+#include "controls/CellSlider.h"
+#include "controls/SkinButton.h"
+#include "tests/controls/QtTestApp.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace zav {
+namespace {
+
+QPoint centre(int cell) {
+    return CellSlider::cellRect(cell).center();
+}
+
+// A window with a button and a slider; the pointer starts far away, as a pointer left where a step
+// wants to hover produces no move at all.
+class Controls : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QCursor::setPos(QPoint(4000, 4000));
+        window.resize(500, 200);
+        button.setGeometry(10, 10, 100, 30);
+        slider.move(10, 60);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    void press(QPoint at) {
+        QTest::mouseMove(&slider, at);
+        QTest::mousePress(&slider, Qt::LeftButton, {}, at);
+    }
+    void release(QPoint at) { QTest::mouseRelease(&slider, Qt::LeftButton, {}, at); }
+    void click(QPoint at) {
+        press(at);
+        release(at);
+    }
+    void drag(int from, std::initializer_list<QPoint> path) {
+        slider.setPosition(from);
+        press(centre(from));
+        EXPECT_TRUE(slider.isDragging());
+        for (const QPoint at : path) {
+            QTest::mouseMove(&slider, at);
+        }
+        release(*(path.end() - 1));
+        EXPECT_FALSE(slider.isDragging());
+    }
+
+    QWidget window;
+    SkinButton button{QStringLiteral("New"), &window};
+    CellSlider slider{&window};
+};
+
+TEST(CellSliderCells, stand_left_to_right_inside_the_slider_without_overlap) {
+    const QRect inside(QPoint(0, 0), CellSlider().size());
+    for (int cell = 0; cell < CellSlider::kCellCount; ++cell) {
+        SCOPED_TRACE(cell);
+        EXPECT_TRUE(inside.contains(CellSlider::cellRect(cell)));
+        if (cell > 0) {
+            EXPECT_LT(CellSlider::cellRect(cell - 1).right(), CellSlider::cellRect(cell).left());
+        }
+    }
+    EXPECT_TRUE(CellSlider::cellRect(CellSlider::kCellCount).isEmpty());
+    EXPECT_TRUE(CellSlider::cellRect(-1).isEmpty());
+}
+
+TEST_F(Controls, button_clicks_on_the_release_over_it_and_not_when_let_go_elsewhere) {
+    QSignalSpy clicked(&button, &QPushButton::clicked);
+    const QImage normal = test::snapshot(button);
+    QTest::mouseMove(&button, QPoint(10, 10));
+    EXPECT_TRUE(button.isHovered());
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(test::snapshot(button) != normal) << "a held button looks held";
+    EXPECT_EQ(clicked.count(), 0);
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(clicked.count(), 1);
+
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(&button, QPoint(200, 10));
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(200, 10));
+    EXPECT_EQ(clicked.count(), 1);
+    EXPECT_FALSE(button.isHovered());
+}
+
+TEST_F(Controls, a_click_selects_the_cell_under_it_and_only_the_selected_cell_looks_so) {
+    click(centre(21));
+    EXPECT_EQ(slider.position(), 21);
+    QTest::mouseMove(&slider, QPoint(200, 85)); // away, so that no cell shows the pointer
+    const QImage image = test::snapshot(slider);
+    for (int cell = 0; cell < CellSlider::kCellCount; cell += CellSlider::kCellsPerStep) {
+        EXPECT_EQ(image.pixel(centre(cell)) == image.pixel(centre(21)), cell == 21) << cell;
+    }
+    click(QPoint(45, 45)); // on the bar between two large cells
+    EXPECT_EQ(slider.position(), 21);
+    click(centre(16)); // a small cell is no cell in the coarse mode
+    EXPECT_EQ(slider.position(), 21);
+    slider.setFineMode(true);
+    click(centre(15));
+    EXPECT_EQ(slider.position(), 15);
+    QTest::mouseMove(&slider, centre(17));
+    click(QPoint(centre(17).x() + 3, 45)); // between small cells: the cell last passed over
+    EXPECT_EQ(slider.position(), 17);
+}
+
+TEST_F(Controls, a_drag_from_the_selected_cell_moves_it_and_is_held_at_the_ends_of_the_bar) {
+    drag(14, {centre(21), QPoint(50, 45)}); // between the teeth the last cell stays
+    EXPECT_EQ(slider.position(), 21);
+    drag(28, {QPoint(-30, 45)});
+    EXPECT_EQ(slider.position(), 0);
+    drag(14, {QPoint(600, 45)}); // held just right of the last cell
+    EXPECT_EQ(slider.position(), 14);
+    drag(14, {centre(49), QPoint(600, 45)});
+    EXPECT_EQ(slider.position(), 49);
+    drag(14, {QPoint(centre(28).x(), 300)}); // held at the bar, inside the large cells
+    EXPECT_EQ(slider.position(), 28);
+    slider.setPosition(-7); // no cell selected: a press starts no drag
+    press(centre(0));
+    EXPECT_FALSE(slider.isDragging());
+    release(centre(0));
+}
+
+TEST_F(Controls, arrows_move_the_slider_a_cell_and_page_keys_a_large_cell) {
+    slider.setFocus(Qt::TabFocusReason);
+    struct Step {
+        bool fine;
+        int from;
+        Qt::Key key;
+        int to;
+    };
+    for (const Step s : {Step{false, 14, Qt::Key_Right, 21}, Step{false, 14, Qt::Key_Up, 21},
+                         Step{false, 21, Qt::Key_PageDown, 14}, Step{false, 14, Qt::Key_End, 49},
+                         Step{false, 49, Qt::Key_Right, 49}, Step{false, 14, Qt::Key_Home, 0},
+                         Step{false, 0, Qt::Key_Down, 0}, Step{false, 10, Qt::Key_Right, 14},
+                         Step{false, 10, Qt::Key_Left, 7}, Step{false, -7, Qt::Key_Right, 0},
+                         Step{true, 14, Qt::Key_Right, 15}, Step{true, 15, Qt::Key_PageUp, 22},
+                         Step{true, 14, Qt::Key_PageDown, 7}, Step{true, 7, Qt::Key_Down, 6}}) {
+        slider.setFineMode(s.fine);
+        slider.setPosition(s.from);
+        QTest::keyClick(QApplication::focusWidget(), s.key);
+        EXPECT_EQ(slider.position(), s.to)
+            << (s.fine ? "fine" : "coarse") << " from " << s.from << " key " << s.key;
+    }
+}
+
+} // namespace
+} // namespace zav

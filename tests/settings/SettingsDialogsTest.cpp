@@ -1,0 +1,211 @@
+#include "app/MainWindow.h"
+#include "controls/CellSlider.h"
+#include "controls/SkinButton.h"
+#include "controls/SkinComboBox.h"
+#include "controls/SkinMessageBox.h"
+#include "controls/ToggleButton.h"
+#include "pages/AssignmentPage.h"
+#include "profiles/ProfileRecord.h"
+#include "settings/AccelerationDialog.h"
+#include "settings/ButtonOptionsDialog.h"
+#include "settings/DeadZoneDialog.h"
+#include "settings/SensitivityDialog.h"
+#include "tests/e2e/Rig.h"
+
+#include <QTest>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace zav {
+namespace {
+
+// The real main window over a simulated adapter of `model`, after its first connect pass, with the
+// status polls stopped so that the frames a dialog sends stand alone in the adapter's log.
+struct SettingsRig {
+    explicit SettingsRig(int model) : rig(model) {
+        rig.start();
+        for (int m = 1; m <= 3; ++m) {
+            rig.dlg->page(m)->setPolling(false);
+        }
+        QTest::qWait(20);
+        rig.adapter.clearLog();
+    }
+    MainWindow& main() { return *rig.dlg; }
+    // What the page in front hands a settings dialog it opens.
+    SettingsTarget target() { return rig.dlg->page(rig.dlg->currentTab())->settingsTarget(); }
+    std::uint8_t work(int model, int slot, SettingsField field) {
+        return settingsField(recordAt(main().link().workImage(model), model, slot), model, field);
+    }
+    std::uint8_t sent(int model, int slot, SettingsField field) {
+        return settingsField(recordAt(main().link().sendImage(model), model, slot), model, field);
+    }
+    // Puts a value into the record of both pages, as a read from the adapter leaves them.
+    void put(int model, int slot, SettingsField field, std::uint8_t value) {
+        setSettingsField(recordAt(main().link().workImage(model), model, slot), model, field, value);
+        setSettingsField(recordAt(main().link().sendImage(model), model, slot), model, field, value);
+    }
+    bool sentFrame(std::uint8_t code) {
+        return QTest::qWaitFor(
+            [&] {
+                const auto codes = rig.adapter.frameCodes();
+                return std::find(codes.begin(), codes.end(), code) != codes.end();
+            },
+            3000);
+    }
+    test::Rig rig;
+};
+
+void open(QWidget& dialog) {
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+}
+
+// A user's click on a slider cell: the pointer comes to the cell's centre, presses and releases there.
+void pick(CellSlider* slider, int cell) {
+    ASSERT_NE(slider, nullptr);
+    QWindow* window = slider->window()->windowHandle();
+    const QPoint at = slider->mapTo(slider->window(), CellSlider::cellRect(cell).center());
+    QTest::mouseMove(window, QPoint(1, 1)); // a pointer that stays put sends no move
+    QTest::mouseMove(window, at);
+    QTest::mouseClick(window, Qt::LeftButton, {}, at);
+}
+
+void ok(SettingsDialog& dialog) {
+    QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+}
+
+template <typename Dialog>
+std::unique_ptr<SettingsDialog> make(const SettingsTarget& target, QWidget* parent) {
+    return std::make_unique<Dialog>(target, parent);
+}
+
+enum class Leave { CloseBox, Esc, Ok };
+
+struct DialogCase {
+    const char* name;
+    std::unique_ptr<SettingsDialog> (*make)(const SettingsTarget&, QWidget*);
+    int slider;
+    int cell;
+    SettingsField field;
+    std::uint8_t stored;
+};
+
+TEST(SettingsDialogs, ok_stores_the_byte_in_both_pages_and_the_close_box_or_esc_leaves_them) {
+    SettingsRig rig(1);
+    for (const DialogCase& c :
+         {DialogCase{"Sensitivity", make<SensitivityDialog>, SensitivityDialog::kSlider, 49,
+                     SettingsField::sensitivity, 8},
+          DialogCase{"Dead Zone", make<DeadZoneDialog>, DeadZoneDialog::kSlider, 45,
+                     SettingsField::deadZoneNormal, 45},
+          DialogCase{"Acceleration", make<AccelerationDialog>, AccelerationDialog::kXSlider, 49,
+                     SettingsField::accelXNormal, 8},
+          DialogCase{"Button options", make<ButtonOptionsDialog>, ButtonOptionsDialog::kSnipeYSlider, 49,
+                     SettingsField::snipeY, 80}}) {
+        rig.put(1, 0, c.field, 2);
+        for (const Leave leave : {Leave::CloseBox, Leave::Esc, Leave::Ok}) {
+            SCOPED_TRACE(std::string(c.name) + ", leaving by " + std::to_string(int(leave)));
+            const ProfileImage work = rig.main().link().workImage(1);
+            const ProfileImage send = rig.main().link().sendImage(1);
+            rig.rig.adapter.clearLog();
+            const std::unique_ptr<SettingsDialog> dialog = c.make(rig.target(), &rig.main());
+            open(*dialog);
+            EXPECT_TRUE(rig.sentFrame(0x71));
+            pick(dialog->findChild<CellSlider*>(QString::number(c.slider)), c.cell);
+            if (leave == Leave::Ok) {
+                ok(*dialog);
+                EXPECT_EQ(rig.work(1, 0, c.field), c.stored);
+                EXPECT_EQ(rig.sent(1, 0, c.field), c.stored);
+                continue;
+            }
+            if (leave == Leave::Esc) {
+                QTest::keyClick(dialog.get(), Qt::Key_Escape);
+            } else {
+                QTest::mouseClick(dialog->closeBox(), Qt::LeftButton);
+            }
+            EXPECT_EQ(dialog->result(), IDCANCEL);
+            EXPECT_TRUE(rig.sentFrame(0x79));
+            EXPECT_EQ(rig.main().link().workImage(1), work);
+            EXPECT_EQ(rig.main().link().sendImage(1), send);
+        }
+    }
+    // A stored value no cell shows comes back as it was.
+    for (const std::uint8_t stored : {0, 9}) {
+        rig.put(1, 0, SettingsField::sensitivity, stored);
+        SensitivityDialog dialog(rig.target(), &rig.main());
+        open(dialog);
+        ok(dialog);
+        EXPECT_EQ(rig.work(1, 0, SettingsField::sensitivity), stored);
+    }
+}
+
+TEST(SettingsDialogs, normal_and_ads_keep_their_own_values_through_switches_and_ok) {
+    SettingsRig rig(1);
+    rig.put(1, 0, SettingsField::deadZoneNormal, 5);
+    rig.put(1, 0, SettingsField::deadZoneAds, 40);
+    {
+        DeadZoneDialog dialog(rig.target(), &rig.main());
+        open(dialog);
+        pick(dialog.slider(), 12);
+        QTest::keyClick(dialog.modeCombo(), Qt::Key_Down);
+        ASSERT_EQ(dialog.modeCombo()->currentIndex(), SettingsDialog::kModeAds);
+        EXPECT_EQ(dialog.slider()->position(), 40);
+        pick(dialog.slider(), 30);
+        QTest::keyClick(dialog.modeCombo(), Qt::Key_Up);
+        EXPECT_EQ(dialog.slider()->position(), 12);
+        QTest::keyClick(dialog.modeCombo(), Qt::Key_Down);
+        ok(dialog); // with ADS shown
+    }
+    EXPECT_EQ(rig.sent(1, 0, SettingsField::deadZoneNormal), 12);
+    EXPECT_EQ(rig.sent(1, 0, SettingsField::deadZoneAds), 30);
+}
+
+TEST(SettingsDialogs, toggles_set_their_bytes_where_the_model_has_them) {
+    for (const int model : {3, 2}) {
+        SettingsRig rig(model);
+        rig.put(model, 0, SettingsField::backLightOff, 1);
+        rig.put(model, 0, SettingsField::adsLock, 0);
+        ButtonOptionsDialog dialog(rig.target(), &rig.main());
+        open(dialog);
+        EXPECT_EQ(dialog.backLightToggle()->isVisible(), model != 2) << "MOSS has no backlight";
+        if (model != 2) {
+            QTest::mouseClick(dialog.backLightToggle(), Qt::LeftButton);
+        }
+        QTest::mouseClick(dialog.adsLockToggle(), Qt::LeftButton);
+        ok(dialog);
+        EXPECT_EQ(rig.sent(model, 0, SettingsField::backLightOff), model == 2 ? 1 : 0);
+        EXPECT_EQ(rig.sent(model, 0, SettingsField::adsLock), 1);
+    }
+}
+
+TEST(SettingsDialogs, ok_writes_the_record_of_the_tab_and_slot_of_the_opening_or_none_without_a_model) {
+    SettingsRig rig(3);
+    test::waitTransfer(rig.main().page(3), [&] { test::choose(rig.main().page(3)->slotList(), 2); });
+    const ProfileImage kite = rig.main().link().workImage(1);
+    const ProfileImage kiteSent = rig.main().link().sendImage(1);
+    const std::uint8_t slot0 = rig.work(3, 0, SettingsField::deadZoneNormal);
+    {
+        DeadZoneDialog dialog(rig.target(), &rig.main());
+        open(dialog);
+        rig.main().selectTab(1); // the window moves on while the dialog is open
+        pick(dialog.slider(), 17);
+        ok(dialog);
+    }
+    EXPECT_EQ(rig.sent(3, 2, SettingsField::deadZoneNormal), 17);
+    EXPECT_EQ(rig.work(3, 0, SettingsField::deadZoneNormal), slot0);
+    EXPECT_EQ(rig.main().link().workImage(1), kite);
+
+    const SettingsTarget none{0, 0, rig.main().link(), rig.main().worker(), 0};
+    SensitivityDialog dialog(none, &rig.main());
+    open(dialog);
+    pick(dialog.slider(), 7);
+    ok(dialog);
+    EXPECT_EQ(dialog.result(), IDOK);
+    EXPECT_EQ(rig.main().link().workImage(1), kite);
+    EXPECT_EQ(rig.main().link().sendImage(1), kiteSent);
+}
+
+} // namespace
+} // namespace zav
