@@ -7,9 +7,14 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace zav {
 namespace {
@@ -219,6 +224,37 @@ TEST_F(ProfileFiles, a_save_keeps_permissions_and_respects_write_protection) {
     EXPECT_FALSE(writeProfileFile(dir / "locked" / "New.zav4", 1, countingRecord(1), 0));
     EXPECT_EQ(contents(dir / "locked" / "Old.zav4"), kMossFile);
     EXPECT_FALSE(fs::exists(dir / "locked" / "New.zav4"));
+}
+
+// A save killed at any moment leaves the old profile or the new one, never a part of either.
+TEST_F(ProfileFiles, a_process_killed_during_saves_never_leaves_a_broken_profile) {
+    const fs::path file = dir / "Sniper.zav4";
+    const Bytes a(60, 0x11);
+    const Bytes b(60, 0x22);
+    ASSERT_TRUE(writeProfileFile(file, 1, a, 0));
+    const Bytes imageA = contents(file);
+    ASSERT_TRUE(writeProfileFile(file, 1, b, 3));
+    const Bytes imageB = contents(file);
+
+    std::mt19937 random(12345);
+    for (int round = 0; round < 150; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) {
+                writeProfileFile(file, 1, i % 2 == 0 ? a : b, i % 2 == 0 ? 0 : 3);
+            }
+        }
+        ::usleep(static_cast<useconds_t>(random() % 3000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        const Bytes now = contents(file);
+        ASSERT_TRUE(now == imageA || now == imageB) << "round " << round << ", " << now.size() << " bytes";
+    }
+    // A temporary file left by a kill does not stop the next save.
+    EXPECT_TRUE(writeProfileFile(file, 1, a, 0));
+    EXPECT_EQ(contents(file), imageA);
 }
 
 } // namespace

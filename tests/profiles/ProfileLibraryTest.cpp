@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -26,27 +25,18 @@ using Bytes = std::vector<std::uint8_t>;
 using Names = std::vector<std::string>;
 using Told = std::vector<TextId>;
 
-// While it lives no file can grow, as on a full disk; this binds root too.
-class NoRoom {
-public:
-    NoRoom() {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit none = saved_;
-        none.rlim_cur = 0;
-        ::setrlimit(RLIMIT_FSIZE, &none);
-    }
-    ~NoRoom() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    NoRoom(const NoRoom&) = delete;
-    NoRoom& operator=(const NoRoom&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int) = nullptr;
-};
+// Runs `operation` while no file can grow, as on a full disk; this binds root too.
+void withNoRoom(const std::function<void()>& operation) {
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit none = saved;
+    none.rlim_cur = 0;
+    ::setrlimit(RLIMIT_FSIZE, &none);
+    operation();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+}
 
 // A page whose slot buttons hold one assignment that only collect() stores into the record.
 class FakePage : public LibraryPage {
@@ -81,47 +71,36 @@ public:
     int statusSent = 0;
 };
 
-// Records every message with the list as it stood at that moment.
 class RecordingPrompter : public Prompter {
 public:
-    explicit RecordingPrompter(const ProfileListModel& list) : list_(list) {}
-    void tell(TextId text) override {
-        told.push_back(text);
-        listAtTell.push_back(list_.items());
-    }
+    void tell(TextId text) override { told.push_back(text); }
     bool ask(TextId text) override {
         asked.push_back(text);
         return answer;
     }
     Told told;
-    std::vector<Names> listAtTell;
     Told asked;
     bool answer = true;
-
-private:
-    const ProfileListModel& list_;
 };
 
 class Library : public testing::Test {
 protected:
     fs::path folder(int mode) const {
         static const char* kModes[] = {"ProfilePS4", "ProfilePS3", "ProfilePC", "ProfileKBD"};
-        static const char* kModels[] = {"", "ZAV KITE", "ZAV 5230", "ZAV 5270"};
-        return docs / "ZAV Software" / kModels[page.model_] / kModes[mode];
+        return docs / "ZAV Software" / "ZAV KITE" / kModes[mode];
     }
-    // A profile file of the page's model in the folder of `mode`, made for `fileMode`.
+    // A KITE profile file in the folder of `mode`, made for `fileMode`.
     void put(const std::string& name, int mode, int fileMode, std::uint8_t firstKey = 0x11) {
         fs::create_directories(folder(mode));
-        Bytes rec(static_cast<std::size_t>(recordSize(page.model_)), 0x04);
+        Bytes rec(60, 0x04);
         rec[0] = firstKey;
-        ASSERT_TRUE(writeProfileFile(folder(mode) / (name + ".zav4"), page.model_, rec, fileMode));
+        ASSERT_TRUE(writeProfileFile(folder(mode) / (name + ".zav4"), models::kKite, rec, fileMode));
     }
     Bytes contents(const std::string& name) const {
         std::ifstream in(folder(page.mode_) / (name + ".zav4"), std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     bool has(const std::string& name) const { return fs::exists(folder(page.mode_) / (name + ".zav4")); }
-    long filesIn(int mode) const { return std::distance(fs::directory_iterator(folder(mode)), {}); }
     void choose(const std::string& name) {
         list.select(list.indexOf(name));
         lib.loadSelected();
@@ -142,38 +121,26 @@ protected:
     const fs::path docs = scratch.path();
     FakePage page;
     ProfileListModel list;
-    RecordingPrompter prompter{list};
+    RecordingPrompter prompter;
     ProfileLibrary lib{docs, page, list, prompter};
 };
 
 TEST_F(Library, a_fresh_account_gets_its_folders_and_a_first_profile_from_the_page_record) {
     page.mode_ = 1;
     page.work[0] = 0x5A;
-    lib.buildListForStart();
+    ProfileLibrary fresh(docs / "absent" / "Documents", page, list, prompter);
+    fresh.buildListForStart();
     EXPECT_EQ(list.items(), Names{"Profile"});
     EXPECT_EQ(list.selected(), 0);
-    EXPECT_EQ(lib.currentProfileName(), ""); // shown, not loaded
-    EXPECT_EQ(lib.profileFolder(), folder(1) / "");
-    const Bytes file = contents("Profile");
+    EXPECT_EQ(fresh.currentProfileName(), ""); // shown, not loaded
+    std::ifstream in(docs / "absent" / "Documents" / "ZAV Software" / "ZAV KITE" / "ProfilePS3" /
+                     "Profile.zav4");
+    const Bytes file(std::istreambuf_iterator<char>(in), {});
     ASSERT_EQ(file.size(), 128u);
     EXPECT_EQ(file[0], 0x5A);
     EXPECT_EQ(file[60], 0x01);  // mode
     EXPECT_EQ(file[127], 0x01); // model
     EXPECT_TRUE(prompter.told.empty());
-    choose("Profile");
-    ASSERT_EQ(lib.currentProfileName(), "Profile");
-    lib.buildListForModeChange();
-    EXPECT_EQ(lib.currentProfileName(), "");
-    EXPECT_EQ(list.text(), "");
-
-    // No documents folder yet: the whole path is made.
-    page.model_ = models::kFern;
-    EXPECT_EQ(lib.modeFolder(2), docs / "ZAV Software" / "ZAV 5270" / "ProfilePC" / "");
-    ProfileLibrary fresh(docs / "absent" / "Documents", page, list, prompter);
-    fresh.buildList();
-    EXPECT_EQ(list.items(), Names{"Profile"});
-    EXPECT_TRUE(fs::is_regular_file(docs / "absent" / "Documents" / "ZAV Software" / "ZAV 5270" /
-                                    "ProfilePS3" / "Profile.zav4"));
 
     // No documents folder known at all: nothing is made anywhere, nothing is listed.
     const fs::path before = fs::current_path();
@@ -182,57 +149,32 @@ TEST_F(Library, a_fresh_account_gets_its_folders_and_a_first_profile_from_the_pa
     nowhere.buildList();
     fs::current_path(before);
     EXPECT_TRUE(list.items().empty());
-    EXPECT_FALSE(fs::exists(docs / "ZAV Software" / "ZAV 5270"));
-}
+    EXPECT_FALSE(fs::exists(docs / "ZAV Software"));
 
-TEST_F(Library, something_not_a_folder_in_the_mode_folders_place_lists_nothing_and_saves_nothing) {
-    fs::create_directories(folder(0).parent_path());
-    std::ofstream(folder(0)).put('x');
+    // Something not a folder in the mode folder's place: nothing listed, New, Copy and Save fail.
+    fs::create_directories(folder(1).parent_path());
+    std::ofstream(folder(1)).put('x');
     lib.buildList();
     EXPECT_TRUE(list.items().empty());
     lib.newProfile();
     list.setText("Typed");
     lib.copyProfile();
     lib.saveProfile();
-    list.setText("");
-    lib.saveProfile();
-    EXPECT_EQ(prompter.told, Told(4, TextId::SaveFailed));
-    EXPECT_TRUE(list.items().empty());
+    EXPECT_EQ(prompter.told, Told(3, TextId::SaveFailed));
 }
 
-TEST_F(Library, officials_head_the_ps4_list_and_new_names_follow_them) {
-    const Names officials = ProfileLibrary::officialNames(models::kKite);
-    ASSERT_EQ(officials.size(), 11u);
-    for (const std::string& name : officials) {
+TEST_F(Library, new_profiles_follow_the_officials_and_are_numbered_after_existing_names) {
+    for (const std::string& name : ProfileLibrary::officialNames(models::kKite)) {
         put(name, 0, 0);
     }
-    put("Fast", 0, 0);
-    put("zav_a1_ow1", 0, 0); // officials match case-sensitively
-    put("ZAV_B1_OW1", 0, 0); // another model's official
-    lib.buildList();
-    ASSERT_EQ(list.count(), 14);
-    EXPECT_EQ(std::set<std::string>(list.items().begin(), list.items().begin() + 11),
-              std::set<std::string>(officials.begin(), officials.end()));
-    lib.newProfile();
-    EXPECT_EQ(list.items()[11], "Profile");
-    EXPECT_EQ(list.selected(), 11);
-    EXPECT_EQ(lib.currentProfileName(), "Profile");
-
-    // Elsewhere new names go first.
-    page.mode_ = 1;
-    put("C", 1, 1);
-    lib.buildList();
-    lib.copyProfile();
-    EXPECT_EQ(list.items(), (Names{"C(1)", "C"}));
-    EXPECT_EQ(list.selected(), 0);
-}
-
-TEST_F(Library, new_names_are_numbered_after_existing_ones_and_hold_the_collected_page) {
     put("Profile", 0, 0);
-    put("Profile0001", 0, 0);
     put("Fast", 0, 0);
     put("Fast(1)", 0, 0);
     lib.buildListForStart();
+    lib.newProfile();
+    EXPECT_EQ(list.items()[ProfileLibrary::kOfficialCount], "Profile0001");
+    EXPECT_EQ(lib.currentProfileName(), "Profile0001");
+
     list.setText("");
     prompter.answer = false;
     lib.saveProfile();
@@ -240,34 +182,18 @@ TEST_F(Library, new_names_are_numbered_after_existing_ones_and_hold_the_collecte
     prompter.answer = true;
     lib.saveProfile();
     EXPECT_EQ(prompter.asked, Told(2, TextId::SaveAsNewQuestion));
-    ASSERT_TRUE(has("Profile0002"));
     EXPECT_EQ(contents("Profile0002")[0], page.shownKey);
-    EXPECT_EQ(lib.currentProfileName(), "Profile0002");
 
     list.setText("Fast");
     lib.copyProfile();
-    ASSERT_TRUE(has("Fast(2)"));
     EXPECT_EQ(contents("Fast(2)")[0], page.shownKey);
-    EXPECT_EQ(list.text(), "Fast(2)");
-    // Twenty characters limit typing only: copies of long names are made, and copied again.
-    list.setText("ABCDEFGHIJKLMNOPQRST");
-    lib.copyProfile();
-    lib.copyProfile();
-    EXPECT_TRUE(has("ABCDEFGHIJKLMNOPQRST(1)(1)"));
+    EXPECT_EQ(lib.currentProfileName(), "Fast(2)");
     list.setText("");
     lib.copyProfile();
     EXPECT_EQ(prompter.told, Told{TextId::PleaseChooseFile});
-    EXPECT_EQ(lib.currentProfileName(), "");
-
-    for (int n = 3; n <= 999; ++n) {
-        char name[32];
-        std::snprintf(name, sizeof name, "Profile%04d.zav4", n);
-        std::ofstream(folder(0) / name).put('x');
-    }
-    EXPECT_EQ(lib.findFreeName("Profile", NameStyle::NewProfile), "Profile1000");
 }
 
-TEST_F(Library, save_renames_or_overwrites_the_current_profile_and_tells_before_the_list_changes) {
+TEST_F(Library, save_renames_or_overwrites_the_current_profile) {
     lib.buildListForStart(); // first run
     choose("Profile");
     list.setText("Sniper");
@@ -275,7 +201,6 @@ TEST_F(Library, save_renames_or_overwrites_the_current_profile_and_tells_before_
     EXPECT_FALSE(has("Profile"));
     EXPECT_EQ(contents("Sniper")[0], page.shownKey);
     EXPECT_EQ(prompter.told, Told{TextId::SaveSucceeded});
-    EXPECT_EQ(prompter.listAtTell.back(), Names{"Profile"});
     EXPECT_EQ(list.items(), Names{"Sniper"});
     EXPECT_EQ(lib.currentProfileName(), "Sniper");
 
@@ -292,34 +217,29 @@ TEST_F(Library, save_renames_or_overwrites_the_current_profile_and_tells_before_
     EXPECT_EQ(prompter.told.back(), TextId::FileAlreadyExists);
     EXPECT_EQ(contents("Fast"), fast);
     EXPECT_EQ(lib.currentProfileName(), "Sniper");
+
+    // A rename whose old file stays (here a folder put in its place) says so, and both stay listed.
+    fs::remove(folder(0) / "Sniper.zav4");
+    fs::create_directories(folder(0) / "Sniper.zav4" / "inside");
+    list.setText("New");
+    lib.saveProfile();
+    EXPECT_EQ(prompter.told.back(), TextId::OldProfileNotDeleted);
+    EXPECT_TRUE(has("New"));
+    EXPECT_NE(list.indexOf("Sniper"), -1);
+    EXPECT_EQ(lib.currentProfileName(), "New");
 }
 
 // New, Copy, Save as new, Save and a rename that cannot write say so; page, list, current profile and
 // files stay as they were, and no temporary file stays behind.
 TEST_F(Library, operations_that_cannot_write_leave_page_list_and_files_alone) {
-    const std::vector<std::pair<const char*, std::function<void()>>> operations = {
-        {"new", [&] { lib.newProfile(); }},
-        {"copy",
-         [&] {
-             list.setText("Fast");
-             lib.copyProfile();
-         }},
-        {"save as new",
-         [&] {
-             list.setText("");
-             lib.saveProfile();
-         }},
-        {"save",
-         [&] {
-             list.setText("Fast");
-             lib.saveProfile();
-         }},
-        {"rename",
-         [&] {
-             list.setText("Renamed");
-             lib.saveProfile();
-         }},
-    };
+    const struct {
+        const char* typed;
+        void (ProfileLibrary::*operation)();
+    } operations[] = {{"Fast", &ProfileLibrary::newProfile},
+                      {"Fast", &ProfileLibrary::copyProfile},
+                      {"", &ProfileLibrary::saveProfile}, // save as new
+                      {"Fast", &ProfileLibrary::saveProfile},
+                      {"Renamed", &ProfileLibrary::saveProfile}};
     put("Fast", 0, 0);
     lib.buildListForStart();
     choose("Fast");
@@ -328,20 +248,18 @@ TEST_F(Library, operations_that_cannot_write_leave_page_list_and_files_alone) {
     page.work.fill(0x5C);
     page.work[0] = file[0];
     const ProfileImage edited = page.work;
-    for (const auto& [what, operation] : operations) {
-        SCOPED_TRACE(what);
+    for (const auto& [typed, operation] : operations) {
+        SCOPED_TRACE(typed);
         prompter.told.clear();
-        {
-            NoRoom full;
-            operation();
-        }
+        list.setText(typed);
+        withNoRoom([&] { (lib.*operation)(); });
         EXPECT_EQ(prompter.told, Told{TextId::SaveFailed});
         EXPECT_TRUE(page.resets.empty());
         EXPECT_EQ(page.work, edited);
         EXPECT_EQ(list.items(), Names{"Fast"});
         EXPECT_EQ(lib.currentProfileName(), "Fast");
         EXPECT_EQ(contents("Fast"), file);
-        EXPECT_EQ(filesIn(0), 1);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder(0)), {}), 1);
     }
 }
 
@@ -475,35 +393,16 @@ TEST_F(Library, a_listed_file_that_cannot_be_loaded_says_so_and_leaves_the_page_
     EXPECT_EQ(page.blankShown, 0);
 }
 
-TEST_F(Library, new_and_default_reset_the_right_slot) {
+TEST_F(Library, new_resets_slot_zero_and_default_the_pages_slot) {
     page.slot_ = 2;
     lib.buildList();
     list.setText("");
     lib.newProfile();
     EXPECT_EQ(page.resets, std::vector<int>{0});
     EXPECT_EQ(page.slot_, 2);
-    Bytes loaded(60);
-    int mode = -1;
-    int marker = -1;
-    ASSERT_TRUE(readProfileFile(folder(0) / "Profile0001.zav4", 1, loaded, mode, marker));
-    EXPECT_TRUE(std::equal(loaded.begin(), loaded.end(), recordAt(page.work, 1, 0).begin()));
     EXPECT_EQ(lib.loadedFileModel(), models::kKite); // made here from the page's own record
-
-    // With an empty list and edit field, KITE takes its own slot and FERN slot 0.
-    for (int model : {models::kKite, models::kFern}) {
-        page.model_ = model;
-        page.resets.clear();
-        lib.buildList();
-        while (list.count() > 0) {
-            fs::remove(folder(0) / (list.items()[0] + ".zav4"));
-            list.removeAt(0);
-        }
-        list.select(0);
-        lib.newProfile();
-        EXPECT_EQ(page.resets, std::vector<int>{model == models::kKite ? 2 : 0});
-    }
     lib.resetProfile();
-    EXPECT_EQ(page.resets.back(), 2);
+    EXPECT_EQ(page.resets, (std::vector<int>{0, 2}));
     EXPECT_EQ(page.statusSent, 1);
 }
 
@@ -542,21 +441,6 @@ TEST_F(Library, save_never_renames_or_overwrites_a_profile_that_was_only_shown) 
     list.setText("Sniper");
     lib.deleteProfile();
     EXPECT_EQ(lib.currentProfileName(), "B");
-}
-
-// A rename whose old file stays (here a folder put in its place) says so, and both stay listed.
-TEST_F(Library, a_rename_that_cannot_remove_the_old_file_says_so_and_keeps_both) {
-    put("Old", 0, 0);
-    lib.buildListForStart();
-    choose("Old");
-    fs::remove(folder(0) / "Old.zav4");
-    fs::create_directories(folder(0) / "Old.zav4" / "inside");
-    list.setText("New");
-    lib.saveProfile();
-    EXPECT_EQ(prompter.told, Told{TextId::OldProfileNotDeleted});
-    EXPECT_TRUE(has("New"));
-    EXPECT_NE(list.indexOf("Old"), -1);
-    EXPECT_EQ(lib.currentProfileName(), "New");
 }
 
 // Names that are not UTF-8 are listed as the file system gives them; only what is shown is mended.
@@ -623,23 +507,6 @@ TEST_F(Library, links_count_only_when_they_lead_to_a_file_of_the_same_folder) {
     fs::remove(folder(0) / "In.zav4");
     fs::create_symlink(outside, folder(0) / "In.zav4");
     expectNotLoaded("In");
-}
-
-TEST(ProfileListModel, edits_keep_the_selection_on_its_item) {
-    ProfileListModel list;
-    list.append("A");
-    list.append("B");
-    EXPECT_FALSE(list.insertAt(3, "X"));
-    list.select(1);
-    ASSERT_TRUE(list.insertAt(0, "C"));
-    EXPECT_EQ(list.selected(), 2);
-    list.setText("typed");
-    EXPECT_EQ(list.selected(), 2);
-    ASSERT_TRUE(list.remove("B"));
-    EXPECT_EQ(list.selected(), -1);
-    EXPECT_EQ(list.text(), "typed");
-    list.select(5);
-    EXPECT_EQ(list.text(), "");
 }
 
 } // namespace
