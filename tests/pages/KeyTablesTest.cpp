@@ -123,21 +123,5 @@ TEST(SlotControls, every_slot_has_its_own_static) {
     EXPECT_EQ(slotForControlId(0), 0);
 }
 
-// The square and the arrows are drawn as symbols, each its own; no other label changes.
-TEST(SymbolLabels, only_the_square_and_the_arrows_become_symbols) {
-    EXPECT_EQ(wingdingsToUnicode(kLabelSquare), "\u25A1");
-    std::set<std::string> symbols;
-    for (int mode = 0; mode < kAssignModeCount; ++mode) {
-        for (int code = 0; code < 256; ++code) {
-            const std::string l = label(models::kKite, mode, code);
-            EXPECT_EQ(isWingdingsLabel(l), wingdingsToUnicode(l) != l) << l;
-            if (isWingdingsLabel(l)) {
-                symbols.insert(wingdingsToUnicode(l));
-            }
-        }
-    }
-    EXPECT_EQ(symbols.size(), 13u);
-}
-
 } // namespace
 } // namespace zav
