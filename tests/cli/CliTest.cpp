@@ -103,26 +103,15 @@ TEST_F(Cli, backup_then_restore_gives_every_bank_back_byte_for_byte) {
     for (int mode = 0; mode < 4; ++mode) {
         hw.setBank(1, mode, pattern(10 + mode));
     }
+    const auto changed = hw.banks();
     ASSERT_EQ(run({"restore", at("all.zavbank")}), kExitOk) << err.str();
     EXPECT_EQ(hw.banks(), before);
     EXPECT_NE(out.str().find("bank kbd: written"), std::string::npos) << out.str();
-    // Each bank it overwrote was kept first.
+    // Each bank it overwrote was kept first; restore --last puts the last one back.
     EXPECT_EQ(backupCount(), 4u);
-}
-
-// The demo's adapter lives in its bank file; restore --last undoes the last write there.
-TEST_F(Cli, simulated_adapter_is_the_demos_bank_file_and_restore_last_undoes_the_last_write) {
-    std::vector<std::uint8_t> rec(60, 0x11);
-    ASSERT_TRUE(writeProfileFile(at("Sniper.zav4"), 1, rec, 2));
-    ASSERT_EQ(run({"--simulated", "import", at("Sniper.zav4"), "--slot", "2"}), kExitOk) << err.str();
-    SimulatedAdapter::Banks banks{};
-    ASSERT_TRUE(loadBankFile(bankFile(), banks));
-    const auto fresh = freshAdapterBanks();
-    EXPECT_TRUE(std::equal(rec.begin(), rec.end(), banks[0][2].begin() + 60)); // PC bank, slot 2
-    EXPECT_TRUE(std::equal(banks[0][2].begin(), banks[0][2].begin() + 60, fresh[0][2].begin()));
-    ASSERT_EQ(run({"--simulated", "restore", "--last"}), kExitOk) << err.str();
-    ASSERT_TRUE(loadBankFile(bankFile(), banks));
-    EXPECT_EQ(banks, fresh);
+    ASSERT_EQ(run({"restore", "--last"}), kExitOk) << err.str();
+    EXPECT_NE(hw.banks(), before);
+    EXPECT_EQ(hw.bank(1, 3), changed[0][3]);
 }
 
 TEST_F(Cli, export_then_import_round_trips_on_every_model) {
@@ -166,7 +155,6 @@ TEST_F(Cli, bad_input_is_refused_and_changes_nothing) {
     auto damaged = good;
     damaged[400] ^= 1;
     putFile(at("damaged.zavbank"), damaged);
-    putFile(at("foreign.zavbank"), std::vector<std::uint8_t>(2328, 'A'));
     std::vector<std::uint8_t> mossRecord(55, 1);
     ASSERT_TRUE(writeProfileFile(at("Moss.zav4"), 2, mossRecord, 0));
     auto cutProfile = fileBytes(at("Moss.zav4"));
@@ -186,10 +174,8 @@ TEST_F(Cli, bad_input_is_refused_and_changes_nothing) {
     const std::vector<Row> rows = {
         {{}, kExitUsage, "no command given", kite},
         {{"import", at("Kite.zav4"), "--slot", "4"}, kExitUsage, "--slot takes 1, 2 or 3", kite},
-        {{"export", "--mode", "xbox", at("A.zav4")}, kExitUsage, "--mode takes", kite},
         {{"restore", at("cut.zavbank")}, kExitFailed, "is truncated", kite},
         {{"restore", at("damaged.zavbank")}, kExitFailed, "is damaged", kite},
-        {{"restore", at("foreign.zavbank")}, kExitFailed, "is not a bank file", kite},
         {{"restore", at("moss.zavbank")}, kExitFailed, "holds banks of a ZAV MOSS", kite},
         {{"restore", "--last"}, kExitFailed, "no bank of a ZAV KITE has been kept", kite},
         {{"import", at("Moss.zav4")}, kExitFailed, "is a profile of a ZAV MOSS", kite},
