@@ -1,15 +1,20 @@
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileRecord.h"
+#include "tests/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace zav {
 namespace {
@@ -58,20 +63,6 @@ const Bytes kMossFile =
 
 class ProfileFiles : public testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "zav-profiles-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        for (const auto& entry : fs::recursive_directory_iterator(dir, ec)) {
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        }
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(dir, ec);
-    }
-
     static Bytes contents(const fs::path& path) {
         std::ifstream in(path, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -80,16 +71,18 @@ protected:
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
-    // Root ignores permission bits; tests about them say so instead of passing vacuously.
-    bool permissionsBindUs() const {
-        const fs::path probeDir = dir / "probe";
-        fs::create_directory(probeDir);
-        fs::permissions(probeDir, fs::perms::owner_read | fs::perms::owner_exec);
-        const bool created = std::ofstream(probeDir / "x").is_open();
-        return !created;
+    // Reads `path` as a record of `model`; the bytes, mode and marker are -1/0xEE-filled on failure.
+    bool read(const fs::path& path, int model, Bytes& rec) {
+        rec.assign(static_cast<std::size_t>(recordSize(model == 4 ? 1 : model)), 0xEE);
+        mode = marker = -1;
+        return readProfileFile(path, model, rec, mode, marker);
     }
+    long files() const { return std::distance(fs::directory_iterator(dir), {}); }
 
-    fs::path dir;
+    test::ScratchFolder scratch;
+    const fs::path dir = scratch.path();
+    int mode = -1;
+    int marker = -1;
 };
 
 TEST_F(ProfileFiles, each_model_writes_its_own_layout_and_reads_it_back) {
@@ -99,123 +92,80 @@ TEST_F(ProfileFiles, each_model_writes_its_own_layout_and_reads_it_back) {
         const Bytes& file;
     };
     for (const Case& c : {Case{1, 1, kKiteFile}, Case{3, 3, kFernFile}, Case{2, 2, kMossFile}}) {
+        SCOPED_TRACE(testing::Message() << "model " << c.model);
         const Bytes rec = countingRecord(c.model);
         const fs::path path = dir / "Golden.zav4";
         const std::optional<ProfileFileImage> image = buildProfileFileImage(c.model, rec, c.mode);
         ASSERT_TRUE(image.has_value());
-        EXPECT_EQ(Bytes(image->begin(), image->end()), c.file) << "model " << c.model;
-
+        EXPECT_EQ(Bytes(image->begin(), image->end()), c.file);
         ASSERT_TRUE(writeProfileFile(path, c.model, rec, c.mode));
-        EXPECT_EQ(contents(path), c.file) << "model " << c.model;
-
-        Bytes back(rec.size(), 0xEE);
-        int mode = -1;
-        int marker = -1;
-        ASSERT_TRUE(readProfileFile(path, c.model, back, mode, marker));
+        ASSERT_TRUE(writeProfileFile(path, c.model, rec, c.mode)); // a second save over the first
+        EXPECT_EQ(contents(path), c.file);
+        EXPECT_EQ(files(), 1); // no temporary left
+        Bytes back;
+        ASSERT_TRUE(read(path, c.model, back));
         EXPECT_EQ(back, rec);
         EXPECT_EQ(mode, c.mode);
         EXPECT_EQ(marker, c.model);
     }
+    // A mode the page does not know is kept.
+    ASSERT_TRUE(writeProfileFile(dir / "A.zav4", 3, countingRecord(3), 7));
+    EXPECT_EQ(contents(dir / "A.zav4")[55], 0x07);
 }
 
-TEST_F(ProfileFiles, saves_are_repeatable_and_keep_a_mode_the_page_does_not_know) {
-    ProfileImage image{};
-    resetToDefaults(image, 3, 0, 0);
-    ASSERT_TRUE(writeProfileFile(dir / "A.zav4", 3, recordAt(image, 3, 0), 7));
-    const Bytes first = contents(dir / "A.zav4");
-    ASSERT_TRUE(writeProfileFile(dir / "A.zav4", 3, recordAt(image, 3, 0), 7));
-    EXPECT_EQ(contents(dir / "A.zav4"), first);
-    EXPECT_EQ(first.size(), 128u);
-    EXPECT_EQ(first[55], 0x07);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1); // no temporary left
-}
-
-TEST_F(ProfileFiles, short_files_read_as_zero_padded_and_long_files_as_their_first_128_bytes) {
-    int mode = -1;
-    int marker = -1;
+TEST_F(ProfileFiles, short_long_foreign_and_read_only_files_read_with_the_loaders_layout) {
+    Bytes rec;
     put(dir / "Short.zav4", Bytes{0x05, 0x1D, 0x14});
-    Bytes rec(60, 0xEE);
-    ASSERT_TRUE(readProfileFile(dir / "Short.zav4", 1, rec, mode, marker));
-    Bytes expected(60, 0);
-    std::copy_n(Bytes{0x05, 0x1D, 0x14}.begin(), 3, expected.begin());
-    EXPECT_EQ(rec, expected);
-    EXPECT_EQ(mode, 0);
-    EXPECT_EQ(marker, 0);
-
-    put(dir / "Empty.zav4", Bytes{});
-    rec.assign(55, 0xEE);
-    mode = marker = -1;
-    ASSERT_TRUE(readProfileFile(dir / "Empty.zav4", 2, rec, mode, marker));
-    EXPECT_EQ(rec, Bytes(55, 0));
+    ASSERT_TRUE(read(dir / "Short.zav4", 1, rec));
+    Bytes padded{0x05, 0x1D, 0x14};
+    padded.resize(60);
+    EXPECT_EQ(rec, padded);
     EXPECT_EQ(mode, 0);
     EXPECT_EQ(marker, 0);
 
     Bytes longer = kFernFile;
     longer.resize(300, 0x77);
     put(dir / "Long.zav4", longer);
-    ASSERT_TRUE(readProfileFile(dir / "Long.zav4", 3, rec, mode, marker));
+    ASSERT_TRUE(read(dir / "Long.zav4", 3, rec));
     EXPECT_EQ(rec, countingRecord(3));
-    EXPECT_EQ(mode, 3);
-    EXPECT_EQ(marker, 3);
-}
 
-TEST_F(ProfileFiles, a_file_of_another_model_is_spread_with_the_loaders_layout) {
+    // A MOSS file read by a KITE page: the MOSS mode byte lands in a KITE settings byte.
     put(dir / "Moss.zav4", kMossFile);
-    Bytes rec(60, 0xEE);
-    int mode = -1;
-    int marker = -1;
-    ASSERT_TRUE(readProfileFile(dir / "Moss.zav4", 1, rec, mode, marker));
-    EXPECT_EQ(rec[52], 0x44);
-    EXPECT_EQ(rec[53], 0x02); // the MOSS mode byte lands in a KITE settings byte
-    EXPECT_EQ(rec[54], 0x45);
-    EXPECT_EQ(rec[55], 0x46);
-    EXPECT_EQ(Bytes(rec.begin() + 56, rec.end()), Bytes(4, 0));
+    ASSERT_TRUE(read(dir / "Moss.zav4", 1, rec));
+    EXPECT_EQ(Bytes(rec.begin() + 52, rec.end()), (Bytes{0x44, 0x02, 0x45, 0x46, 0, 0, 0, 0}));
     EXPECT_EQ(mode, 0); // KITE reads its mode from byte 60
     EXPECT_EQ(marker, 2);
-}
 
-TEST_F(ProfileFiles, a_read_only_file_loads_on_every_model) {
-    put(dir / "Locked.zav4", kKiteFile);
-    fs::permissions(dir / "Locked.zav4", fs::perms::owner_read);
+    fs::permissions(dir / "Moss.zav4", fs::perms::owner_read);
     for (int model = 1; model <= 3; ++model) {
-        Bytes rec(static_cast<std::size_t>(recordSize(model)));
-        int mode = -1;
-        int marker = -1;
-        EXPECT_TRUE(readProfileFile(dir / "Locked.zav4", model, rec, mode, marker)) << "model " << model;
-        EXPECT_EQ(marker, 1);
+        EXPECT_TRUE(read(dir / "Moss.zav4", model, rec)) << "model " << model;
     }
 }
 
 TEST_F(ProfileFiles, unreadable_input_or_wrong_record_size_changes_nothing) {
     put(dir / "Good.zav4", kKiteFile);
-    Bytes rec(60, 0xEE);
-    int mode = 9;
-    int marker = 9;
-    EXPECT_FALSE(readProfileFile(dir / "Missing.zav4", 1, rec, mode, marker));
-    EXPECT_FALSE(readProfileFile(dir, 1, rec, mode, marker)); // a folder
-    EXPECT_FALSE(readProfileFile(dir / "Good.zav4", 1, std::span(rec).first(55), mode, marker));
-    EXPECT_FALSE(readProfileFile(dir / "Good.zav4", 4, rec, mode, marker));
+    Bytes rec;
+    EXPECT_FALSE(read(dir / "Missing.zav4", 1, rec));
+    EXPECT_FALSE(read(dir, 1, rec)); // a folder
+    EXPECT_FALSE(read(dir / "Good.zav4", 4, rec));
     EXPECT_EQ(rec, Bytes(60, 0xEE));
-    EXPECT_EQ(mode, 9);
-    EXPECT_EQ(marker, 9);
+    EXPECT_EQ(mode, -1);
+    EXPECT_EQ(marker, -1);
+    EXPECT_FALSE(readProfileFile(dir / "Good.zav4", 1, std::span(rec).first(55), mode, marker));
+    EXPECT_EQ(rec, Bytes(60, 0xEE));
 
     EXPECT_FALSE(writeProfileFile(dir / "New.zav4", 1, std::span(rec).first(55), 0));
     EXPECT_FALSE(writeProfileFile(dir / "New.zav4", 1, rec, 256));
     EXPECT_FALSE(writeProfileFile(dir / "New.zav4", 1, rec, -1));
-    EXPECT_FALSE(fs::exists(dir / "New.zav4"));
-}
-
-TEST_F(ProfileFiles, a_failed_save_leaves_the_old_file_and_no_temporary) {
-    EXPECT_FALSE(writeProfileFile(dir / "nowhere" / "P.zav4", 1, countingRecord(1), 0));
+    EXPECT_FALSE(writeProfileFile(dir / "nowhere" / "P.zav4", 1, rec, 0));
     EXPECT_FALSE(fs::exists(dir / "nowhere"));
 
     // A folder in the profile's place is refused and kept.
-    const fs::path folderTarget = dir / "Folder.zav4";
-    fs::create_directory(folderTarget);
-    put(folderTarget / "inside", Bytes{1});
-    EXPECT_FALSE(writeProfileFile(folderTarget, 3, Bytes(55, 0), 0));
-    EXPECT_TRUE(fs::is_directory(folderTarget));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    fs::create_directory(dir / "Folder.zav4");
+    put(dir / "Folder.zav4" / "inside", Bytes{1});
+    EXPECT_FALSE(writeProfileFile(dir / "Folder.zav4", 3, Bytes(55, 0), 0));
+    EXPECT_TRUE(fs::is_directory(dir / "Folder.zav4"));
+    EXPECT_EQ(files(), 2);
 }
 
 // A hard link planted at the temporary name an earlier version used (".Name.zav4.tmp") made a save
@@ -244,17 +194,15 @@ TEST_F(ProfileFiles, a_link_in_a_profiles_place_is_not_read_and_is_replaced_on_s
     put(real, kKiteFile);
     const fs::path link = dir / "Link.zav4";
     fs::create_symlink(real, link);
-    Bytes record(60, 0xEE);
-    int mode = -1;
-    int marker = -1;
-    EXPECT_FALSE(readProfileFile(link, 1, record, mode, marker));
+    Bytes record;
+    EXPECT_FALSE(read(link, 1, record));
     EXPECT_EQ(record, Bytes(60, 0xEE));
     ASSERT_TRUE(writeProfileFile(link, 3, countingRecord(3), 3));
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(link)));
     EXPECT_EQ(contents(real), kKiteFile);
 }
 
-TEST_F(ProfileFiles, a_save_keeps_the_permissions_of_the_file_it_replaces) {
+TEST_F(ProfileFiles, a_save_keeps_permissions_and_respects_write_protection) {
     const fs::path path = dir / "Shared.zav4";
     put(path, kKiteFile);
     const fs::perms wanted = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
@@ -262,25 +210,51 @@ TEST_F(ProfileFiles, a_save_keeps_the_permissions_of_the_file_it_replaces) {
     ASSERT_TRUE(writeProfileFile(path, 3, countingRecord(3), 3));
     EXPECT_EQ(fs::status(path).permissions(), wanted);
     EXPECT_EQ(contents(path), kFernFile);
-}
 
-TEST_F(ProfileFiles, write_protection_of_folder_or_file_is_respected) {
-    if (!permissionsBindUs()) {
+    fs::permissions(path, fs::perms::owner_read);
+    fs::create_directory(dir / "locked");
+    put(dir / "locked" / "Old.zav4", kMossFile);
+    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+    if (std::ofstream(dir / "locked" / "probe").is_open()) {
         GTEST_SKIP() << "running with privileges that ignore permission bits";
     }
-    const fs::path locked = dir / "locked";
-    fs::create_directory(locked);
-    put(locked / "Old.zav4", kMossFile);
-    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(writeProfileFile(locked / "Old.zav4", 1, countingRecord(1), 0));
-    EXPECT_FALSE(writeProfileFile(locked / "New.zav4", 1, countingRecord(1), 0));
-    EXPECT_EQ(contents(locked / "Old.zav4"), kMossFile);
-    EXPECT_FALSE(fs::exists(locked / "New.zav4"));
+    EXPECT_FALSE(writeProfileFile(path, 1, countingRecord(1), 0));
+    EXPECT_EQ(contents(path), kFernFile);
+    EXPECT_FALSE(writeProfileFile(dir / "locked" / "Old.zav4", 1, countingRecord(1), 0));
+    EXPECT_FALSE(writeProfileFile(dir / "locked" / "New.zav4", 1, countingRecord(1), 0));
+    EXPECT_EQ(contents(dir / "locked" / "Old.zav4"), kMossFile);
+    EXPECT_FALSE(fs::exists(dir / "locked" / "New.zav4"));
+}
 
-    put(dir / "ReadOnly.zav4", kMossFile);
-    fs::permissions(dir / "ReadOnly.zav4", fs::perms::owner_read);
-    EXPECT_FALSE(writeProfileFile(dir / "ReadOnly.zav4", 1, countingRecord(1), 0));
-    EXPECT_EQ(contents(dir / "ReadOnly.zav4"), kMossFile);
+// A save killed at any moment leaves the old profile or the new one, never a part of either.
+TEST_F(ProfileFiles, a_process_killed_during_saves_never_leaves_a_broken_profile) {
+    const fs::path file = dir / "Sniper.zav4";
+    const Bytes a(60, 0x11);
+    const Bytes b(60, 0x22);
+    ASSERT_TRUE(writeProfileFile(file, 1, a, 0));
+    const Bytes imageA = contents(file);
+    ASSERT_TRUE(writeProfileFile(file, 1, b, 3));
+    const Bytes imageB = contents(file);
+
+    std::mt19937 random(12345);
+    for (int round = 0; round < 150; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) {
+                writeProfileFile(file, 1, i % 2 == 0 ? a : b, i % 2 == 0 ? 0 : 3);
+            }
+        }
+        ::usleep(static_cast<useconds_t>(random() % 3000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        const Bytes now = contents(file);
+        ASSERT_TRUE(now == imageA || now == imageB) << "round " << round << ", " << now.size() << " bytes";
+    }
+    // A temporary file left by a kill does not stop the next save.
+    EXPECT_TRUE(writeProfileFile(file, 1, a, 0));
+    EXPECT_EQ(contents(file), imageA);
 }
 
 } // namespace
