@@ -28,10 +28,6 @@ std::string hex(unsigned value, int digits, bool upper) {
 HidrawTestbed::HidrawTestbed() : testbed_(umockdev_testbed_new()) {}
 
 HidrawTestbed::~HidrawTestbed() {
-    // Held writes are answered first, so that no client waits on a node that is going away.
-    for (Plugged& p : plugged_) {
-        p.node->release();
-    }
     g_object_unref(testbed_);
     plugged_.clear();
 }
