@@ -1,6 +1,6 @@
-// Drives DeviceLink over the simulated adapter while the input plugs, unplugs and sets faults between
-// calls. Whatever happens: a read that fails leaves the work page as it was, a bank fetched is the
-// bank the adapter holds, and a write reported complete is in the adapter's bank.
+// Drives DeviceLink over the simulated adapter while the input plugs, unplugs and sets faults between calls.
+// Whatever happens: a read that fails leaves the work page as it was, a bank fetched is the bank the adapter
+// holds, and a write reported complete is in the adapter's bank.
 
 #include "device/DeviceLink.h"
 #include "device/SimulatedAdapter.h"
@@ -8,38 +8,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-namespace {
-
-void setFault(zav::SimulatedAdapter& adapter, FuzzedDataProvider& in) {
-    switch (in.ConsumeIntegralInRange<int>(0, 7)) {
-    case 0:
-        adapter.refuseCommand(in.ConsumeIntegralInRange<std::uint8_t>(0x71, 0x79));
-        break;
-    case 1:
-        adapter.refuseDataChunk(in.ConsumeIntegralInRange<int>(0, 31));
-        break;
-    case 2:
-        adapter.dropReadChunkReply(in.ConsumeIntegralInRange<int>(0, 15));
-        break;
-    case 3:
-        adapter.reportWrongSum(true);
-        break;
-    case 4:
-        adapter.vanishAfterFrames(in.ConsumeIntegralInRange<int>(0, 40));
-        break;
-    case 5:
-        adapter.refuseOpen(in.ConsumeBool());
-        break;
-    case 6:
-        adapter.setMouse(in.ConsumeIntegral<std::uint16_t>(), in.ConsumeIntegral<std::uint16_t>());
-        break;
-    default:
-        adapter.clearFaults();
-        break;
-    }
-}
-
-} // namespace
+#include <functional>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace zav;
@@ -48,48 +17,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     adapter.setLogging(false);
     DeviceLink link(adapter);
     for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {
-        const int bank = in.ConsumeIntegralInRange<int>(-1, 4); // the adapter has banks 0 to 3
-        const bool held = bank >= 0 && bank < SimulatedAdapter::kModes && adapter.pluggedModel() != 0;
-        switch (in.ConsumeIntegralInRange<int>(0, 7)) {
-        case 0:
-            adapter.plug(in.ConsumeIntegralInRange<int>(1, 3));
-            break;
-        case 1:
-            link.OpenAndIdentify();
-            break;
-        case 2:
-            setFault(adapter, in);
-            break;
-        case 3: {
-            const ProfileImage before = link.workImage(link.model());
-            if (!link.ReadBank(bank)) {
-                ZAV_FUZZ_CHECK(link.workImage(link.model()) == before);
-            }
-            break;
-        }
-        case 4: {
-            const auto fetched = link.FetchBank(bank);
-            ZAV_FUZZ_CHECK(!fetched || !held || *fetched == adapter.bank(adapter.pluggedModel(), bank));
-            break;
-        }
-        case 5: {
-            ProfileImage& page = link.sendImage(link.model());
-            const auto seed = in.ConsumeIntegral<std::uint8_t>();
-            for (std::size_t i = 0; i < page.size(); ++i) {
-                page[i] = static_cast<std::uint8_t>(i * 7 + seed);
-            }
-            if (link.WriteBank(bank)) {
-                ZAV_FUZZ_CHECK(held && adapter.bank(adapter.pluggedModel(), bank) == page);
-            }
-            break;
-        }
-        case 6:
-            link.PollStatus(in.ConsumeIntegral<std::uint8_t>());
-            break;
-        default:
-            link.SendCommand(in.ConsumeIntegral<std::uint8_t>(), in.ConsumeIntegral<std::uint8_t>());
-            break;
-        }
+        const int n = in.ConsumeIntegralInRange<int>(-1, 40); // a bank (the adapter has 0 to 3), a count
+        const bool held = n >= 0 && n < SimulatedAdapter::kModes && adapter.pluggedModel() != 0;
+        const std::function<void()> steps[] = {
+            [&] { adapter.plug(1 + (n + 1) % 3); },
+            [&] { link.OpenAndIdentify(); },
+            [&] { link.PollStatus(static_cast<std::uint8_t>(n)); },
+            [&] { link.SendCommand(in.ConsumeIntegral<std::uint8_t>(), static_cast<std::uint8_t>(n)); },
+            [&] { adapter.refuseCommand(static_cast<std::uint8_t>(cmd::kStatus + (n + 1) % 9)); },
+            [&] { adapter.refuseDataChunk(n); },
+            [&] { adapter.dropReadChunkReply(n); },
+            [&] { adapter.reportWrongSum(true); },
+            [&] { adapter.vanishAfterFrames(n); },
+            [&] { adapter.refuseOpen(n % 2 == 0); },
+            [&] { adapter.setMouse(0x2B7C, static_cast<std::uint16_t>(0x61 + n)); },
+            [&] { adapter.clearFaults(); },
+            [&] {
+                const ProfileImage before = link.workImage(link.model());
+                ZAV_FUZZ_CHECK(link.ReadBank(n) || link.workImage(link.model()) == before);
+            },
+            [&] {
+                const auto fetched = link.FetchBank(n);
+                ZAV_FUZZ_CHECK(!fetched || !held || *fetched == adapter.bank(adapter.pluggedModel(), n));
+            },
+            [&] {
+                ProfileImage& page = link.sendImage(link.model());
+                page.fill(in.ConsumeIntegral<std::uint8_t>());
+                page[static_cast<std::size_t>(in.ConsumeIntegralInRange<int>(0, 511))] ^= 0x5A;
+                ZAV_FUZZ_CHECK(!link.WriteBank(n) ||
+                               (held && adapter.bank(adapter.pluggedModel(), n) == page));
+            },
+        };
+        steps[in.ConsumeIntegralInRange<std::size_t>(0, std::size(steps) - 1)]();
         ZAV_FUZZ_CHECK(link.model() >= 0 && link.model() <= kModelCount);
     }
     return 0;

@@ -87,17 +87,12 @@ HidrawNode& HidrawTestbed::plug(std::uint16_t vendorId, std::uint16_t productId)
         "\nA: dev=241:" + std::to_string(minor) + "\nL: device=../../../" + hidName + "\nN: " + node + "\n";
 
     GError* error = nullptr;
-    if (!umockdev_testbed_add_from_string(testbed_, description.c_str(), &error)) {
-        const std::string message = error != nullptr ? error->message : "unknown error";
-        g_clear_error(&error);
-        throw std::runtime_error("cannot add emulated device: " + message);
-    }
-
     auto emulated = std::make_unique<HidrawNode>("/dev/" + node, vendorId, productId);
-    if (!umockdev_testbed_attach_ioctl(testbed_, emulated->devnode().c_str(), emulated->handler(), &error)) {
+    if (!umockdev_testbed_add_from_string(testbed_, description.c_str(), &error) ||
+        !umockdev_testbed_attach_ioctl(testbed_, emulated->devnode().c_str(), emulated->handler(), &error)) {
         const std::string message = error != nullptr ? error->message : "unknown error";
         g_clear_error(&error);
-        throw std::runtime_error("cannot attach to " + emulated->devnode() + ": " + message);
+        throw std::runtime_error("cannot emulate " + emulated->devnode() + ": " + message);
     }
     plugged_.push_back({std::move(emulated), "/sys" + usb, "/sys" + hidraw});
     return *plugged_.back().node;
