@@ -4,6 +4,9 @@
 #include "device/DeviceLink.h"
 #include "device/SafeFile.h"
 #include "device/SimulatedAdapter.h"
+#include "profiles/AdapterBanks.h"
+#include "profiles/AdapterTransfer.h"
+#include "profiles/ProfileRecord.h"
 #include "tests/ScratchFolder.h"
 #include "tests/device/GoldenFrames.h"
 
@@ -253,6 +256,30 @@ TEST_F(KeepingWrite, the_newest_hundred_per_model_stay_and_a_backup_being_restor
     BankSet set;
     ASSERT_EQ(loadBankSet(*store.latest(1), set), BankSetError::None);
     EXPECT_EQ(set.banks[0], pattern(101));
+}
+
+// A fresh adapter holds a profile in every slot; one exported from a slot imports into another.
+TEST_F(KeepingWrite, a_profile_exported_from_one_slot_imports_into_another) {
+    adapter.setBanks(freshAdapterBanks());
+    for (int model : {1, 2, 3}) {
+        for (int slot = 0; slot < profileSlotCount(model); ++slot) {
+            const ProfileImage fresh = adapter.bank(model, 3);
+            const auto record = recordAt(fresh, model, slot);
+            EXPECT_NE(std::count(record.begin(), record.end(), 0), std::ssize(record)) << model << slot;
+        }
+    }
+    ProfileImage bank = adapter.bank(1, 0);
+    bank[5] ^= 0xFF;
+    adapter.setBank(1, 0, bank);
+    EXPECT_EQ(exportProfile(link, 0, 3, dir / "p.zav4"), TransferError::BadSlot);
+    ASSERT_EQ(exportProfile(link, 0, 0, dir / "p.zav4"), TransferError::None);
+    int mode = -1;
+    WriteOutcome outcome{};
+    ASSERT_EQ(importProfile(link, store, dir / "p.zav4", 2, mode, outcome), TransferError::None);
+    EXPECT_EQ(outcome, WriteOutcome::Complete);
+    const ProfileImage after = adapter.bank(1, 0);
+    const auto first = recordAt(after, 1, 0);
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), recordAt(after, 1, 2).begin()));
 }
 
 } // namespace
