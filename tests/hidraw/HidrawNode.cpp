@@ -133,12 +133,6 @@ void HidrawNode::handleIoctl(UMockdevIoctlClient* client) {
         DataRef arg = resolveArg(client, sizeof size);
         std::memcpy(arg->data, &size, sizeof size);
         umockdev_ioctl_client_complete(client, 0, 0);
-    } else if (request == HIDIOCGRDESC) {
-        DataRef arg = resolveArg(client, sizeof(hidraw_report_descriptor));
-        auto* out = reinterpret_cast<hidraw_report_descriptor*>(arg->data);
-        const std::size_t length = std::min<std::size_t>(out->size, kAdapterReportDescriptor.size());
-        std::copy_n(kAdapterReportDescriptor.begin(), length, out->value);
-        umockdev_ioctl_client_complete(client, 0, 0);
     } else if (isRequest(request, HIDIOCGINPUT(0))) {
         const std::size_t length = _IOC_SIZE(request);
         DataRef buffer = resolveArg(client, length);

@@ -114,11 +114,7 @@ void HidrawTestbed::unplug(HidrawNode& node) {
 void HidrawTestbed::blockOpen(const HidrawNode& node, bool blocked) {
     const std::string open = rootPath(node.devnode());
     const std::string hidden = open + ".blocked";
-    if (blocked) {
-        g_rename(open.c_str(), hidden.c_str());
-    } else {
-        g_rename(hidden.c_str(), open.c_str());
-    }
+    g_rename((blocked ? open : hidden).c_str(), (blocked ? hidden : open).c_str());
 }
 
 std::string HidrawTestbed::rootPath(const std::string& path) const {
