@@ -1,157 +1,237 @@
 #include "device/BackupStore.h"
+#include "device/BankFile.h"
 #include "device/BankSetFile.h"
 #include "device/DeviceLink.h"
+#include "device/SafeFile.h"
 #include "device/SimulatedAdapter.h"
+#include "profiles/AdapterBanks.h"
+#include "profiles/AdapterTransfer.h"
+#include "profiles/ProfileRecord.h"
+#include "tests/ScratchFolder.h"
+#include "tests/device/GoldenFrames.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zav {
 namespace {
 
 namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using test::pattern;
 
-ProfileImage pattern(int seed) {
-    ProfileImage image{};
-    for (std::size_t i = 0; i < image.size(); ++i) {
-        image[i] = static_cast<std::uint8_t>(i * 13 + static_cast<std::size_t>(seed) * 7);
-    }
-    return image;
+Bytes contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-struct Scratch {
-    Scratch() {
-        std::string p = (fs::temp_directory_path() / "zav-backup-XXXXXX").string();
-        EXPECT_NE(::mkdtemp(p.data()), nullptr);
-        path = p;
-    }
-    ~Scratch() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    fs::path path;
+void put(const fs::path& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+unsigned modeOf(const fs::path& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+long entries(const fs::path& folder) {
+    return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+}
+
+struct Files : ::testing::Test {
+    test::ScratchFolder dir;
 };
 
-// --- the bank file -------------------------------------------------------------------------------
+// What an attacker plants at temporary names or in the file's place is never written through, nor
+// are its permissions changed; what is no regular file or link is refused and left.
+TEST_F(Files, a_replaced_file_is_written_only_where_it_is_named) {
+    fs::create_directory(dir / "folder");
+    const fs::path victim = dir / "victim";
+    put(victim, Bytes{'s', 'e', 'c'});
+    fs::permissions(victim, fs::perms::owner_read | fs::perms::owner_write);
+    const fs::path target = dir / "folder" / "Name.zav4";
+    put(target, Bytes{1, 2, 3});
+    fs::permissions(target, fs::perms::all);
+    fs::create_hard_link(victim, dir / "folder" / ".Name.zav4.tmp");
+    fs::create_symlink(victim, dir / "folder" / "Name.zav4.tmp");
+    ASSERT_TRUE(replaceFile(target, Bytes(128, 0x42)));
+    EXPECT_EQ(contents(target), Bytes(128, 0x42));
+    EXPECT_EQ(modeOf(target), 0777u); // the replaced file keeps its own permissions
+    EXPECT_EQ(entries(dir / "folder"), 3);
 
-TEST(BankSetFile, whole_adapter_and_single_bank_round_trip_with_model_mode_time_and_node) {
-    BankSet set{2, 0, 1765000000, "/dev/hidraw3", {pattern(1), pattern(2), pattern(3), pattern(4)}};
-    const auto bytes = encodeBankSet(set);
-    ASSERT_TRUE(bytes);
-    EXPECT_EQ(bytes->size(), 280u + 4 * 512);
-    EXPECT_EQ(std::string(bytes->begin(), bytes->begin() + 8), "ZAVBANKS");
-    BankSet back;
-    ASSERT_EQ(decodeBankSet(*bytes, back), BankSetError::None);
-    EXPECT_EQ(back.model, 2);
-    EXPECT_EQ(back.time, 1765000000);
-    EXPECT_EQ(back.node, "/dev/hidraw3");
-    EXPECT_EQ(back.banks, set.banks);
+    const fs::path linked = dir / "folder" / "Linked.zav4";
+    fs::create_symlink(victim, linked);
+    ASSERT_TRUE(replaceFile(linked, Bytes{9}));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(linked)));
+    EXPECT_EQ(contents(victim), (Bytes{'s', 'e', 'c'}));
+    EXPECT_EQ(modeOf(victim), 0600u);
 
-    const BankSet one{3, 2, 5, "n", {pattern(9)}};
-    ASSERT_EQ(decodeBankSet(*encodeBankSet(one), back), BankSetError::None);
-    EXPECT_EQ(back.firstMode, 2);
-    EXPECT_EQ(back.banks, one.banks);
-    // Sets that name no mode the adapter has are never written.
-    EXPECT_FALSE(encodeBankSet(BankSet{1, 2, 0, "", {pattern(1), pattern(2), pattern(3)}}));
-    EXPECT_FALSE(encodeBankSet(BankSet{4, 0, 0, "", {pattern(1)}}));
+    fs::create_directory(dir / "folder" / "Folder.zav4");
+    EXPECT_FALSE(replaceFile(dir / "folder" / "Folder.zav4", Bytes{1}));
+    ASSERT_EQ(::mkfifo((dir / "folder" / "Fifo.zav4").c_str(), 0600), 0);
+    EXPECT_FALSE(replaceFile(dir / "folder" / "Fifo.zav4", Bytes{1}));
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(dir / "folder" / "Fifo.zav4")));
+    EXPECT_FALSE(replaceFile(dir / "missing" / "x", Bytes{1}));
+    EXPECT_EQ(entries(dir / "folder"), 6);
 }
 
-TEST(BankSetFile, truncated_foreign_damaged_and_later_files_are_refused_unread) {
-    const std::vector<std::uint8_t> good = *encodeBankSet(BankSet{1, 0, 7, "node", {pattern(1), pattern(2)}});
-    struct Row {
-        const char* name;
-        std::vector<std::uint8_t> bytes;
-        BankSetError expected;
-    };
+// A FIFO is refused at once: reading it would wait for a writer that never comes (the alarm ends the
+// test program should it wait all the same). Links are followed only when asked.
+TEST_F(Files, reading_takes_regular_files_only_and_a_private_folder_is_made_closed) {
+    const fs::path fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    SimulatedAdapter::Banks banks{};
+    banks[0][1][2] = 3;
+    ::alarm(10);
+    EXPECT_FALSE(readRegularFile(fifo, 16, FollowLink::Yes));
+    EXPECT_FALSE(loadBankFile(fifo, banks));
+    ::alarm(0);
+    EXPECT_EQ(banks[0][1][2], 3);
+    EXPECT_FALSE(readRegularFile(dir.path(), 16, FollowLink::Yes));
+
+    put(dir / "file", Bytes{1, 2, 3, 4});
+    fs::create_symlink(dir / "file", dir / "link");
+    EXPECT_EQ(readRegularFile(dir / "link", 16, FollowLink::Yes), (Bytes{1, 2, 3, 4}));
+    EXPECT_FALSE(readRegularFile(dir / "link", 16, FollowLink::No));
+    EXPECT_EQ(readRegularFile(dir / "file", 2, FollowLink::No), (Bytes{1, 2}));
+
+    // A private folder is made closed; an open or linked one is refused unchanged.
+    ASSERT_TRUE(makePrivateFolder(dir / "mine"));
+    EXPECT_EQ(modeOf(dir / "mine"), 0700u);
+    EXPECT_TRUE(makePrivateFolder(dir / "mine"));
+    fs::create_directory(dir / "open");
+    fs::permissions(dir / "open", fs::perms::all);
+    EXPECT_FALSE(makePrivateFolder(dir / "open"));
+    EXPECT_EQ(modeOf(dir / "open"), 0777u);
+    fs::create_directory_symlink(dir / "mine", dir / "linked");
+    EXPECT_FALSE(makePrivateFolder(dir / "linked"));
+    EXPECT_FALSE(makePrivateFolder(dir / "missing" / "below"));
+}
+
+// The demo's adapter keeps its banks in one file, model by model and mode by mode.
+TEST_F(Files, the_simulated_banks_round_trip_through_their_file) {
+    SimulatedAdapter::Banks banks{};
+    banks[0][0] = pattern(1);
+    banks[2][3] = pattern(2);
+    ASSERT_TRUE(saveBankFile(dir / "banks.bin", banks));
+    const Bytes bytes = contents(dir / "banks.bin");
+    ASSERT_EQ(bytes.size(), 6144u);
+    EXPECT_TRUE(std::equal(banks[2][3].begin(), banks[2][3].end(), bytes.begin() + 11 * 512));
+    SimulatedAdapter::Banks back{};
+    ASSERT_TRUE(loadBankFile(dir / "banks.bin", back));
+    EXPECT_EQ(back, banks);
+
+    put(dir / "short.bin", Bytes(6143, 1));
+    EXPECT_FALSE(loadBankFile(dir / "short.bin", back));
+    EXPECT_FALSE(loadBankFile(dir / "none.bin", back));
+    EXPECT_EQ(back, banks);
+}
+
+TEST(BankSetFile, a_set_round_trips_and_a_damaged_or_foreign_file_is_refused_unread) {
+    const BankSet set{2, 1, 1765000000, "/dev/hidraw3", {pattern(1), pattern(2), pattern(3)}};
+    const auto good = encodeBankSet(set);
+    ASSERT_TRUE(good);
+    EXPECT_EQ(good->size(), 280u + 3 * 512);
+    BankSet back;
+    ASSERT_EQ(decodeBankSet(*good, back), BankSetError::None);
+    EXPECT_EQ(std::tie(back.model, back.firstMode, back.time, back.node),
+              std::tie(set.model, set.firstMode, set.time, set.node));
+    EXPECT_EQ(back.banks, set.banks);
+    // Sets that name no mode or model the adapter has are never written.
+    EXPECT_FALSE(encodeBankSet(BankSet{1, 2, 0, "", {pattern(1), pattern(2), pattern(3)}}));
+    EXPECT_FALSE(encodeBankSet(BankSet{4, 0, 0, "", {pattern(1)}}));
+    EXPECT_FALSE(encodeBankSet(BankSet{1, 0, 0, "", {}}));
+
     auto with = [&](std::size_t at, std::uint8_t value) {
-        auto b = good;
+        Bytes b = *good;
         b[at] = value;
         return b;
     };
-    const std::vector<Row> rows = {
+    Bytes longer = *good;
+    longer.push_back(0);
+    const struct {
+        const char* name;
+        Bytes bytes;
+        BankSetError expected;
+    } rows[] = {
         {"empty", {}, BankSetError::Foreign},
-        {"a profile file", std::vector<std::uint8_t>(128, 0), BankSetError::Foreign},
-        {"header cut", {good.begin(), good.begin() + 100}, BankSetError::Truncated},
-        {"last bank cut", {good.begin(), good.end() - 1}, BankSetError::Truncated},
-        {"a byte more",
-         [&] {
-             auto b = good;
-             b.push_back(0);
-             return b;
-         }(),
-         BankSetError::Truncated},
-        {"bank byte changed", with(300, static_cast<std::uint8_t>(good[300] + 1)), BankSetError::Damaged},
-        {"model changed", with(bankset::kModel, 2), BankSetError::Damaged},
+        {"a profile file", Bytes(128, 0), BankSetError::Foreign},
+        {"magic only", {good->begin(), good->begin() + 8}, BankSetError::Truncated},
+        {"last bank cut", {good->begin(), good->end() - 1}, BankSetError::Truncated},
+        {"a byte more", longer, BankSetError::Truncated},
+        {"bank byte changed", with(300, static_cast<std::uint8_t>((*good)[300] + 1)), BankSetError::Damaged},
+        {"model changed", with(bankset::kModel, 1), BankSetError::Damaged},
         {"later version", with(bankset::kVersion, 2), BankSetError::Version},
     };
-    for (const Row& row : rows) {
-        BankSet set{3, 3, 3, "untouched", {}};
-        EXPECT_EQ(decodeBankSet(row.bytes, set), row.expected) << row.name;
-        EXPECT_EQ(set.node, "untouched") << row.name;
+    for (const auto& row : rows) {
+        BankSet untouched{3, 3, 3, "untouched", {}};
+        EXPECT_EQ(decodeBankSet(row.bytes, untouched), row.expected) << row.name;
+        EXPECT_EQ(untouched.node, "untouched") << row.name;
     }
 }
 
-// --- the write that keeps what it overwrites ------------------------------------------------------
-
-struct KeepingWrite : ::testing::Test {
+struct KeepingWrite : Files {
     KeepingWrite() {
         adapter.setBank(1, 2, pattern(5));
         adapter.plug(1);
         EXPECT_TRUE(link.OpenAndIdentify());
     }
-    Scratch scratch;
     SimulatedAdapter adapter;
     DeviceLink link{adapter};
-    BackupStore store{scratch.path / "state" / "zavora" / "backups"};
+    BackupStore store{dir / "state" / "zavora" / "backups"};
 };
 
 TEST_F(KeepingWrite, a_write_keeps_the_bank_it_overwrote_and_writing_that_back_restores_it) {
-    const ProfileImage before = adapter.bank(1, 2);
     ASSERT_EQ(writeKeepingBackup(link, store, 1, 2, pattern(6), 180), WriteOutcome::Complete);
     EXPECT_EQ(adapter.bank(1, 2), pattern(6));
-
     const auto kept = store.latest(1);
     ASSERT_TRUE(kept);
-    EXPECT_EQ(fs::status(store.folder()).permissions() & fs::perms::others_all, fs::perms::none);
+    EXPECT_EQ(modeOf(store.folder()), 0700u);
+    EXPECT_EQ(modeOf(*kept), 0600u);
     BankSet set;
     ASSERT_EQ(loadBankSet(*kept, set), BankSetError::None);
-    EXPECT_EQ(set.model, 1);
-    EXPECT_EQ(set.firstMode, 2);
-    EXPECT_EQ(set.node, link.identity().path);
+    EXPECT_EQ(std::tie(set.model, set.firstMode, set.node), std::make_tuple(1, 2, link.identity().path));
     ASSERT_EQ(set.banks.size(), 1u);
-    EXPECT_EQ(set.banks[0], before);
+    EXPECT_EQ(set.banks[0], pattern(5));
 
     ASSERT_EQ(writeKeepingBackup(link, store, 1, 2, set.banks[0], 180), WriteOutcome::Complete);
-    EXPECT_EQ(adapter.bank(1, 2), before);
+    EXPECT_EQ(adapter.bank(1, 2), pattern(5));
     EXPECT_EQ(store.list(1).size(), 2u);
     EXPECT_TRUE(store.list(2).empty());
 }
 
 TEST_F(KeepingWrite, nothing_is_written_when_the_first_read_or_the_backup_fails) {
-    // A chunk of the read before the write goes missing: no "u" frame follows.
-    adapter.dropReadChunkReply(4);
-    adapter.clearLog();
-    EXPECT_EQ(writeKeepingBackup(link, store, 1, 2, pattern(6), 180), WriteOutcome::NotKept);
-    const auto codes = adapter.frameCodes();
-    EXPECT_EQ(std::count(codes.begin(), codes.end(), cmd::kWrite), 0);
+    put(dir / "blocked", Bytes{1});
+    BackupStore blocked(dir / "blocked" / "backups"); // a file stands where its folder should be
+    for (BackupStore* into : {&store, &blocked}) {
+        adapter.clearLog();
+        if (into == &store) {
+            adapter.dropReadChunkReply(4); // the bank to keep does not arrive
+        }
+        EXPECT_EQ(writeKeepingBackup(link, *into, 1, 2, pattern(6), 180), WriteOutcome::NotKept);
+        const auto codes = adapter.frameCodes();
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), cmd::kWrite), 0);
+        adapter.clearFaults();
+    }
     EXPECT_EQ(adapter.bank(1, 2), pattern(5));
     EXPECT_FALSE(store.latest(1));
-    adapter.clearFaults();
 
-    // The bank arrives but cannot be kept: a file stands where the folder should be.
-    fs::create_directories(scratch.path / "blocked");
-    std::ofstream(scratch.path / "blocked" / "backups") << "x";
-    BackupStore blocked(scratch.path / "blocked" / "backups");
-    adapter.clearLog();
-    EXPECT_EQ(writeKeepingBackup(link, blocked, 1, 2, pattern(6), 180), WriteOutcome::NotKept);
-    const auto codes2 = adapter.frameCodes();
-    EXPECT_EQ(std::count(codes2.begin(), codes2.end(), cmd::kWrite), 0);
-    EXPECT_EQ(adapter.bank(1, 2), pattern(5));
+    // No model or mode of the adapter's, no backup; a node name too long for the file is cut.
+    EXPECT_FALSE(store.keep(0, 0, "n", pattern(1)));
+    EXPECT_FALSE(store.keep(4, 0, "n", pattern(1)));
+    EXPECT_FALSE(store.keep(1, 4, "n", pattern(1)));
+    const auto longNode = store.keep(3, 0, std::string(300, 'n'), pattern(1));
+    ASSERT_TRUE(longNode);
+    BankSet set;
+    ASSERT_EQ(loadBankSet(*longNode, set), BankSetError::None);
+    EXPECT_EQ(set.node, std::string(bankset::kNodeSize - 1, 'n'));
 }
 
 TEST_F(KeepingWrite, the_newest_hundred_per_model_stay_and_a_backup_being_restored_is_never_pruned) {
@@ -161,42 +241,45 @@ TEST_F(KeepingWrite, the_newest_hundred_per_model_stay_and_a_backup_being_restor
     ASSERT_TRUE(store.keep(3, 0, "n", pattern(0)));
     const auto all = store.list(1);
     ASSERT_EQ(all.size(), 100u);
-    const fs::path oldest = all.front();
     {
         // Named as a person might type it: the same file all the same.
-        const BackupStore::Reading reading(store, oldest.parent_path() / "." / oldest.filename());
+        const BackupStore::Reading reading(store, all[0].parent_path() / "." / all[0].filename());
         ASSERT_TRUE(store.keep(1, 0, "n", pattern(100)));
-        EXPECT_TRUE(fs::exists(oldest));
-        EXPECT_EQ(store.list(1).size(), 101u) << "the newest hundred, and the one being read";
+        EXPECT_TRUE(fs::exists(all[0]));
+        EXPECT_EQ(store.list(1).size(), 101u);
     }
     ASSERT_TRUE(store.keep(1, 0, "n", pattern(101)));
-    EXPECT_FALSE(fs::exists(oldest));
+    EXPECT_FALSE(fs::exists(all[0]));
     EXPECT_FALSE(fs::exists(all[1]));
     EXPECT_TRUE(fs::exists(all[2]));
-    EXPECT_EQ(store.list(1).size(), 100u);
     EXPECT_EQ(store.list(3).size(), 1u) << "another model's backups are not counted";
-    // The newest is the last kept.
     BankSet set;
     ASSERT_EQ(loadBankSet(*store.latest(1), set), BankSetError::None);
     EXPECT_EQ(set.banks[0], pattern(101));
 }
 
-TEST(BackupFolder, follows_xdg_state_home_and_falls_back_to_the_home_folder) {
-    const char* savedState = std::getenv("XDG_STATE_HOME");
-    const std::string keepState = savedState != nullptr ? savedState : "";
-    const std::string keepHome = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
-    ::setenv("XDG_STATE_HOME", "/st", 1);
-    EXPECT_EQ(defaultBackupFolder(), fs::path("/st/zavora/backups"));
-    // A relative value is ignored, as the base directory rules say.
-    ::setenv("XDG_STATE_HOME", "rel", 1);
-    ::setenv("HOME", "/home/p", 1);
-    EXPECT_EQ(defaultBackupFolder(), fs::path("/home/p/.local/state/zavora/backups"));
-    ::setenv("HOME", keepHome.c_str(), 1);
-    if (savedState != nullptr) {
-        ::setenv("XDG_STATE_HOME", keepState.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_STATE_HOME");
+// A fresh adapter holds a profile in every slot; one exported from a slot imports into another.
+TEST_F(KeepingWrite, a_profile_exported_from_one_slot_imports_into_another) {
+    adapter.setBanks(freshAdapterBanks());
+    for (int model : {1, 2, 3}) {
+        for (int slot = 0; slot < profileSlotCount(model); ++slot) {
+            const ProfileImage fresh = adapter.bank(model, 3);
+            const auto record = recordAt(fresh, model, slot);
+            EXPECT_NE(std::count(record.begin(), record.end(), 0), std::ssize(record)) << model << slot;
+        }
     }
+    ProfileImage bank = adapter.bank(1, 0);
+    bank[5] ^= 0xFF;
+    adapter.setBank(1, 0, bank);
+    EXPECT_EQ(exportProfile(link, 0, 3, dir / "p.zav4"), TransferError::BadSlot);
+    ASSERT_EQ(exportProfile(link, 0, 0, dir / "p.zav4"), TransferError::None);
+    int mode = -1;
+    WriteOutcome outcome{};
+    ASSERT_EQ(importProfile(link, store, dir / "p.zav4", 2, mode, outcome), TransferError::None);
+    EXPECT_EQ(outcome, WriteOutcome::Complete);
+    const ProfileImage after = adapter.bank(1, 0);
+    const auto first = recordAt(after, 1, 0);
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), recordAt(after, 1, 2).begin()));
 }
 
 } // namespace

@@ -1,165 +1,165 @@
 #include "device/DeviceLink.h"
+#include "device/MouseClassifier.h"
 #include "device/SimulatedAdapter.h"
+#include "tests/device/GoldenFrames.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace zav {
 namespace {
 
-// Counts what the link asks of the platform.
-class CountingBackend : public HidBackend {
-public:
-    explicit CountingBackend(HidBackend& inner) : inner_(inner) {}
+// The simulated adapter, counting what the link asks of the platform; it can act in the middle of an
+// enumeration.
+struct CountingBackend : HidBackend {
     std::vector<HidDeviceInfo> enumerate() override {
         ++enumerations;
-        return inner_.enumerate();
+        if (duringEnumeration) {
+            duringEnumeration();
+        }
+        return adapter.enumerate();
     }
     std::unique_ptr<HidDevice> open(const HidDeviceInfo& info) override {
         opened.push_back(info.path);
-        return inner_.open(info);
+        return adapter.open(info);
     }
+    SimulatedAdapter adapter;
     int enumerations = 0;
     std::vector<std::string> opened;
-
-private:
-    HidBackend& inner_;
+    std::function<void()> duringEnumeration;
 };
 
 struct Identify : ::testing::Test {
-    SimulatedAdapter adapter;
-    CountingBackend backend{adapter};
+    CountingBackend backend;
+    SimulatedAdapter& adapter = backend.adapter;
     DeviceLink link{backend};
 };
 
-TEST_F(Identify, nothing_attached_fails_and_model_stays_zero) {
-    EXPECT_FALSE(link.OpenAndIdentify());
-    EXPECT_EQ(link.model(), 0);
-    EXPECT_FALSE(link.isOpen());
-    EXPECT_FALSE(link.openRefused());
+TEST(Frames, replies_are_judged_by_their_framing_and_sums_read_little_endian) {
+    const InputReport good{0x05, 0xA5, 0x10, 0x5A, 0xEF, 0x34, 0x12, 0x00, 0x80}; // any command, framed
+    EXPECT_TRUE(replyAccepted(good));
+    for (std::size_t at : {0u, 1u, 3u, 4u}) {
+        InputReport bad = good;
+        bad[at] ^= 1;
+        EXPECT_FALSE(replyAccepted(bad)) << at;
+    }
+    EXPECT_FALSE(replyAccepted(std::span<const std::uint8_t>(good.data(), 4)));
+    EXPECT_EQ(replySum(good), 0x80001234u);
+    EXPECT_EQ(byteSum(std::vector<std::uint8_t>(512, 0xFF)), 512u * 255u);
 }
 
-TEST_F(Identify, each_product_sets_its_model_and_sends_status) {
+TEST(MouseClassifier, each_identity_is_classified_by_the_set_in_use) {
+    struct Row {
+        std::array<std::uint8_t, 4> id;
+        OwnMouseSet set;
+        MouseKind kind;
+        bool seen; // ordinarySeen after, starting from true
+    };
+    const Row rows[] = {
+        {{0, 0, 0, 0}, OwnMouseSet::Full, MouseKind::None, true},
+        {{0, 0, 0, 1}, OwnMouseSet::Full, MouseKind::Ordinary, true},
+        {{0x2B, 0x7C, 0, 0x61}, OwnMouseSet::FirstOnly, MouseKind::Own, false},
+        {{0x2B, 0x7C, 0, 0xAF}, OwnMouseSet::FirstOnly, MouseKind::Ordinary, true},
+        {{0x2B, 0x7C, 0, 0xAF}, OwnMouseSet::Full, MouseKind::Own, false},
+        {{0x2B, 0x7C, 0, 0xC8}, OwnMouseSet::Full, MouseKind::None, true}, // an adapter is no mouse
+        {{0x2B, 0x7D, 0, 0x61}, OwnMouseSet::Full, MouseKind::Ordinary, true},
+        {{0x2B, 0x7C, 1, 0x61}, OwnMouseSet::Full, MouseKind::Ordinary, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.id));
+        const MouseState state = classifyMouse(row.id, row.set, {MouseKind::Own, true});
+        EXPECT_EQ(state.kind, row.kind);
+        EXPECT_EQ(state.ordinarySeen, row.seen);
+    }
+    EXPECT_FALSE(classifyMouse(rows[0].id, OwnMouseSet::Full, {}).ordinarySeen);
+    EXPECT_EQ(identificationMouseSet(1), OwnMouseSet::FirstOnly);
+    EXPECT_EQ(identificationMouseSet(2), OwnMouseSet::Full);
+    EXPECT_EQ(identificationMouseSet(3), OwnMouseSet::FirstOnly);
+}
+
+TEST_F(Identify, each_model_is_matched_by_one_status_frame_and_kept_when_it_goes) {
+    EXPECT_FALSE(link.OpenAndIdentify());
+    EXPECT_EQ(link.model(), 0);
+    const std::uint16_t products[] = {0x00C4, 0x00C8, 0x00DB};
     for (int model = 1; model <= 3; ++model) {
         adapter.plug(model);
         adapter.clearLog();
         ASSERT_TRUE(link.OpenAndIdentify()) << model;
         EXPECT_EQ(link.model(), model);
-        EXPECT_EQ(link.vendorId(), 0x2B7C);
-        EXPECT_EQ(link.productId(), productIdForModel(model));
+        EXPECT_EQ(link.productId(), products[model - 1]);
         const auto frames = adapter.frames();
         ASSERT_EQ(frames.size(), 1u);
-        EXPECT_EQ(frames[0].code(), 0x71);
-        EXPECT_EQ(frames[0].param(), 0);
+        EXPECT_EQ(std::vector<std::uint8_t>(frames[0].bytes.begin(), frames[0].bytes.end()),
+                  test::kStatusFrame);
     }
-    EXPECT_EQ(productIdForModel(1), 0x00C4);
-    EXPECT_EQ(productIdForModel(2), 0x00C8);
-    EXPECT_EQ(productIdForModel(3), 0x00DB);
-}
-
-TEST_F(Identify, foreign_devices_are_skipped_and_first_adapter_wins) {
-    adapter.plugForeign(0x046D, 0xC077);
-    adapter.addDevice(0x2B7C, 0x00C5); // our vendor, another product
-    adapter.addDevice(0x2B7C, 0x00DB);
-    adapter.addDevice(0x2B7C, 0x00C4);
-    ASSERT_TRUE(link.OpenAndIdentify());
-    EXPECT_EQ(link.model(), 3);
-    ASSERT_EQ(backend.opened.size(), 1u);
-    const auto frames = adapter.frames();
-    ASSERT_FALSE(frames.empty());
-    EXPECT_EQ(frames[0].path, backend.opened[0]);
-}
-
-TEST_F(Identify, failed_identification_keeps_last_model) {
-    adapter.plug(2);
-    ASSERT_TRUE(link.OpenAndIdentify());
     adapter.unplug();
     EXPECT_FALSE(link.OpenAndIdentify());
-    EXPECT_EQ(link.model(), 2);
+    EXPECT_EQ(link.model(), 3);
     EXPECT_FALSE(link.isOpen());
-}
-
-TEST_F(Identify, closing_stops_all_enumeration) {
-    adapter.plug(1);
-    link.setClosing();
-    EXPECT_TRUE(link.OpenAndIdentify());
-    EXPECT_EQ(backend.enumerations, 0);
-    EXPECT_EQ(link.model(), 0);
-    EXPECT_TRUE(adapter.frames().empty());
-}
-
-TEST_F(Identify, adapter_that_cannot_be_opened_is_reported) {
-    adapter.plug(1);
-    adapter.refuseOpen(true);
-    EXPECT_FALSE(link.OpenAndIdentify());
-    EXPECT_TRUE(link.openRefused());
-    adapter.refuseOpen(false);
-    EXPECT_TRUE(link.OpenAndIdentify());
     EXPECT_FALSE(link.openRefused());
 }
 
-TEST_F(Identify, mouse_set_at_identification_depends_on_model) {
-    adapter.setMouse(0x2B7C, 0x00AF);
-    adapter.plug(1);
+TEST_F(Identify, only_adapters_are_opened_the_first_that_opens_wins_and_closing_stops_every_search) {
+    adapter.plugForeign(0x046D, 0xC077);
+    adapter.addDevice(0x2B7C, 0x00C5); // the adapters' vendor, another product
+    adapter.addDevice(0x2B7C, 0x00DB);
+    adapter.addDevice(0x2B7C, 0x00C4);
+    adapter.refuseOpen(true);
+    EXPECT_FALSE(link.OpenAndIdentify());
+    EXPECT_TRUE(link.openRefused());
+    EXPECT_EQ(backend.opened.size(), 2u);
+    adapter.refuseOpen(false);
+    backend.opened.clear();
     ASSERT_TRUE(link.OpenAndIdentify());
-    EXPECT_EQ(link.mouseKind(), MouseKind::Ordinary);
-    EXPECT_TRUE(link.ordinaryMouseSeen());
-    // The pages' poll knows every own mouse.
-    const StatusPoll poll = link.PollStatus();
-    EXPECT_TRUE(poll.ok);
-    EXPECT_EQ(poll.before, MouseKind::Ordinary);
-    EXPECT_EQ(poll.after, MouseKind::Own);
-    EXPECT_FALSE(link.ordinaryMouseSeen());
+    EXPECT_FALSE(link.openRefused());
+    EXPECT_EQ(link.model(), 3);
+    ASSERT_EQ(backend.opened.size(), 1u);
+    EXPECT_EQ(adapter.frames().at(0).path, backend.opened[0]);
 
-    adapter.plug(2);
-    adapter.setMouse(0x2B7C, 0x00BB);
-    ASSERT_TRUE(link.OpenAndIdentify());
-    EXPECT_EQ(link.mouseKind(), MouseKind::Own);
+    // Closing while the list is being made: nothing is opened, and the pass ends as done.
+    backend.opened.clear();
+    adapter.clearLog();
+    backend.duringEnumeration = [this] { link.setClosing(); };
+    EXPECT_TRUE(link.OpenAndIdentify());
+    EXPECT_TRUE(link.OpenAndIdentify());
+    EXPECT_EQ(backend.enumerations, 3); // the second pass did not even look
+    EXPECT_TRUE(backend.opened.empty());
+    EXPECT_TRUE(adapter.frames().empty());
 }
 
-TEST_F(Identify, failed_status_after_match_keeps_previous_classification) {
-    adapter.setMouse(0x046D, 0xC077);
+TEST_F(Identify, the_status_reply_sets_mouse_and_capability_and_a_failed_one_keeps_them) {
+    adapter.setMouse(0x2B7C, 0x00AF);
     adapter.setCapability(5);
-    adapter.plug(2);
+    adapter.plug(1);
     ASSERT_TRUE(link.OpenAndIdentify());
-    EXPECT_EQ(link.mouseKind(), MouseKind::Ordinary);
+    EXPECT_EQ(link.mouseKind(), MouseKind::Ordinary); // the KITE knows only the first own mouse here
     EXPECT_EQ(link.capability(), std::optional<std::uint8_t>(5));
+    StatusPoll poll = link.PollStatus(3);
+    EXPECT_TRUE(poll.ok);
+    EXPECT_EQ(poll.before, MouseKind::Ordinary);
+    EXPECT_EQ(poll.after, MouseKind::Own); // the poll knows them all
+    EXPECT_EQ(adapter.frames().back().param(), 3);
 
     adapter.setMouse(0, 0);
     adapter.setCapability(1);
-    adapter.refuseCommand(0x71);
+    adapter.refuseCommand(cmd::kStatus);
     EXPECT_TRUE(link.OpenAndIdentify());
-    EXPECT_EQ(link.mouseKind(), MouseKind::Ordinary);
-    EXPECT_EQ(link.capability(), std::optional<std::uint8_t>(5));
-
-    const StatusPoll poll = link.PollStatus();
+    poll = link.PollStatus();
     EXPECT_FALSE(poll.ok);
     EXPECT_FALSE(poll.changed());
+    EXPECT_EQ(link.mouseKind(), MouseKind::Own);
     EXPECT_EQ(link.capability(), std::optional<std::uint8_t>(5));
-}
 
-TEST_F(Identify, short_reply_counts_missing_bytes_as_zero) {
+    // A short reply: what did not come reads as zero, not as the last reply's bytes.
+    adapter.clearFaults();
     adapter.setMouse(0x046D, 0xC077);
     adapter.setCapability(7);
-    adapter.plug(3);
     adapter.setShortReplies(10);
-    ASSERT_TRUE(link.OpenAndIdentify());
-    EXPECT_EQ(link.mouseKind(), MouseKind::None);
+    ASSERT_TRUE(link.PollStatus().ok);
     EXPECT_EQ(link.capability(), std::optional<std::uint8_t>(7));
-    const auto report = link.inputReport();
-    EXPECT_EQ(report[8], 7);
-    EXPECT_EQ(report[14], 0);
-}
-
-TEST_F(Identify, status_command_param_and_capability) {
-    adapter.setCapability(4);
-    adapter.plug(2);
-    ASSERT_TRUE(link.OpenAndIdentify());
-    adapter.clearLog();
-    EXPECT_EQ(link.capability(), std::optional<std::uint8_t>(4));
-    EXPECT_TRUE(link.PollStatus(3).ok);
-    ASSERT_EQ(adapter.frames().size(), 1u);
-    EXPECT_EQ(adapter.frames()[0].param(), 3);
-    EXPECT_EQ(adapter.frames()[0].bytes[6], 0xAC);
+    EXPECT_EQ(link.mouseKind(), MouseKind::None);
+    EXPECT_EQ(link.inputReport()[14], 0);
 }
 
 } // namespace

@@ -1,8 +1,14 @@
 #include "tests/hidraw/HidrawTestbed.h"
 
+#ifdef ZAVORA_HIDRAW_QT
+#include <QApplication>
+#include <QTemporaryDir>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 
 // ctest reports exit code 77 as a skip: without umockdev there is no emulated bus to test against.
 int main(int argc, char** argv) {
@@ -11,6 +17,19 @@ int main(int argc, char** argv) {
         std::printf("Skipped: %s\n", reason.c_str());
         return 77;
     }
+#ifdef ZAVORA_HIDRAW_QT
+    // The window needs no display, takes its pictures from the source tree, and keeps the backup of
+    // every Write out of the account's own state folder.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (qEnvironmentVariableIsEmpty("ZAVORA_RES_DIR")) {
+        qputenv("ZAVORA_RES_DIR", ZAVORA_TEST_RES_DIR);
+    }
+    const QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
+    QApplication app(argc, argv);
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

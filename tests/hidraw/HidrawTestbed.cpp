@@ -28,10 +28,6 @@ std::string hex(unsigned value, int digits, bool upper) {
 HidrawTestbed::HidrawTestbed() : testbed_(umockdev_testbed_new()) {}
 
 HidrawTestbed::~HidrawTestbed() {
-    // Held writes are answered first, so that no client waits on a node that is going away.
-    for (Plugged& p : plugged_) {
-        p.node->release();
-    }
     g_object_unref(testbed_);
     plugged_.clear();
 }
@@ -91,17 +87,12 @@ HidrawNode& HidrawTestbed::plug(std::uint16_t vendorId, std::uint16_t productId)
         "\nA: dev=241:" + std::to_string(minor) + "\nL: device=../../../" + hidName + "\nN: " + node + "\n";
 
     GError* error = nullptr;
-    if (!umockdev_testbed_add_from_string(testbed_, description.c_str(), &error)) {
-        const std::string message = error != nullptr ? error->message : "unknown error";
-        g_clear_error(&error);
-        throw std::runtime_error("cannot add emulated device: " + message);
-    }
-
     auto emulated = std::make_unique<HidrawNode>("/dev/" + node, vendorId, productId);
-    if (!umockdev_testbed_attach_ioctl(testbed_, emulated->devnode().c_str(), emulated->handler(), &error)) {
+    if (!umockdev_testbed_add_from_string(testbed_, description.c_str(), &error) ||
+        !umockdev_testbed_attach_ioctl(testbed_, emulated->devnode().c_str(), emulated->handler(), &error)) {
         const std::string message = error != nullptr ? error->message : "unknown error";
         g_clear_error(&error);
-        throw std::runtime_error("cannot attach to " + emulated->devnode() + ": " + message);
+        throw std::runtime_error("cannot emulate " + emulated->devnode() + ": " + message);
     }
     plugged_.push_back({std::move(emulated), "/sys" + usb, "/sys" + hidraw});
     return *plugged_.back().node;
@@ -123,11 +114,7 @@ void HidrawTestbed::unplug(HidrawNode& node) {
 void HidrawTestbed::blockOpen(const HidrawNode& node, bool blocked) {
     const std::string open = rootPath(node.devnode());
     const std::string hidden = open + ".blocked";
-    if (blocked) {
-        g_rename(open.c_str(), hidden.c_str());
-    } else {
-        g_rename(hidden.c_str(), open.c_str());
-    }
+    g_rename((blocked ? open : hidden).c_str(), (blocked ? hidden : open).c_str());
 }
 
 std::string HidrawTestbed::rootPath(const std::string& path) const {

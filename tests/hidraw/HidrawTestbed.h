@@ -2,7 +2,6 @@
 
 #include "tests/hidraw/HidrawNode.h"
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,8 +12,7 @@ namespace zav {
 
 // An emulated USB bus: each plug() adds a USB device, its HID interface, its HID device with the
 // adapter's report descriptor and a hidraw node, as sysfs and udev show them, and hangs a HidrawNode
-// on the node. Only one testbed may exist at a time (umockdev points the process at it through
-// $UMOCKDEV_DIR), and the process must run under umockdev-wrapper.
+// on the node. One testbed at a time, in a process run under umockdev-wrapper.
 class HidrawTestbed {
 public:
     HidrawTestbed();
@@ -27,18 +25,13 @@ public:
 
     HidrawNode& plug(std::uint16_t vendorId, std::uint16_t productId);
     HidrawNode& plugModel(int model);
-
-    // The kernel's order: remove events from the hidraw node up to the USB device, then sysfs and
-    // the node vanish, and what is still open on the node fails from then on.
+    // The kernel's order: remove events from the hidraw node up to the USB device, then sysfs and the
+    // node vanish, and what is still open on the node fails from then on.
     void unplug(HidrawNode& node);
-
-    // While blocked, the device stays listed but its node cannot be opened, as when udev has not
-    // granted the user access to it. umockdev cannot refuse an open, and root ignores file modes,
-    // so the node is taken out of /dev: the open fails (with ENOENT rather than EACCES) before any
-    // request reaches the device, just as a refused open does.
+    // While blocked, the device stays listed but its node cannot be opened, as when udev has not yet
+    // granted the user access (the node is taken out of /dev: umockdev cannot refuse an open).
     void blockOpen(const HidrawNode& node, bool blocked);
-
-    // Sends a udev event for the node's hidraw device or for its USB device.
+    // A udev event for the node's hidraw device, or for its USB device.
     void hidrawEvent(const HidrawNode& node, const char* action);
     void usbEvent(const HidrawNode& node, const char* action);
 
