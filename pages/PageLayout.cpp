@@ -181,7 +181,9 @@ constexpr std::array<PageLayout, 3> kLayouts = {{
      "mouse_connect_jp.png",
      "mouse_disconnect_jp.png",
      1147,
-     true},
+     true,
+     {},
+     {}},
     {2,
      157,
      0x403,
@@ -197,7 +199,9 @@ constexpr std::array<PageLayout, 3> kLayouts = {{
      "mouse_jp.png",
      "mouse_jp_dis.png",
      1150,
-     false},
+     false,
+     {{{30, 86, 140, 34}, {30, 120, 140, 34}, {30, 154, 140, 34}, {30, 188, 140, 34}}},
+     {15, 550, 185, 24}},
     {3,
      159,
      0x404,
@@ -212,10 +216,45 @@ constexpr std::array<PageLayout, 3> kLayouts = {{
      "mouse_jp.png",
      "mouse_jp_dis.png",
      1147,
-     false},
+     false,
+     {},
+     {}},
 }};
 
+constexpr PageArt kArt = {
+    {-2, -2},
+    {0, 0, 960, 691},
+    {409, 10, 265, 80},
+    {{{617, 118},
+      {409, 118},
+      {409, 265},
+      {674, 265},
+      {674, 118},
+      {652, 118},
+      {652, 112},
+      {670, 112},
+      {635, 92},
+      {600, 112},
+      {617, 112},
+      {617, 118}}},
+    {743, 40, 160, 140},
+    {753, 41, 130, 29},
+    {420, 123, 39, 22},
+    {420, 22, 64, 23},
+    {409, 690},
+    {692, 220, 236, 372},
+    {692, 220, 235, 331},
+    {692, 220, 138, 331},
+    {840, 220, 87, 331},
+    {692, 473, 208, 78},
+    {692, 513, 208, 78},
+};
+
 } // namespace
+
+const PageArt& pageArt() {
+    return kArt;
+}
 
 const PageLayout& pageLayout(int model) {
     return kLayouts[static_cast<std::size_t>(model >= 1 && model <= 3 ? model - 1 : 0)];
