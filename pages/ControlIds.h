@@ -31,6 +31,8 @@ inline constexpr int kLStick = 1141;
 inline constexpr int kLStickSettings = 1137;
 
 // Key capture, shown in keyboard mode. The "NC" button's id differs by model (PageLayout::captureNcId).
+inline constexpr int kCaptureNc = 1147;
+inline constexpr int kMossCaptureNc = 1150;
 inline constexpr int kCaptureCancel = 1088;
 inline constexpr int kCaptureOk = 1089;
 inline constexpr int kInputKey = 1090;

@@ -1,5 +1,6 @@
 #include "pages/PageLayout.h"
 
+#include "pages/ControlIds.h"
 #include "pages/KeyTables.h"
 
 #include <algorithm>
@@ -66,16 +67,36 @@ constexpr std::array<PaletteKey, 28> kPalette = {{
 }};
 
 constexpr std::array<ControlPlace, 30> kKiteControls = {{
-    {1138, {75, 25, 180, 30}},   {1119, {420, 55, 140, 30}},   {1120, {565, 55, 102, 30}},
-    {1142, {637, 20, 30, 30}},   {1135, {765, 70, 120, 30}},   {1133, {765, 105, 120, 30}},
-    {1132, {765, 140, 120, 30}}, {1126, {420, 160, 207, 190}}, {1007, {596, 122, 77, 30}},
-    {1139, {420, 195, 120, 30}}, {1140, {547, 195, 120, 30}},  {1004, {420, 230, 77, 30}},
-    {1006, {505, 230, 77, 30}},  {1124, {590, 230, 77, 30}},   {1161, {640, 285, 30, 30}},
-    {1160, {555, 285, 80, 30}},  {1090, {425, 425, 80, 30}},   {1148, {435, 455, 150, 30}},
-    {1149, {435, 375, 150, 30}}, {1089, {435, 510, 105, 30}},  {1088, {545, 510, 105, 30}},
-    {1147, {592, 455, 58, 30}},  {1137, {15, 570, 65, 25}},    {1141, {81, 570, 65, 25}},
-    {1174, {900, 580, 60, 30}},  {1144, {637, 155, 30, 30}},   {1155, {409, 332, 54, 30}},
-    {1156, {409, 399, 54, 30}},  {1157, {409, 464, 54, 30}},   {1158, {409, 544, 54, 30}},
+    {ids::kButtonOptions, {75, 25, 180, 30}},
+    {ids::kModeList, {420, 55, 140, 30}},
+    {ids::kSlotList, {565, 55, 102, 30}},
+    {ids::kSwitchHelp, {637, 20, 30, 30}},
+    {ids::kSensitivity, {765, 70, 120, 30}},
+    {ids::kAcceleration, {765, 105, 120, 30}},
+    {ids::kDeadZone, {765, 140, 120, 30}},
+    {ids::kProfileList, {420, 160, 207, 190}},
+    {ids::kWrite, {596, 122, 77, 30}},
+    {ids::kNew, {420, 195, 120, 30}},
+    {ids::kCopy, {547, 195, 120, 30}},
+    {ids::kSave, {420, 230, 77, 30}},
+    {ids::kDefault, {505, 230, 77, 30}},
+    {ids::kDelete, {590, 230, 77, 30}},
+    {ids::kPaletteHelp, {640, 285, 30, 30}},
+    {ids::kOnScreenKeyboard, {555, 285, 80, 30}},
+    {ids::kInputKey, {425, 425, 80, 30}},
+    {ids::kCaptured, {435, 455, 150, 30}},
+    {ids::kCurrent, {435, 375, 150, 30}},
+    {ids::kCaptureOk, {435, 510, 105, 30}},
+    {ids::kCaptureCancel, {545, 510, 105, 30}},
+    {ids::kCaptureNc, {592, 455, 58, 30}},
+    {ids::kDPad, {15, 570, 65, 25}},
+    {ids::kLStick, {81, 570, 65, 25}},
+    {ids::kVersion, {900, 580, 60, 30}},
+    {ids::kProfileHelp, {637, 155, 30, 30}},
+    {ids::kGroupButtons, {409, 332, 54, 30}},
+    {ids::kGroupDPad, {409, 399, 54, 30}},
+    {ids::kGroupLStick, {409, 464, 54, 30}},
+    {ids::kGroupSpecial, {409, 544, 54, 30}},
 }};
 
 // --- second model ------------------------------------------------------------------------------
@@ -115,17 +136,22 @@ constexpr std::array<PaletteKey, 28> kMossPalette = [] {
 }();
 
 constexpr std::array<ControlPlace, 32> kMossControls = {{
-    {1138, {75, 25, 180, 30}},   {1119, {420, 55, 140, 30}},   {1120, {565, 55, 102, 30}},
-    {1142, {637, 20, 30, 30}},   {1135, {765, 70, 120, 30}},   {1133, {765, 105, 120, 30}},
-    {1132, {765, 140, 120, 30}}, {1126, {420, 160, 207, 187}}, {1007, {596, 122, 77, 30}},
-    {1139, {420, 195, 120, 30}}, {1140, {547, 195, 120, 30}},  {1004, {420, 230, 77, 30}},
-    {1006, {505, 230, 77, 30}},  {1124, {590, 230, 77, 30}},   {1161, {640, 285, 30, 30}},
-    {1160, {555, 285, 80, 30}},  {1090, {425, 425, 80, 30}},   {1148, {435, 455, 150, 30}},
-    {1149, {435, 375, 150, 30}}, {1089, {435, 510, 105, 30}},  {1088, {545, 510, 105, 30}},
-    {1150, {592, 455, 58, 30}},  {1151, {592, 424, 58, 30}},   {1152, {15, 575, 120, 25}},
-    {1185, {202, 575, 25, 25}},  {1137, {240, 575, 120, 25}},  {1174, {900, 580, 60, 30}},
-    {1144, {637, 155, 30, 30}},  {1155, {409, 332, 54, 30}},   {1156, {409, 399, 54, 30}},
-    {1157, {409, 449, 54, 30}},  {1158, {409, 513, 54, 30}},
+    {ids::kButtonOptions, {75, 25, 180, 30}},   {ids::kModeList, {420, 55, 140, 30}},
+    {ids::kSlotList, {565, 55, 102, 30}},       {ids::kSwitchHelp, {637, 20, 30, 30}},
+    {ids::kSensitivity, {765, 70, 120, 30}},    {ids::kAcceleration, {765, 105, 120, 30}},
+    {ids::kDeadZone, {765, 140, 120, 30}},      {ids::kProfileList, {420, 160, 207, 187}},
+    {ids::kWrite, {596, 122, 77, 30}},          {ids::kNew, {420, 195, 120, 30}},
+    {ids::kCopy, {547, 195, 120, 30}},          {ids::kSave, {420, 230, 77, 30}},
+    {ids::kDefault, {505, 230, 77, 30}},        {ids::kDelete, {590, 230, 77, 30}},
+    {ids::kPaletteHelp, {640, 285, 30, 30}},    {ids::kOnScreenKeyboard, {555, 285, 80, 30}},
+    {ids::kInputKey, {425, 425, 80, 30}},       {ids::kCaptured, {435, 455, 150, 30}},
+    {ids::kCurrent, {435, 375, 150, 30}},       {ids::kCaptureOk, {435, 510, 105, 30}},
+    {ids::kCaptureCancel, {545, 510, 105, 30}}, {ids::kMossCaptureNc, {592, 455, 58, 30}},
+    {ids::kCaptureFn, {592, 424, 58, 30}},      {ids::kMossSwitch, {15, 575, 120, 25}},
+    {ids::kPrioritizeHelp, {202, 575, 25, 25}}, {ids::kLStickSettings, {240, 575, 120, 25}},
+    {ids::kVersion, {900, 580, 60, 30}},        {ids::kProfileHelp, {637, 155, 30, 30}},
+    {ids::kGroupButtons, {409, 332, 54, 30}},   {ids::kGroupDPad, {409, 399, 54, 30}},
+    {ids::kGroupLStick, {409, 449, 54, 30}},    {ids::kGroupSpecial, {409, 513, 54, 30}},
 }};
 
 // --- third model -------------------------------------------------------------------------------
@@ -153,11 +179,11 @@ constexpr std::array<ControlPlace, 28> kFernControls = [] {
     std::array<ControlPlace, 28> controls{};
     std::size_t n = 0;
     for (const ControlPlace& c : kKiteControls) {
-        if (c.id == 1137 || c.id == 1141) {
+        if (c.id == ids::kDPad || c.id == ids::kLStick) {
             continue; // no D-Pad / L-Stick selector
         }
         controls[n] = c;
-        if (c.id == 1126) {
+        if (c.id == ids::kProfileList) {
             controls[n].box.h = 187;
         }
         ++n;
@@ -180,7 +206,7 @@ constexpr std::array<PageLayout, 3> kLayouts = {{
      {420, 282, 180, 28},
      "mouse_connect_jp.png",
      "mouse_disconnect_jp.png",
-     1147,
+     ids::kCaptureNc,
      true,
      {},
      {}},
@@ -198,7 +224,7 @@ constexpr std::array<PageLayout, 3> kLayouts = {{
      {420, 282, 165, 28},
      "mouse_jp.png",
      "mouse_jp_dis.png",
-     1150,
+     ids::kMossCaptureNc,
      false,
      {{{30, 86, 140, 34}, {30, 120, 140, 34}, {30, 154, 140, 34}, {30, 188, 140, 34}}},
      {15, 550, 185, 24}},
@@ -215,7 +241,7 @@ constexpr std::array<PageLayout, 3> kLayouts = {{
      {420, 282, 165, 28},
      "mouse_jp.png",
      "mouse_jp_dis.png",
-     1147,
+     ids::kCaptureNc,
      false,
      {},
      {}},
