@@ -357,4 +357,11 @@ void drawFrameRect(QPainter& painter, int left, int top, int right, int bottom) 
     painter.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
 }
 
+QPalette redTextPalette(QPalette palette) {
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(role, skin::kRed);
+    }
+    return palette;
+}
+
 } // namespace zav

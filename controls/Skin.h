@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPalette>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -92,6 +93,10 @@ bool focusCuesShown();
 bool showsFocusFrame(const QWidget& widget);
 // The focus frame: a dotted white line just inside `rect`.
 void drawFocusFrame(QPainter& painter, const QRect& rect);
+
+// Red text on whatever lies behind: a palette rather than a style sheet, which would cost each of
+// the many labels a style of its own.
+QPalette redTextPalette(QPalette palette);
 
 // Skin colours for scroll bars, as a style sheet for the widgets that show them.
 QString scrollBarStyleSheet();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/MouseClassifier.h"
+#include "pages/ControlIds.h"
 #include "pages/PageLayout.h"
 #include "pages/PageRecord.h"
 #include "profiles/ProfileListModel.h"
@@ -20,6 +21,14 @@ class QLabel;
 
 namespace zav {
 
+class BusyCover;
+class KeyCapture;
+class KeySlots;
+class ModeList;
+class PageLibrary;
+class PagePalette;
+class ProfileSlotList;
+class StatusPoller;
 class SkinButton;
 class ToggleButton;
 class FramedLabel;
@@ -37,9 +46,9 @@ enum class TextId : int;
 class AssignmentPage : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kModeList = 1119;
-    static constexpr int kSlotList = 1120;
-    static constexpr int kProfileList = 1126;
+    static constexpr int kModeList = ids::kModeList;
+    static constexpr int kSlotList = ids::kSlotList;
+    static constexpr int kProfileList = ids::kProfileList;
     static constexpr int kPollMs = 500;
     // A wait shorter than this shows no busy cursor.
     static constexpr int kBusyCursorDelayMs = 250;
@@ -61,7 +70,7 @@ public:
 
     // The 500 ms status poll of the page of the connected model.
     void setPolling(bool on);
-    bool polling() const { return poll_.isActive(); }
+    bool polling() const;
 
     // Second model: the capability byte of the status reply picks its third mode.
     void setCapability(std::uint8_t capability);
@@ -77,11 +86,11 @@ public:
     void applyCaptions(int language);
     void mouseKindChanged(MouseKind kind);
 
-    SkinComboBox* modeList() const { return modeList_; }
-    SkinComboBox* slotList() const { return slotList_; }
+    SkinComboBox* modeList() const;
+    SkinComboBox* slotList() const;
     SkinComboBox* profileList() const { return profileList_; }
     // True while any transfer of this page is queued or running; the page takes no input then.
-    bool busy() const { return pending_ > 0; }
+    bool busy() const;
 
     // The record the page edits: the current slot's in the work page (the second model's only one).
     std::span<std::uint8_t> record();
@@ -91,9 +100,9 @@ public:
     static QString slotName(int slot, const QString& shownLabel, int language);
     MoveButton* paletteButton(int id) const;
     QWidget* control(int id) const;
-    bool captureOn() const { return captureOn_; }
+    bool captureOn() const;
     // A capture started from the keyboard takes one key, then gives the keys back with the focus on OK.
-    bool captureKeysFree() const { return captureKeysFree_; }
+    bool captureKeysFree() const;
     int selectedSlot() const { return selectedSlot_; }
     QString capturedText() const;
     StickSelector stickSelector() const { return selector_; }
@@ -114,8 +123,8 @@ public:
     // palette, mouse settings), top to bottom and left to right, a column's key slots by their number.
     QList<QWidget*> tabChain() const;
 
-    ProfileLibrary& library() { return *library_; }
-    const ProfileListModel& profiles() const { return profiles_; }
+    ProfileLibrary& library();
+    const ProfileListModel& profiles() const;
     // Where the profile folders live: the user's Documents folder.
     static QString documentsFolder();
     // The pictures a page of `model` may draw, those of its first paint first.
@@ -137,7 +146,6 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
     void fillModeList(int language);
@@ -147,21 +155,27 @@ private:
     void buildControls();
     SkinButton* addButton(int id, TextId caption);
     SkinButton* addButton(int id, const QString& caption);
-    QLabel* addCaption(int id, const QString& caption, double points);
+    // A help button "?" that tells `help`.
+    void addHelp(int id, std::function<TextId()> help);
+    QLabel* addCaption(int id, TextId caption, double points);
     void place(QWidget* widget, int id);
 
     void applyVisibility();
-    void showMouseOnlySlots(MouseKind kind);
     void setSlotButton(int slot, const QString& label);
-    int modeForItem(int item) const;
-    int itemForMode(int mode) const;
-    void setPaletteFaces();
     bool connectedToThisModel() const;
+    // Every record of the work page gets the defaults of `mode`.
+    void resetMode(int mode);
+
+    // What a bank read brings: a slot's read only replaces the work page; a mode's read also the send
+    // page, and marks the mode as read.
+    enum class BankRead { None, Slot, Mode };
+    // Reads `mode`'s bank (unless `read` is None) and takes what arrived into the pages; then `take` gets
+    // whether an image arrived, the page shows its record and `done` runs.
+    void readAndShow(int mode, BankRead read, std::function<void(bool arrived)> take,
+                     std::function<void()> done);
 
     void changeMode(int item);
     void changeSlot(int item);
-    void onDrop(MoveButton* button, QPoint global);
-    void onPicked(MoveButton* button);
     // Puts a palette button's function on `target` under the rules of a drop; false when refused.
     bool assignFunction(MoveButton* button, int target);
     void onSlotClicked(MoveButton* button, bool byKey);
@@ -169,12 +183,8 @@ private:
     void selectForAssign(int slot);
     void openOnScreenKeyboard();
     void selectStick(StickSelector selector);
-    void write();
-    // The Write button's menu, and its one entry: put back what the last Write overwrote.
-    void showWriteMenu(QPoint global);
-    void restoreLastWrite();
-    void syncProfileList();
-    void runLibrary(void (ProfileLibrary::*operation)());
+    // Slot 22 of the first model: its label is stored in both pages under the stick selector.
+    void storeDualSlot(const QString& label);
 
     void startCapture();
     void setCaptured(const QString& label);
@@ -184,13 +194,6 @@ private:
     bool fnCapturable(int slot) const;
     bool lstickPanelShown() const;
 
-    void poll();
-    void setBusy(bool busy);
-    // Runs `job` on the device thread with the page locked until its result has been shown.
-    // The job gets only what was gathered into it, never a page or image the window may change.
-    template <typename Job, typename Done>
-    void runTransfer(Job job, Done done);
-
     int model_;
     const PageLayout& layout_;
     int mode_ = 0;
@@ -198,36 +201,24 @@ private:
     std::uint8_t capability_ = 0;
     std::array<bool, kModes> readFlags_{};
     StickSelector selector_ = StickSelector::DPad;
-    MouseKind lastMouse_ = MouseKind::None;
 
-    std::array<QPointer<MoveButton>, kSlotArraySize> slotButtons_{};
-    SlotLabels labels_{};
-    std::array<QLabel*, kSlotArraySize> statics_{};
-    std::map<int, MoveButton*> palette_;
+    KeySlots* keySlots_ = nullptr;
     std::map<int, QWidget*> controls_;
+    PagePalette* palette_ = nullptr;
 
     int selectedSlot_ = 0;
-    bool captureOn_ = false;
-    bool captureOneKey_ = false;
-    bool captureKeysFree_ = false;
     int captureSlot_ = 0;
-    QString capturedLabel_;
+    KeyCapture* capture_ = nullptr;
 
-    class Binding;
-    std::unique_ptr<Binding> binding_;
-    ProfileListModel profiles_;
-    std::unique_ptr<ProfileLibrary> library_;
+    std::unique_ptr<PageLibrary> library_;
 
-    QTimer poll_;
-    bool polling_ = false;
-    int pending_ = 0; // transfers queued or running
-    QWidget* busyCover_ = nullptr;
-    QPointer<QWidget> focusBeforeBusy_;
-    SkinComboBox* modeList_ = nullptr;
-    SkinComboBox* slotList_ = nullptr;
+    StatusPoller* poll_ = nullptr;
+    BusyCover* busyCover_ = nullptr;
+    ModeList* modeList_ = nullptr;
+    ProfileSlotList* slotList_ = nullptr;
     SkinComboBox* profileList_ = nullptr;
-    FramedLabel* captured_ = nullptr;    // 1148
-    FramedLabel* slotCurrent_ = nullptr; // 1149
+    FramedLabel* captured_ = nullptr;
+    FramedLabel* slotCurrent_ = nullptr;
     ToggleButton* dpad_ = nullptr;
     ToggleButton* lstick_ = nullptr;
     ToggleButton* switch_ = nullptr;

@@ -4,19 +4,17 @@
 #include "controls/Skin.h"
 #include "controls/SkinButton.h"
 #include "pages/AssignmentPage.h"
-#include "pages/CaptureTable.h"
+#include "pages/ControlIds.h"
+#include "pages/KeyCapture.h"
 #include "pages/KeyTables.h"
 #include "pages/MoveButton.h"
 #include "pages/Pictures.h"
 #include "pages/VirtualKey.h"
 #include "text/Texts.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -37,17 +35,10 @@ constexpr QRect kPictureBox(0, 20, 321, 341);
 constexpr int kFrameWidth = 2;
 constexpr double kTitlePoints = 10;
 
-// The page's displays and the page buttons that stay usable while a direction waits for input.
-constexpr int kCapturedDisplay = 1148;
-constexpr int kCurrentDisplay = 1149;
-constexpr int kPageOk = 1089;
-constexpr int kPageCancel = 1088;
-constexpr int kPageScKbd = 1160;
-constexpr int kPageFn = 1151;
-
 } // namespace
 
-LeftStickPanel::LeftStickPanel(AssignmentPage& page) : QWidget(&page), page_(page) {
+LeftStickPanel::LeftStickPanel(AssignmentPage& page)
+    : QWidget(&page), page_(page), capture_(new KeyCapture(page, *this)) {
     setObjectName(QStringLiteral("166"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     hide();
@@ -62,12 +53,23 @@ LeftStickPanel::LeftStickPanel(AssignmentPage& page) : QWidget(&page), page_(pag
     cancel_->setObjectName(QString::number(kCancel));
     cancel_->setGeometry(kCancelBox);
     connect(cancel_, &QPushButton::clicked, this, &LeftStickPanel::reject);
+
+    // A direction takes its input as a key slot does, into the page's display; the page's capture
+    // buttons stay usable.
+    QList<QWidget*> usable = {page_.control(page_.layout().captureNcId)};
+    for (int id : ids::kUsableDuringCapture) {
+        usable.append(page_.control(id));
+    }
+    capture_->setUsableButtons(usable);
+    connect(capture_, &KeyCapture::captured, this, &LeftStickPanel::setCaptured);
 }
 
 LeftStickPanel::~LeftStickPanel() {
-    if (captureActive_) {
-        qApp->removeEventFilter(this);
-    }
+    capture_->stop();
+}
+
+bool LeftStickPanel::capturing() const {
+    return capture_->active();
 }
 
 void LeftStickPanel::popUp() {
@@ -141,7 +143,7 @@ void LeftStickPanel::reject() {
 
 void LeftStickPanel::onDirectionClicked(MoveButton* button) {
     // While a direction waits, a left click is an input, not a new choice.
-    if (page_.mode() != kModeKeyboard || captureActive_) {
+    if (page_.mode() != kModeKeyboard || capture_->active()) {
         return;
     }
     const auto found = std::find(buttons_.begin(), buttons_.end(), button);
@@ -151,9 +153,8 @@ void LeftStickPanel::onDirectionClicked(MoveButton* button) {
     selected_ = static_cast<int>(found - buttons_.begin());
     button->setSelected(true);
     button->setCaptureLook(true);
-    captureActive_ = true;
-    qApp->installEventFilter(this);
-    showOnPage(kCurrentDisplay, button->label());
+    capture_->start();
+    showOnPage(ids::kCurrent, button->label());
     // A new capture starts empty: OK before any input changes nothing.
     setCaptured(QString());
 }
@@ -176,10 +177,7 @@ void LeftStickPanel::captureCancel() {
 }
 
 void LeftStickPanel::endCapture() {
-    if (captureActive_) {
-        qApp->removeEventFilter(this);
-    }
-    captureActive_ = false;
+    capture_->stop();
     if (MoveButton* button = directionButton(selected_)) {
         button->setSelected(false);
         button->setCaptureLook(false);
@@ -189,24 +187,13 @@ void LeftStickPanel::endCapture() {
 
 void LeftStickPanel::setCaptured(const QString& name) {
     capturedName_ = name;
-    showOnPage(kCapturedDisplay, name);
+    showOnPage(ids::kCaptured, name);
 }
 
 void LeftStickPanel::showOnPage(int controlId, const QString& text) {
     if (auto* display = qobject_cast<QLabel*>(page_.control(controlId))) {
         display->setText(text);
     }
-}
-
-bool LeftStickPanel::overPassThroughButton(QPoint global) const {
-    for (int id : {kPageOk, kPageCancel, page_.layout().captureNcId, kPageScKbd, kPageFn}) {
-        const QWidget* button = page_.control(id);
-        if (button != nullptr && button->isVisible() &&
-            button->rect().contains(button->mapFromGlobal(global))) {
-            return true;
-        }
-    }
-    return false;
 }
 
 void LeftStickPanel::mousePressEvent(QMouseEvent* event) {
@@ -222,21 +209,6 @@ void LeftStickPanel::mousePressEvent(QMouseEvent* event) {
 void LeftStickPanel::hideEvent(QHideEvent* event) {
     endCapture();
     QWidget::hideEvent(event);
-}
-
-bool LeftStickPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (!captureActive_ || !isVisible() || !captureSees(page_, watched, *event)) {
-        return QWidget::eventFilter(watched, event);
-    }
-    const CapturedEvent captured =
-        captureEvent(*event, [this](QPoint global) { return overPassThroughButton(global); });
-    if (!captured.handled) {
-        return QWidget::eventFilter(watched, event);
-    }
-    if (captured.label) {
-        setCaptured(QString::fromStdString(*captured.label));
-    }
-    return captured.swallow;
 }
 
 // --- painting --------------------------------------------------------------------------------

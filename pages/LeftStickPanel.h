@@ -12,6 +12,7 @@
 namespace zav {
 
 class AssignmentPage;
+class KeyCapture;
 class SkinButton;
 class MoveButton;
 
@@ -49,7 +50,7 @@ public:
     // The four direction buttons anew from record bytes 27..30.
     void refresh();
 
-    bool capturing() const { return captureActive_; }
+    bool capturing() const;
     // The direction waiting for an input, -1 when none.
     int selectedDirection() const { return selected_; }
     // The page's capture OK: the text the page shows as captured goes on the selected direction.
@@ -70,7 +71,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void accept();
@@ -79,10 +79,9 @@ private:
     void endCapture();
     void setCaptured(const QString& name);
     void showOnPage(int controlId, const QString& text);
-    bool overPassThroughButton(QPoint global) const;
 
     AssignmentPage& page_;
-    bool captureActive_ = false;
+    KeyCapture* capture_ = nullptr;
     int selected_ = -1;
     QString capturedName_;
     std::array<QString, kDirections> captions_;

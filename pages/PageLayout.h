@@ -16,6 +16,11 @@ struct Box {
     bool contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
 };
 
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
 // Where a slot's static stands on its page.
 struct SlotPlace {
     int slot = 0;
@@ -53,6 +58,27 @@ struct SlotRules {
     std::array<int, 2> mouseOnly{};    // shown with the family's own mouse only; 0 where unused
 };
 
+// What the page draws itself, the same on every model's page.
+struct PageArt {
+    Point backgroundOrigin;             // where the skin background's top left corner lands
+    Box backgroundSource;               // the part of the skin background drawn
+    Box profileFrame;                   // around the mode, slot and switch controls
+    std::array<Point, 12> writeOutline; // around the profile controls, with the arrow to Write
+    Box mouseFrame;                     // around the mouse settings buttons
+    Box mouseSettingsCaption;
+    Box pcLogo;
+    Box logo;
+    std::array<int, 2> columnEdges; // the left edges of the profile column and of the mouse column
+    Box mouseArea;                  // the mouse pictures and the text below them
+    Box ownMouse;                   // the family's own mouse, one picture
+    Box ordinaryMouseLeft;          // an ordinary mouse, two pictures
+    Box ordinaryMouseRight;
+    Box ordinaryMouseAbsent; // "Mouse not Connected!" centred at its bottom, under the ordinary mouse
+    Box ownMouseAbsent;      // the same under the family's own mouse
+};
+
+const PageArt& pageArt();
+
 // Everything that differs between the three models' pages, as data.
 struct PageLayout {
     int model = 0;
@@ -69,7 +95,9 @@ struct PageLayout {
     std::string_view ownMouseConnected;
     std::string_view ownMouseDisconnected;
     int captureNcId = 0;
-    bool stickSelector = false; // slot 22's D-Pad / L-Stick selector
+    bool stickSelector = false;    // slot 22's D-Pad / L-Stick selector
+    std::array<Box, 4> fnCaptions; // the names of the Fn buttons beside their slots; empty boxes where none
+    Box prioritizeCaption;         // keyboard mode: the caption of the switch; empty where none
 };
 
 const PageLayout& pageLayout(int model); // model 1..3; others get the first model's
