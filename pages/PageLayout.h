@@ -1,5 +1,7 @@
 #pragma once
 
+#include "profiles/ModelDescription.h" // SlotRules
+
 #include <array>
 #include <span>
 #include <string_view>
@@ -45,15 +47,8 @@ struct PicturePlace {
     Box box;
 };
 
-// Which slots a page hides, by mode and by the attached mouse.
-struct SlotRules {
-    std::array<int, 2> alwaysHidden{}; // 0 where unused
-    int keyboardFirst = 0;             // first slot shown only in keyboard mode
-    int keyboardLast = 0;              // last slot shown only in keyboard mode
-    std::array<int, 2> mouseOnly{};    // shown with the family's own mouse only; 0 where unused
-};
-
-// Everything that differs between the three models' pages, as data.
+// Everything that differs between the three models' pages, as data: the page's side of the model's
+// description (profiles/ModelDescription.h), which it repeats nothing of.
 struct PageLayout {
     int model = 0;
     int templateId = 0;
@@ -61,18 +56,22 @@ struct PageLayout {
     std::span<const SlotPlace> slotPlaces;
     std::span<const PaletteKey> palette;
     std::span<const ControlPlace> controls; // buttons, combos and captions that stand elsewhere on this page
-    SlotRules rules;
-    std::array<PicturePlace, 2> keypad; // second entry unused (empty box) on the third model
-    Box keypadNotConnected;             // "ZAV not Connected!" centred at its bottom
+    SlotRules rules{};                      // the model's slot rules, as its description gives them
+    std::array<PicturePlace, 2> keypad;     // second entry unused (empty box) on the third model
+    Box keypadNotConnected;                 // "ZAV not Connected!" centred at its bottom
     Box paletteFrame;
     Box assignPadCaption;
     std::string_view ownMouseConnected;
     std::string_view ownMouseDisconnected;
     int captureNcId = 0;
-    bool stickSelector = false; // slot 22's D-Pad / L-Stick selector
+    bool stickSelector = false; // the dual slot's D-Pad / L-Stick selector, where the model has one
 };
 
 const PageLayout& pageLayout(int model); // model 1..3; others get the first model's
+// The description of the model a layout belongs to.
+inline const ModelDescription& describe(const PageLayout& layout) {
+    return *modelDescription(layout.model);
+}
 
 // The place of a slot on a model's page, or nullptr when the page has no such slot.
 const SlotPlace* slotPlace(int model, int slot);
