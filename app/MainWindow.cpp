@@ -31,7 +31,7 @@ constexpr std::array<QPoint, 3> kTabPos = {QPoint(6, 35), QPoint(107, 35), QPoin
 
 // The tab of the model shown on page i + 1.
 TextId tabText(std::size_t i) {
-    return modelDescription(static_cast<int>(i) + 1)->tab;
+    return modelDescription(static_cast<int>(i) + 1)->texts->tab;
 }
 
 QString qtext(TextId id, int language) {

@@ -300,10 +300,6 @@ constexpr std::array<ConsoleLabels, 31> kFernConsole = {{
 
 // --- the three models ----------------------------------------------------------------------------
 
-constexpr std::array<TextId, 3> kThreeSlotTexts = {TextId::ProfileSlot1, TextId::ProfileSlot2,
-                                                   TextId::ProfileSlot3};
-constexpr std::array<TextId, 1> kOneSlotText = {TextId::ProfileSlotSingle};
-
 constexpr std::array<ModelDescription, 3> kModels = {{
     {
         .model = models::kKite,
@@ -327,11 +323,7 @@ constexpr std::array<ModelDescription, 3> kModels = {{
         .slotRules = {{28, 29}, 32, 35, {0, 0}},
         .fnSlot = 17,
         .fixedKeys = {{{1, {"Option", "Start"}}, {5, {"Share", "Select"}}}},
-        .tab = TextId::TabKite,
-        .deadZoneCaption = TextId::CaptionDeadZoneKite,
-        .paletteHelp = TextId::PaletteHelpKite,
-        .switchHelp = TextId::SwitchHelpKite,
-        .profileSlotTexts = kThreeSlotTexts,
+        .texts = modelTexts(models::kKite),
     },
     {
         .model = models::kMoss,
@@ -356,13 +348,8 @@ constexpr std::array<ModelDescription, 3> kModels = {{
         .leftStickByte = record::kMossLeftStick,
         .slotRules = {{0, 0}, 24, 28, {16, 17}},
         .fnSlot = 5,
-        .modeItems = 3,
-        .keyboardCapability = 5,
         .backLightSwitch = false,
-        .tab = TextId::TabMoss,
-        .paletteHelp = TextId::PaletteHelpMoss,
-        .switchHelp = TextId::SwitchHelpMossFern,
-        .profileSlotTexts = kOneSlotText,
+        .texts = modelTexts(models::kMoss),
     },
     {
         .model = models::kFern,
@@ -383,10 +370,7 @@ constexpr std::array<ModelDescription, 3> kModels = {{
         .slotRules = {{0, 0}, 29, 32, {25, 26}},
         .fnSlot = 14,
         .fixedKeys = {{{1, {"Option", "Start"}}, {6, {"Share", "Select"}}}},
-        .tab = TextId::TabFern,
-        .paletteHelp = TextId::PaletteHelpFern,
-        .switchHelp = TextId::SwitchHelpMossFern,
-        .profileSlotTexts = kThreeSlotTexts,
+        .texts = modelTexts(models::kFern),
     },
 }};
 
@@ -398,8 +382,10 @@ constexpr bool isSound(const ModelDescription& m) {
             return false;
         }
     }
-    return m.adapter != nullptr && m.adapter->model == m.model && m.recordSize <= record::kMaxSize &&
-           m.keyBlockSize + record::kSettingsCount <= m.recordSize &&
+    return m.adapter != nullptr && m.adapter->model == m.model && m.texts != nullptr &&
+           m.texts->model == m.model &&
+           m.texts->profileSlots.size() == static_cast<std::size_t>(m.profileSlots) &&
+           m.recordSize <= record::kMaxSize && m.keyBlockSize + record::kSettingsCount <= m.recordSize &&
            bankBytes <= std::tuple_size_v<ProfileImage> &&
            m.slotIndex.size() <= static_cast<std::size_t>(m.keySlots) + 1 && m.keySlots <= kMaxKeySlot &&
            m.slotRules.keyboardLast == m.keySlots &&
@@ -422,14 +408,16 @@ std::span<const ModelDescription> modelDescriptions() {
 }
 
 int modeForItem(const ModelDescription& model, int item, int capability) {
-    if (model.modeItems < kAssignModeCount && item == model.modeItems - 1) {
-        return capability >= model.keyboardCapability ? kModeKeyboard : kModePcPad;
+    const ModelTexts& list = *model.texts;
+    if (list.modeItems < kAssignModeCount && item == list.modeItems - 1) {
+        return capability >= list.keyboardCapability ? kModeKeyboard : kModePcPad;
     }
     return item;
 }
 
 int itemForMode(const ModelDescription& model, int mode) {
-    return model.modeItems < kAssignModeCount && mode >= model.modeItems ? model.modeItems - 1 : mode;
+    const ModelTexts& list = *model.texts;
+    return list.modeItems < kAssignModeCount && mode >= list.modeItems ? list.modeItems - 1 : mode;
 }
 
 bool takesFn(const ModelDescription& model, int slot) {

@@ -3,7 +3,7 @@
 #include "device/AdapterModel.h"
 #include "profiles/KeyLabels.h"
 #include "profiles/ProfileRecord.h"
-#include "text/Texts.h"
+#include "text/ModelTexts.h"
 
 #include <array>
 #include <cstddef>
@@ -118,20 +118,10 @@ struct ModelDescription {
     int fnSlot = 0;
     std::array<FixedKey, 2> fixedKeys{};
 
-    // The mode list: `modeItems` entries. With three, the third is keyboard mode from capability
-    // `keyboardCapability` on and PC-pad mode below it.
-    int modeItems = kAssignModeCount;
-    int keyboardCapability = 0;
-
     bool backLightSwitch = true; // the button options show the backlight switch
 
-    // Texts of the page: its tab, the dead-zone button, the palette help (console modes) and the
-    // device-switch help, and the items of the profile-slot list.
-    TextId tab = TextId::TabKite;
-    TextId deadZoneCaption = TextId::CaptionDeadZone;
-    TextId paletteHelp = TextId::PaletteHelpKite;
-    TextId switchHelp = TextId::SwitchHelpKite;
-    std::span<const TextId> profileSlotTexts;
+    // The page's texts (tab, dead-zone button, helps, profile-slot items) and its mode list.
+    const ModelTexts* texts = nullptr;
 };
 
 // The description of model 1..3; nullptr for any other number.
