@@ -9,6 +9,7 @@
 #include "device/DeviceWorker.h"
 #include "pages/AssignmentPage.h"
 #include "pages/Pictures.h"
+#include "profiles/ModelDescription.h"
 #include "text/Texts.h"
 
 #include <QCloseEvent>
@@ -27,7 +28,11 @@ constexpr QColor kInnerFrame(136, 45, 45);
 constexpr QRect kLanguageLabel(625, 3, 120, 25); // (625, 3)-(745, 28)
 constexpr QRect kPageRect(8, 60, 944, 612);
 constexpr std::array<QPoint, 3> kTabPos = {QPoint(6, 35), QPoint(107, 35), QPoint(208, 35)};
-constexpr std::array<TextId, 3> kTabTexts = {TextId::TabKite, TextId::TabMoss, TextId::TabFern};
+
+// The tab of the model shown on page i + 1.
+TextId tabText(std::size_t i) {
+    return modelDescription(static_cast<int>(i) + 1)->texts->tab;
+}
 
 QString qtext(TextId id, int language) {
     return qstr(text(id, language));
@@ -53,7 +58,7 @@ MainWindow::MainWindow(HidBackend& backend, QWidget* parent)
     // The other two pages are built when first shown.
     buildPage(1);
     for (std::size_t i = 0; i < tabs_.size(); ++i) {
-        auto* tab = new ToggleButton(kTabIds[i], qtext(kTabTexts[i], 0), this);
+        auto* tab = new ToggleButton(kTabIds[i], qtext(tabText(i), 0), this);
         tab->setPress(ToggleButton::Press::StaysOn);
         tab->setGeometry(QRect(kTabPos[i], QSize(100, 25)));
         const int model = static_cast<int>(i) + 1;
@@ -188,7 +193,7 @@ void MainWindow::ApplyCaptions() {
     }
     setSkinLanguage(language_);
     for (std::size_t i = 0; i < tabs_.size(); ++i) {
-        tabs_[i]->setText(qtext(kTabTexts[i], language_));
+        tabs_[i]->setText(qtext(tabText(i), language_));
         tabs_[i]->setLanguage(language_);
     }
     for (AssignmentPage* p : builtPages()) {

@@ -9,6 +9,7 @@
 #include "pages/KeyTables.h"
 #include "profiles/AdapterBanks.h"
 #include "profiles/AdapterTransfer.h"
+#include "profiles/ModelDescription.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileName.h"
 #include "profiles/ProfileRecord.h"
@@ -30,8 +31,6 @@
 namespace zav {
 namespace {
 
-constexpr std::array<std::string_view, 3> kModelKeys = {"kite", "moss", "fern"};
-constexpr std::array<std::string_view, 3> kModelNames = {"ZAV KITE", "ZAV MOSS", "ZAV FERN"};
 constexpr std::array<std::string_view, 4> kModeKeys = {"ps4", "ps3", "pc", "kbd"};
 constexpr std::array<std::string_view, 4> kModeNames = {"PlayStation 4", "PlayStation 3", "PC pad",
                                                         "keyboard"};
@@ -92,6 +91,21 @@ int indexOf(auto table, std::string_view key) {
     return -1;
 }
 
+// The model whose key ("kite") this is; 0 for none.
+int modelForKey(std::string_view key) {
+    for (const ModelDescription& m : modelDescriptions()) {
+        if (m.key == key) {
+            return m.model;
+        }
+    }
+    return 0;
+}
+
+std::string_view modelKey(int model) {
+    const ModelDescription* m = modelDescription(model);
+    return m != nullptr ? m->key : std::string_view();
+}
+
 Options parse(const std::vector<std::string>& args) {
     Options o;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -116,11 +130,11 @@ Options parse(const std::vector<std::string>& args) {
         } else if (name == "--version") {
             o.version = true;
         } else if (name == "--simulated") {
-            const int model = value ? indexOf(kModelKeys, *value) : 0;
-            if (model < 0) {
+            const int model = value ? modelForKey(*value) : models::kKite;
+            if (model == 0) {
                 throw UsageError{"--simulated takes kite, moss or fern, not '" + *value + "'"};
             }
-            o.simulatedModel = model + 1;
+            o.simulatedModel = model;
         } else if (name == "--device") {
             o.device = takeValue();
         } else if (name == "--mode") {
@@ -307,8 +321,8 @@ private:
 };
 
 std::string modelName(int model) {
-    return model >= 1 && model <= 3 ? std::string(kModelNames[static_cast<std::size_t>(model - 1)])
-                                    : "unknown";
+    const ModelDescription* m = modelDescription(model);
+    return m != nullptr ? std::string(m->name) : "unknown";
 }
 
 std::string modeKey(int mode) {
@@ -390,8 +404,7 @@ int backup(Session& session, const Options& o, const CliEnvironment& env) {
         localtime_r(&now, &local);
         std::array<char, 32> stamp{};
         std::strftime(stamp.data(), stamp.size(), "%Y%m%d-%H%M%S", &local);
-        file = "zavora-" + std::string(kModelKeys[static_cast<std::size_t>(link.model() - 1)]) + "-" +
-               stamp.data() + ".zavbank";
+        file = "zavora-" + std::string(modelKey(link.model())) + "-" + stamp.data() + ".zavbank";
     }
     const std::optional<BankSet> set = readAdapterBanks(link);
     if (!set) {
@@ -564,7 +577,7 @@ int show(Session& session, const Options& o, const CliEnvironment& env) {
             {index, indexToSlot(model, index), code, wingdingsToUnicode(codeToLabel(model, mode, code))});
     }
     if (o.json) {
-        env.out << "{\"model\": " << jsonString(kModelKeys[static_cast<std::size_t>(model - 1)])
+        env.out << "{\"model\": " << jsonString(modelKey(model))
                 << ", \"mode\": " << jsonString(modeKey(mode));
         if (o.positional.empty()) {
             env.out << ", \"slot\": " << slot + 1;

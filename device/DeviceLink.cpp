@@ -1,5 +1,6 @@
 #include "device/DeviceLink.h"
 
+#include "device/AdapterModel.h"
 #include "device/DeviceLog.h"
 
 #include <algorithm>
@@ -9,7 +10,7 @@ namespace zav {
 
 namespace {
 
-constexpr std::array<std::uint16_t, kModelCount> kProductIds = {0x00C4, 0x00C8, 0x00DB};
+static_assert(kAdapterModels.size() == kModelCount);
 
 bool validModel(int model) {
     return model >= 1 && model <= kModelCount;
@@ -18,12 +19,14 @@ bool validModel(int model) {
 } // namespace
 
 std::uint16_t productIdForModel(int model) {
-    return validModel(model) ? kProductIds[static_cast<std::size_t>(model - 1)] : 0;
+    const AdapterModel* adapter = adapterModel(model);
+    return adapter != nullptr ? adapter->productId : 0;
 }
 
 int modelForProductId(std::uint16_t productId) {
-    const auto it = std::find(kProductIds.begin(), kProductIds.end(), productId);
-    return it == kProductIds.end() ? 0 : static_cast<int>(it - kProductIds.begin()) + 1;
+    const auto it = std::find_if(kAdapterModels.begin(), kAdapterModels.end(),
+                                 [productId](const AdapterModel& a) { return a.productId == productId; });
+    return it == kAdapterModels.end() ? 0 : it->model;
 }
 
 DeviceLink::DeviceLink(HidBackend& backend) : backend_(backend) {}

@@ -1,5 +1,6 @@
 #include "device/MouseClassifier.h"
 
+#include "device/AdapterModel.h"
 #include "device/DeviceLink.h"
 
 #include <algorithm>
@@ -9,7 +10,6 @@ namespace zav {
 namespace {
 
 constexpr std::array<std::uint8_t, 7> kOwnMice = {0x61, 0xAF, 0xB7, 0xB8, 0xB9, 0xBA, 0xBB};
-constexpr std::array<std::uint8_t, 3> kAdapterProducts = {0xC4, 0xC8, 0xDB};
 
 bool isOwnMouse(std::uint8_t product, OwnMouseSet set) {
     if (set == OwnMouseSet::FirstOnly) {
@@ -21,7 +21,8 @@ bool isOwnMouse(std::uint8_t product, OwnMouseSet set) {
 } // namespace
 
 OwnMouseSet identificationMouseSet(int model) {
-    return model == 2 ? OwnMouseSet::Full : OwnMouseSet::FirstOnly;
+    const AdapterModel* adapter = adapterModel(model);
+    return adapter != nullptr ? adapter->identificationMice : OwnMouseSet::FirstOnly;
 }
 
 MouseState classifyMouse(std::span<const std::uint8_t, 4> id, OwnMouseSet set, MouseState previous) {
@@ -33,8 +34,8 @@ MouseState classifyMouse(std::span<const std::uint8_t, 4> id, OwnMouseSet set, M
         return {MouseKind::Own, false};
     }
     // One of the adapters' own identifiers is no mouse.
-    if (familyVendor &&
-        std::find(kAdapterProducts.begin(), kAdapterProducts.end(), id[3]) != kAdapterProducts.end()) {
+    if (familyVendor && std::any_of(kAdapterModels.begin(), kAdapterModels.end(),
+                                    [&](const AdapterModel& a) { return a.productId == id[3]; })) {
         return {MouseKind::None, previous.ordinarySeen};
     }
     return {MouseKind::Ordinary, true};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/AdapterModel.h"
+
 #include <array>
 #include <cstdint>
 #include <utility>
@@ -11,11 +13,14 @@ using ProfileImage = std::array<std::uint8_t, 512>;
 
 // Turns a bank as the program reads it into the bank as the adapter stores it, and back: the MOSS
 // (model 2) keeps two pairs of key codes of its PlayStation 3 bank (bank 1) exchanged, bytes 14/18 and
-// 15/17. Other banks are left as they are.
+// 15/17 (AdapterModel::exchangedBytes). Other banks are left as they are.
 inline void exchangeStoredCodes(int model, int bank, ProfileImage& image) {
-    if (model == 2 && bank == 1) {
-        std::swap(image[14], image[18]);
-        std::swap(image[15], image[17]);
+    const AdapterModel* adapter = adapterModel(model);
+    if (adapter == nullptr || adapter->exchangedBank < 0 || bank != adapter->exchangedBank) {
+        return;
+    }
+    for (const auto& [a, b] : adapter->exchangedBytes) {
+        std::swap(image[static_cast<std::size_t>(a)], image[static_cast<std::size_t>(b)]);
     }
 }
 

@@ -1,70 +1,55 @@
 #include "pages/DropRules.h"
 
 #include "pages/KeyTables.h"
-#include "profiles/ProfileRecord.h"
+#include "profiles/ModelDescription.h"
 
-#include <initializer_list>
+#include <algorithm>
 
 namespace zav {
 
 namespace {
 
-bool oneOf(std::string_view label, std::initializer_list<std::string_view> allowed) {
-    for (std::string_view a : allowed) {
-        if (label == a) {
-            return true;
+// The statics every page looks at when a palette button is released.
+constexpr int kEveryPageDropTargets = 27;
+
+bool listed(const auto& slots, int slot) {
+    return slot != 0 && std::find(slots.begin(), slots.end(), slot) != slots.end();
+}
+
+// A fixed key takes only its own function or "NC".
+bool fixedKeyRefuses(const ModelDescription& m, int slot, std::string_view label) {
+    for (const FixedKey& key : m.fixedKeys) {
+        if (key.slot != 0 && key.slot == slot) {
+            return label != kLabelNoFunction && label != key.names[0] && label != key.names[1];
         }
     }
     return false;
 }
 
-// The options and share keys take only their own functions or "NC".
-bool fixedKeyRefuses(int model, int slot, std::string_view label) {
-    if (slot == 1 && model != models::kMoss) {
-        return !oneOf(label, {"Option", "NC", "Start"});
-    }
-    if ((slot == 5 && model == models::kKite) || (slot == 6 && model == models::kFern)) {
-        return !oneOf(label, {"Share", "NC", "Select"});
-    }
-    return false;
-}
-
-// The keys that hold "Fn" in the default records may take it again.
-bool fnAllowed(int model, int slot) {
-    return slot == 17 || (slot == 5 && model == models::kMoss) || (slot == 14 && model == models::kFern);
-}
-
 } // namespace
 
+// Beyond the statics of every page, a page looks at the slots it shows outside keyboard mode.
 bool isDropTarget(int model, int slot) {
-    if (slot >= 1 && slot <= 27) {
-        return true;
-    }
-    if (model == models::kKite) {
-        return slot >= 28 && slot <= 31;
-    }
-    return model == models::kFern && slot == 28;
+    const ModelDescription* m = modelDescription(model);
+    return m != nullptr && slot >= 1 && (slot <= kEveryPageDropTargets || slot < m->slotRules.keyboardFirst);
 }
 
+// The slot rules decide which slots take nothing: those never shown, those of keyboard mode (where the
+// palette is hidden) and, with an ordinary mouse, those of the family's own mouse.
 DropVerdict dropVerdict(int model, int slot, std::string_view label, MouseKind mouse) {
     if (!isDropTarget(model, slot)) {
         return DropVerdict::RefuseSilently;
     }
-    const bool ordinaryMouse = mouse == MouseKind::Ordinary;
-    if (model == models::kMoss &&
-        ((ordinaryMouse && (slot == 16 || slot == 17)) || (slot >= 24 && slot <= 27))) {
+    const ModelDescription& m = *modelDescription(model);
+    const SlotRules& rules = m.slotRules;
+    if (listed(rules.alwaysHidden, slot) || (slot >= rules.keyboardFirst && slot <= rules.keyboardLast) ||
+        (mouse == MouseKind::Ordinary && listed(rules.mouseOnly, slot))) {
         return DropVerdict::RefuseSilently;
     }
-    if (model == models::kFern && ordinaryMouse && (slot == 25 || slot == 26)) {
-        return DropVerdict::RefuseSilently;
-    }
-    if (model == models::kKite && (slot == 28 || slot == 29)) {
-        return DropVerdict::RefuseSilently;
-    }
-    if (label == kLabelFn && !fnAllowed(model, slot)) {
+    if (label == kLabelFn && !takesFn(m, slot)) {
         return DropVerdict::RefuseFn;
     }
-    if (fixedKeyRefuses(model, slot, label)) {
+    if (fixedKeyRefuses(m, slot, label)) {
         return DropVerdict::RefuseFixedKey;
     }
     return DropVerdict::Accept;

@@ -14,7 +14,8 @@ enum class DropVerdict {
 };
 
 // Whether a slot's static is looked at when a palette button is released: slots 1..27 on every
-// model, 28..31 on the first, 28 on the third.
+// model, and beyond them those the page shows outside keyboard mode (28..31 on the first, 28 on the
+// third). None on a model that does not exist.
 bool isDropTarget(int model, int slot);
 
 // What a page does with `label` dropped on `slot`, with the mouse as the window last classified it.

@@ -6,156 +6,6 @@
 namespace zav {
 namespace {
 
-// Slot -> DeviceKeyIndex per model; entry 0 is unused.
-constexpr std::array<std::uint8_t, 36> kKiteSlotIndex = {0,  17, 19, 4,  0,  15, 18, 24, 3,  7,  11, 20,
-                                                         21, 2,  9,  14, 22, 23, 5,  16, 13, 6,  8,  32,
-                                                         31, 12, 29, 30, 33, 34, 35, 36, 44, 45, 46, 47};
-constexpr std::array<std::uint8_t, 24> kMossSlotIndex = {0,  0,  1,  2,  3,  4,  13, 5,  6, 7,  8,  14,
-                                                         15, 16, 17, 18, 19, 20, 25, 26, 9, 10, 11, 12};
-constexpr std::array<std::uint8_t, 33> kFernSlotIndex = {0,  0,  1,  2,  3,  4,  5,  6,  7,  8,  9,
-                                                         10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20,
-                                                         21, 22, 23, 24, 25, 26, 27, 39, 40, 41, 42};
-
-std::span<const std::uint8_t> slotIndexTable(int model) {
-    switch (model) {
-    case models::kKite:
-        return kKiteSlotIndex;
-    case models::kMoss:
-        return kMossSlotIndex;
-    case models::kFern:
-        return kFernSlotIndex;
-    default:
-        return {};
-    }
-}
-
-// One console code: its label in PS4, PS3 and PC-Pad mode; "" where the code has no label.
-struct ConsoleLabels {
-    std::string_view ps4;
-    std::string_view ps3;
-    std::string_view pc;
-};
-
-constexpr ConsoleLabels same(std::string_view label) {
-    return {label, label, label};
-}
-
-// Index = FunctionCode.
-constexpr std::array<ConsoleLabels, 35> kKiteConsole = {{
-    {kLabelCircle, kLabelCircle, "B"},
-    {kLabelCross, kLabelCross, "A"},
-    {kLabelSquare, kLabelSquare, "X"},
-    {kLabelTriangle, kLabelTriangle, "Y"},
-    {"L1", "L1", "LB"},
-    {"R1", "R1", "RB"},
-    {"L2", "L2", "LT"},
-    {"R2", "R2", "RT"},
-    {"L3", "L3", "LSB"},
-    {"R3", "R3", "RSB"},
-    same(kLabelWalk),
-    same(kLabelQuick),
-    same(kLabelSnipe),
-    same(kLabelTouchPad),
-    same(kLabelNoFunction),
-    same(kLabelDpadUp),
-    same(kLabelDpadDown),
-    same(kLabelDpadLeft),
-    same(kLabelDpadRight),
-    same(kLabelStickUp),
-    same(kLabelStickDown),
-    same(kLabelStickLeft),
-    same(kLabelStickRight),
-    same(kLabelStickUpLeft),
-    same(kLabelStickUpRight),
-    same(kLabelStickDownLeft),
-    same(kLabelStickDownRight),
-    {"Sh", "Sel", "Bac"},
-    {"Op", "Sta", "Sta"},
-    {"PS", "PS", "Home"},
-    same(""),
-    same(""),
-    same(""),
-    same(""),
-    same(kLabelFn),
-}};
-
-constexpr std::array<ConsoleLabels, 27> kMossConsole = {{
-    {kLabelCircle, kLabelCircle, "B"},
-    {kLabelCross, kLabelCross, "A"},
-    {kLabelSquare, kLabelSquare, "X"},
-    {kLabelTriangle, kLabelTriangle, "Y"},
-    same(kLabelDpadUp),
-    same(kLabelDpadDown),
-    same(kLabelDpadLeft),
-    same(kLabelDpadRight),
-    {"L1", "L1", "LB"},
-    {"R1", "R1", "RB"},
-    {"L2", "L2", "LT"},
-    {"R2", "R2", "RT"},
-    {"L3", "L3", "LSB"},
-    {"R3", "R3", "RSB"},
-    same(kLabelTouchPad),
-    {"Sh", "Sel", "Bac"},
-    {"Op", "Sta", "Sta"},
-    {"PS", "PS", "Home"},
-    same(kLabelFn),
-    same(kLabelWalk),
-    same(kLabelQuick),
-    same(kLabelSnipe),
-    same(kLabelNoFunction),
-    same(kLabelStickUp),
-    same(kLabelStickDown),
-    same(kLabelStickLeft),
-    same(kLabelStickRight),
-}};
-
-constexpr std::array<ConsoleLabels, 31> kFernConsole = {{
-    {kLabelCircle, kLabelCircle, "B"},
-    {kLabelCross, kLabelCross, "A"},
-    {kLabelSquare, kLabelSquare, "X"},
-    {kLabelTriangle, kLabelTriangle, "Y"},
-    {"L1", "L1", "LB"},
-    {"R1", "R1", "RB"},
-    {"L2", "L2", "LT"},
-    {"R2", "R2", "RT"},
-    {"L3", "L3", "LSB"},
-    {"R3", "R3", "RSB"},
-    same(kLabelWalk),
-    same(kLabelQuick),
-    same(kLabelNoFunction),
-    same(kLabelDpadUp),
-    same(kLabelDpadDown),
-    same(kLabelDpadLeft),
-    same(kLabelDpadRight),
-    same(kLabelStickUp),
-    same(kLabelStickDown),
-    same(kLabelStickLeft),
-    same(kLabelStickRight),
-    same(kLabelStickUpLeft),
-    same(kLabelStickUpRight),
-    same(kLabelStickDownLeft),
-    same(kLabelStickDownRight),
-    same(kLabelSnipe),
-    {"Sh", "Sel", "Bac"},
-    {"Op", "Sta", "Sta"},
-    same(kLabelFn),
-    same(kLabelTouchPad),
-    {"PS", "PS", "Home"},
-}};
-
-std::span<const ConsoleLabels> consoleTable(int model) {
-    switch (model) {
-    case models::kKite:
-        return kKiteConsole;
-    case models::kMoss:
-        return kMossConsole;
-    case models::kFern:
-        return kFernConsole;
-    default:
-        return {};
-    }
-}
-
 std::string_view consoleLabel(const ConsoleLabels& entry, int mode) {
     switch (mode) {
     case kModePs4:
@@ -290,7 +140,8 @@ constexpr auto kKeyboard = std::to_array<KeyboardLabel>({
     {254, "Sd-"},
 });
 
-constexpr KeyboardLabel kMossKeyboardFn = {kMossKeyboardFnCode, kLabelFn};
+// Keyboard mode's "Fn", on the models that know it.
+constexpr KeyboardLabel kKeyboardFn = {kMossKeyboardFnCode, kLabelFn};
 
 // The square and the arrows: original character, the symbol it is drawn as.
 struct SymbolLabel {
@@ -320,8 +171,8 @@ const SymbolLabel* findSymbol(std::string_view label) {
     return it == kSymbols.end() ? nullptr : &*it;
 }
 
-bool validModel(int model) {
-    return model >= models::kKite && model <= models::kFern;
+std::span<const std::uint8_t> slotIndexTable(const ModelDescription* m) {
+    return m != nullptr ? m->slotIndex : std::span<const std::uint8_t>();
 }
 
 } // namespace
@@ -342,20 +193,12 @@ int slotForControlId(int id) {
 }
 
 int slotCount(int model) {
-    switch (model) {
-    case models::kKite:
-        return 35;
-    case models::kMoss:
-        return 28;
-    case models::kFern:
-        return 32;
-    default:
-        return 0;
-    }
+    const ModelDescription* m = modelDescription(model);
+    return m != nullptr ? m->keySlots : 0;
 }
 
 int slotToIndex(int model, int slot) {
-    const auto table = slotIndexTable(model);
+    const auto table = slotIndexTable(modelDescription(model));
     if (slot < 1 || static_cast<std::size_t>(slot) >= table.size()) {
         return 0;
     }
@@ -363,10 +206,11 @@ int slotToIndex(int model, int slot) {
 }
 
 int indexToSlot(int model, int index) {
-    if (model == models::kKite && index == kKiteDualStickIndex) {
-        return kKiteDualSlot;
+    const ModelDescription* m = modelDescription(model);
+    if (m != nullptr && m->dual.slot != 0 && index == m->dual.stickIndex) {
+        return m->dual.slot;
     }
-    const auto table = slotIndexTable(model);
+    const auto table = slotIndexTable(m);
     for (std::size_t slot = 1; slot < table.size(); ++slot) {
         if (table[slot] == index) {
             return static_cast<int>(slot);
@@ -376,12 +220,13 @@ int indexToSlot(int model, int index) {
 }
 
 std::string codeToLabel(int model, int mode, std::uint8_t code) {
-    if (!validModel(model)) {
+    const ModelDescription* m = modelDescription(model);
+    if (m == nullptr) {
         return {};
     }
     if (mode == kModeKeyboard) {
-        if (model == models::kMoss && code == kMossKeyboardFn.code) {
-            return std::string(kMossKeyboardFn.label);
+        if (m->keyboardFn && code == kKeyboardFn.code) {
+            return std::string(kKeyboardFn.label);
         }
         const auto it = std::find_if(kKeyboard.begin(), kKeyboard.end(),
                                      [code](const KeyboardLabel& k) { return k.code == code; });
@@ -390,17 +235,18 @@ std::string codeToLabel(int model, int mode, std::uint8_t code) {
     if (mode < kModePs4 || mode > kModePcPad) {
         return {};
     }
-    const auto table = consoleTable(model);
+    const auto table = m->consoleCodes;
     return code < table.size() ? std::string(consoleLabel(table[code], mode)) : std::string();
 }
 
 std::uint8_t labelToCode(int model, int mode, std::string_view label) {
-    if (!validModel(model) || label.empty()) {
+    const ModelDescription* m = modelDescription(model);
+    if (m == nullptr || label.empty()) {
         return 0;
     }
     if (mode == kModeKeyboard) {
-        if (model == models::kMoss && label == kMossKeyboardFn.label) {
-            return kMossKeyboardFn.code;
+        if (m->keyboardFn && label == kKeyboardFn.label) {
+            return kKeyboardFn.code;
         }
         const auto it = std::find_if(kKeyboard.begin(), kKeyboard.end(),
                                      [label](const KeyboardLabel& k) { return k.label == label; });
@@ -409,7 +255,7 @@ std::uint8_t labelToCode(int model, int mode, std::string_view label) {
     if (mode < kModePs4 || mode > kModePcPad) {
         return 0;
     }
-    const auto table = consoleTable(model);
+    const auto table = m->consoleCodes;
     for (std::size_t code = 0; code < table.size(); ++code) {
         if (consoleLabel(table[code], mode) == label) {
             return static_cast<std::uint8_t>(code);

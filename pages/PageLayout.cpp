@@ -191,6 +191,7 @@ constexpr std::array<ControlPlace, 28> kFernControls = [] {
     return controls;
 }();
 
+// The slot rules and the selector come from the model's description when the layouts are first asked for.
 constexpr std::array<PageLayout, 3> kLayouts = {{
     {1,
      129,
@@ -198,7 +199,7 @@ constexpr std::array<PageLayout, 3> kLayouts = {{
      kKiteSlots,
      kPalette,
      kKiteControls,
-     SlotRules{{28, 29}, 32, 35, {0, 0}},
+     {},
      {{{"keyboard_connect.png", "keyboard_disconnect.png", {132, 100, 257, 473}},
        {"keyboard_connect1.png", "keyboard_disconnect1.png", {5, 60, 122, 520}}}},
      {80, 423, 309, 150},
@@ -207,7 +208,7 @@ constexpr std::array<PageLayout, 3> kLayouts = {{
      "mouse_connect_jp.png",
      "mouse_disconnect_jp.png",
      ids::kCaptureNc,
-     true,
+     {},
      {},
      {}},
     {2,
@@ -216,7 +217,7 @@ constexpr std::array<PageLayout, 3> kLayouts = {{
      kMossSlots,
      kMossPalette,
      kMossControls,
-     SlotRules{{0, 0}, 24, 28, {16, 17}},
+     {},
      {{{"5230_keyboard_connect.png", "5230_keyboard_disconnect.png", {38, 232, 321, 341}},
        {"5230_keyboard_connect1.png", "5230_keyboard_disconnect1.png", {38, 60, 321, 162}}}},
      {80, 523, 279, 50},
@@ -225,7 +226,7 @@ constexpr std::array<PageLayout, 3> kLayouts = {{
      "mouse_jp.png",
      "mouse_jp_dis.png",
      ids::kMossCaptureNc,
-     false,
+     {},
      {{{30, 86, 140, 34}, {30, 120, 140, 34}, {30, 154, 140, 34}, {30, 188, 140, 34}}},
      {15, 550, 185, 24}},
     {3,
@@ -234,7 +235,7 @@ constexpr std::array<PageLayout, 3> kLayouts = {{
      kFernSlots,
      kPalette,
      kFernControls,
-     SlotRules{{0, 0}, 29, 32, {25, 26}},
+     {},
      {{{"5270_keyboard_connect.png", "5270_keyboard_disconnect.png", {14, 140, 390, 322}}, {}}},
      {80, 423, 324, 39},
      {409, 280, 265, 315},
@@ -242,7 +243,7 @@ constexpr std::array<PageLayout, 3> kLayouts = {{
      "mouse_jp.png",
      "mouse_jp_dis.png",
      ids::kCaptureNc,
-     false,
+     {},
      {},
      {}},
 }};
@@ -276,6 +277,19 @@ constexpr PageArt kArt = {
     {692, 513, 208, 78},
 };
 
+const std::array<PageLayout, 3>& layouts() {
+    static const std::array<PageLayout, 3> all = [] {
+        std::array<PageLayout, 3> pages = kLayouts;
+        for (PageLayout& page : pages) {
+            const ModelDescription& model = *modelDescription(page.model);
+            page.rules = model.slotRules;
+            page.stickSelector = model.dual.slot != 0;
+        }
+        return pages;
+    }();
+    return all;
+}
+
 } // namespace
 
 const PageArt& pageArt() {
@@ -283,7 +297,7 @@ const PageArt& pageArt() {
 }
 
 const PageLayout& pageLayout(int model) {
-    return kLayouts[static_cast<std::size_t>(model >= 1 && model <= 3 ? model - 1 : 0)];
+    return layouts()[static_cast<std::size_t>(model >= 1 && model <= 3 ? model - 1 : 0)];
 }
 
 const SlotPlace* slotPlace(int model, int slot) {

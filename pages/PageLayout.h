@@ -1,5 +1,7 @@
 #pragma once
 
+#include "profiles/ModelDescription.h" // SlotRules
+
 #include <array>
 #include <span>
 #include <string_view>
@@ -50,14 +52,6 @@ struct PicturePlace {
     Box box;
 };
 
-// Which slots a page hides, by mode and by the attached mouse.
-struct SlotRules {
-    std::array<int, 2> alwaysHidden{}; // 0 where unused
-    int keyboardFirst = 0;             // first slot shown only in keyboard mode
-    int keyboardLast = 0;              // last slot shown only in keyboard mode
-    std::array<int, 2> mouseOnly{};    // shown with the family's own mouse only; 0 where unused
-};
-
 // What the page draws itself, the same on every model's page.
 struct PageArt {
     Point backgroundOrigin;             // where the skin background's top left corner lands
@@ -79,7 +73,8 @@ struct PageArt {
 
 const PageArt& pageArt();
 
-// Everything that differs between the three models' pages, as data.
+// Everything that differs between the three models' pages, as data: the page's side of the model's
+// description (profiles/ModelDescription.h), which it repeats nothing of.
 struct PageLayout {
     int model = 0;
     int templateId = 0;
@@ -95,7 +90,7 @@ struct PageLayout {
     std::string_view ownMouseConnected;
     std::string_view ownMouseDisconnected;
     int captureNcId = 0;
-    bool stickSelector = false;    // slot 22's D-Pad / L-Stick selector
+    bool stickSelector = false;    // the dual slot's D-Pad / L-Stick selector, where the model has one
     std::array<Box, 4> fnCaptions; // the names of the Fn buttons beside their slots; empty boxes where none
     Box prioritizeCaption;         // keyboard mode: the caption of the switch; empty where none
 };

@@ -12,11 +12,12 @@ bool fits(int model, std::size_t size) {
     return expected > 0 && size == static_cast<std::size_t>(expected);
 }
 
-// First model, PS3 bank: these index pairs are shown on each other's slots.
-constexpr std::array<std::pair<int, int>, 2> kKitePs3Exchange = {{{29, 31}, {30, 32}}};
-
-int kitePs3Partner(int index) {
-    for (const auto& [a, b] : kKitePs3Exchange) {
+// The key index shown on a slot whose own index `index` is exchanged in PS3 mode.
+int ps3Partner(const ModelDescription& m, int index) {
+    for (const auto& [a, b] : m.ps3Exchange) {
+        if (a == 0 && b == 0) {
+            continue;
+        }
         if (index == a) {
             return b;
         }
@@ -27,15 +28,10 @@ int kitePs3Partner(int index) {
     return index;
 }
 
-bool isMossExtraSlot(int slot) {
-    return slot >= kMossFirstExtraSlot && slot <= kMossLastExtraSlot;
-}
-
-// Collecting leaves the second model's slots 24..27 alone outside keyboard mode; slot 28 is
-// collected in every mode.
-bool pageWritesSlot(int model, int mode, int slot) {
-    if (model == models::kMoss && isMossExtraSlot(slot) &&
-        slot < kMossFirstExtraSlot + record::kMossExtraKeyCount) {
+// Collecting leaves the extra slots that keyboard mode owns (the second model's 24..27) alone in the
+// other modes; the rest (its slot 28) are collected in every mode.
+bool pageWritesSlot(const ModelDescription& m, int mode, int slot) {
+    if (m.extra.has(slot) && slot < m.extra.firstSlot + m.extra.keyboardOnly) {
         return mode == kModeKeyboard;
     }
     return true;
@@ -44,23 +40,18 @@ bool pageWritesSlot(int model, int mode, int slot) {
 } // namespace
 
 int slotRecordByte(int model, int mode, int slot, StickSelector selector) {
-    if (slot < 1 || slot > slotCount(model)) {
+    const ModelDescription* m = modelDescription(model);
+    if (m == nullptr || slot < 1 || slot > m->keySlots) {
         return -1;
     }
-    switch (model) {
-    case models::kKite:
-        if (slot == kKiteDualSlot) {
-            return selector == StickSelector::LStick ? kKiteDualStickIndex : kKiteDualDpadIndex;
-        }
-        return mode == kModePs3 ? kitePs3Partner(slotToIndex(model, slot)) : slotToIndex(model, slot);
-    case models::kMoss:
-        if (isMossExtraSlot(slot)) {
-            return record::kMossExtraKeys + (slot - kMossFirstExtraSlot);
-        }
-        return slotToIndex(model, slot);
-    default:
-        return slotToIndex(model, slot);
+    if (m->dual.slot != 0 && slot == m->dual.slot) {
+        return selector == StickSelector::LStick ? m->dual.stickIndex : m->dual.dpadIndex;
     }
+    if (m->extra.has(slot)) {
+        return m->extra.firstByte + (slot - m->extra.firstSlot);
+    }
+    const int index = slotToIndex(model, slot);
+    return mode == kModePs3 ? ps3Partner(*m, index) : index;
 }
 
 SlotLabels showRecord(int model, int mode, std::span<const std::uint8_t> record, StickSelector selector) {
@@ -78,20 +69,21 @@ SlotLabels showRecord(int model, int mode, std::span<const std::uint8_t> record,
 
 bool collectPage(int model, int mode, const SlotLabels& labels, std::span<std::uint8_t> record,
                  bool switchOn) {
-    if (!fits(model, record.size())) {
+    const ModelDescription* m = modelDescription(model);
+    if (m == nullptr || !fits(model, record.size())) {
         return false;
     }
-    for (int slot = 1; slot <= slotCount(model); ++slot) {
-        if ((model == models::kKite && slot == kKiteDualSlot) || !pageWritesSlot(model, mode, slot)) {
+    for (int slot = 1; slot <= m->keySlots; ++slot) {
+        if ((m->dual.slot != 0 && slot == m->dual.slot) || !pageWritesSlot(*m, mode, slot)) {
             continue;
         }
-        // The selector does not matter here: slot 22 is the only slot it changes.
+        // The selector does not matter here: the dual slot is the only slot it changes.
         const auto byte = static_cast<std::size_t>(slotRecordByte(model, mode, slot, StickSelector::DPad));
         const auto& label = labels[static_cast<std::size_t>(slot)];
         record[byte] = label ? labelToCode(model, mode, *label) : kMissingButtonCode;
     }
-    if (model == models::kMoss) {
-        record[record::kMossSwitch] = switchOn ? 1 : 0;
+    if (m->switchByte >= 0) {
+        record[static_cast<std::size_t>(m->switchByte)] = switchOn ? 1 : 0;
     }
     return true;
 }
@@ -99,7 +91,7 @@ bool collectPage(int model, int mode, const SlotLabels& labels, std::span<std::u
 bool storeSlotLabel(int model, int mode, int slot, std::string_view label, std::span<std::uint8_t> record,
                     StickSelector selector) {
     const int byte = slotRecordByte(model, mode, slot, selector);
-    if (byte < 0 || !fits(model, record.size()) || !pageWritesSlot(model, mode, slot)) {
+    if (byte < 0 || !fits(model, record.size()) || !pageWritesSlot(*modelDescription(model), mode, slot)) {
         return false;
     }
     record[static_cast<std::size_t>(byte)] = labelToCode(model, mode, label);

@@ -23,11 +23,6 @@ enum class StickSelector { DPad, LStick };
 // Stored for a slot that has no button.
 inline constexpr std::uint8_t kMissingButtonCode = 255;
 
-// Second model: slots 24..28 show the record bytes behind the settings block (record::kMossExtraKeys
-// onwards); the last of them is record::kMossLastKey.
-inline constexpr int kMossFirstExtraSlot = 24;
-inline constexpr int kMossLastExtraSlot = 28;
-
 // The record byte that a slot shows and edits in a mode, or -1 when the model has no such slot.
 // On the first model in PS3 mode the slots of indices 29/30 and 31/32 show each other's bytes.
 int slotRecordByte(int model, int mode, int slot, StickSelector selector);

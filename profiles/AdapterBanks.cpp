@@ -1,21 +1,19 @@
 #include "profiles/AdapterBanks.h"
 
+#include "profiles/ModelDescription.h"
 #include "profiles/ProfileRecord.h"
-
-#include <utility>
 
 namespace zav {
 
 SimulatedAdapter::Banks freshAdapterBanks() {
     SimulatedAdapter::Banks banks{};
-    for (int model = models::kKite; model <= models::kFern; ++model) {
-        const int slots = model == models::kMoss ? 1 : 3;
+    for (const ModelDescription& m : modelDescriptions()) {
         for (int mode = 0; mode < SimulatedAdapter::kModes; ++mode) {
-            ProfileImage& bank = banks[static_cast<std::size_t>(model - 1)][static_cast<std::size_t>(mode)];
-            for (int slot = 0; slot < slots; ++slot) {
-                resetToDefaults(bank, model, mode, slot);
+            ProfileImage& bank = banks[static_cast<std::size_t>(m.model - 1)][static_cast<std::size_t>(mode)];
+            for (int slot = 0; slot < m.profileSlots; ++slot) {
+                resetToDefaults(bank, m.model, mode, slot);
             }
-            exchangeStoredCodes(model, mode, bank);
+            exchangeStoredCodes(m.model, mode, bank);
         }
     }
     return banks;

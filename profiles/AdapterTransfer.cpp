@@ -1,6 +1,7 @@
 #include "profiles/AdapterTransfer.h"
 
 #include "profiles/AdapterBanks.h"
+#include "profiles/ModelDescription.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileRecord.h"
 
@@ -42,10 +43,8 @@ std::vector<BankWritten> restoreBanks(DeviceLink& link, BackupStore& store, cons
 }
 
 int profileSlotCount(int model) {
-    if (model == models::kMoss) {
-        return record::kMossSlotCount;
-    }
-    return model == models::kKite || model == models::kFern ? record::kSlotCount : 0;
+    const ModelDescription* m = modelDescription(model);
+    return m != nullptr ? m->profileSlots : 0;
 }
 
 TransferError exportProfile(DeviceLink& link, int mode, int slot, const std::filesystem::path& file) {

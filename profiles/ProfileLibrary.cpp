@@ -1,5 +1,6 @@
 #include "profiles/ProfileLibrary.h"
 
+#include "profiles/ModelDescription.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileName.h"
 #include "profiles/ProfileRecord.h"
@@ -16,25 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ModelFolder {
-    int model;
-    std::string_view folder;
-    std::string_view officialPrefix;
-};
-
 constexpr std::string_view kSoftwareFolder = "ZAV Software";
-
-constexpr std::array<ModelFolder, 3> kModelFolders = {{
-    {models::kKite, "ZAV KITE", "ZAV_A1_"},
-    {models::kMoss, "ZAV 5230", "ZAV_B1_"},
-    {models::kFern, "ZAV 5270", "ZAV_C1_"},
-}};
-
-const ModelFolder* modelFolderOf(int model) {
-    const auto found = std::find_if(kModelFolders.begin(), kModelFolders.end(),
-                                    [&](const ModelFolder& m) { return m.model == model; });
-    return found == kModelFolders.end() ? nullptr : &*found;
-}
 
 // Indexed by AssignMode.
 constexpr std::array<std::string_view, kAssignModeCount> kModeFolders = {
@@ -75,7 +58,7 @@ ProfileLibrary::ProfileLibrary(std::filesystem::path documents, LibraryPage& pag
     : documents_(std::move(documents)), page_(page), list_(list), prompter_(prompter) {}
 
 fs::path ProfileLibrary::modelFolder(int model) const {
-    const ModelFolder* folder = modelFolderOf(model);
+    const ModelDescription* folder = modelDescription(model);
     // Without a documents folder there is no place for profiles: never a folder relative to wherever
     // the program was started.
     if (folder == nullptr || documents_.empty()) {
@@ -97,7 +80,7 @@ fs::path ProfileLibrary::modeFolder(int mode) const {
 
 std::vector<std::string> ProfileLibrary::officialNames(int model) {
     std::vector<std::string> names;
-    if (const ModelFolder* folder = modelFolderOf(model)) {
+    if (const ModelDescription* folder = modelDescription(model)) {
         for (const std::string_view suffix : kOfficialSuffixes) {
             names.push_back(std::string(folder->officialPrefix) + std::string(suffix));
         }
@@ -106,7 +89,7 @@ std::vector<std::string> ProfileLibrary::officialNames(int model) {
 }
 
 bool ProfileLibrary::isOfficial(std::string_view name) const {
-    const ModelFolder* folder = modelFolderOf(page_.model());
+    const ModelDescription* folder = modelDescription(page_.model());
     if (folder == nullptr || !name.starts_with(folder->officialPrefix)) {
         return false;
     }
@@ -283,7 +266,8 @@ void ProfileLibrary::loadSelected() {
 void ProfileLibrary::newProfile() {
     // The very first profile comes from the page's own slot on KITE; otherwise from slot 0.
     const bool first = list_.text().empty() && list_.count() == 0;
-    const int slot = first && page_.model() == models::kKite ? page_.slot() : 0;
+    const ModelDescription* model = modelDescription(page_.model());
+    const int slot = first && model != nullptr && model->firstProfileFromPageSlot ? page_.slot() : 0;
     const std::string name = findFreeName(kDefaultName, NameStyle::NewProfile);
 
     // The file is written from the defaults first; only once it is kept does the page show them, so a

@@ -16,7 +16,8 @@ inline constexpr int kMoss = 2;
 inline constexpr int kFern = 3;
 } // namespace models
 
-// Offsets and sizes of one profile record inside a model's image.
+// Offsets and sizes of one profile record inside a model's image. What else differs between the models
+// stands in their descriptions (profiles/ModelDescription.h).
 namespace record {
 inline constexpr int kKiteSize = 60;
 inline constexpr int kMossSize = 55;
@@ -50,6 +51,12 @@ static_assert(kSlotCount * kFernSize <= static_cast<int>(std::tuple_size_v<Profi
 
 // The modes of a page; each mode has its own bank on the adapter.
 inline constexpr int kAssignModeCount = 4;
+
+// AssignMode: the page's mode and the number of the adapter bank it reads and writes.
+inline constexpr int kModePs4 = 0;
+inline constexpr int kModePs3 = 1;
+inline constexpr int kModePcPad = 2;
+inline constexpr int kModeKeyboard = 3;
 
 // The twelve settings bytes, in record order from the start of the settings block.
 enum class SettingsField : int {

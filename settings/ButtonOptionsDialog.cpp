@@ -4,6 +4,7 @@
 #include "controls/QtText.h"
 #include "controls/Skin.h"
 #include "controls/ToggleButton.h"
+#include "profiles/ModelDescription.h"
 
 #include <QPainter>
 
@@ -55,7 +56,8 @@ ButtonOptionsDialog::ButtonOptionsDialog(const SettingsTarget& target, QWidget* 
 }
 
 bool ButtonOptionsDialog::hasBackLight() const {
-    return model() != models::kMoss;
+    const ModelDescription* m = modelDescription(model());
+    return m == nullptr || m->backLightSwitch;
 }
 
 CellSlider* ButtonOptionsDialog::addSlider(int id, int top, SettingsField field) {

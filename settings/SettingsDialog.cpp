@@ -8,6 +8,7 @@
 #include "device/DeviceLink.h"
 #include "device/DeviceWorker.h"
 #include "device/Frames.h"
+#include "profiles/ModelDescription.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -28,11 +29,17 @@ constexpr QRect kClosePlace{565, 5, 30, 30};
 constexpr QRect kHelpPlace{530, 5, 30, 30};
 constexpr QRect kModeComboPlace{15, 40, 150, 30};
 
+// A model with one record per bank shows it whatever slot the page has chosen.
+bool onlyRecordSlot(int model) {
+    const ModelDescription* m = modelDescription(model);
+    return m != nullptr && m->profileSlots == 1;
+}
+
 } // namespace
 
 SettingsDialog::SettingsDialog(const SettingsTarget& target, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), link_(target.link), worker_(target.worker),
-      model_(target.model), slot_(target.model == models::kMoss ? 0 : target.slot),
+      model_(target.model), slot_(onlyRecordSlot(target.model) ? 0 : target.slot),
       language_(target.language) {
     // Modal to the main window only: the demo's simulator window stays usable meanwhile.
     setWindowModality(Qt::WindowModal);

@@ -1,5 +1,7 @@
 #include "text/Texts.h"
 
+#include "text/ModelTexts.h"
+
 #include <array>
 #include <cstddef>
 
@@ -852,49 +854,43 @@ std::string_view languageName(int index) {
 }
 
 std::vector<std::string_view> modeListTexts(int model, int capability, int language) {
-    const std::string_view ps4 = text(TextId::ModePlaystation4, language);
-    const std::string_view ps3 = text(TextId::ModePlaystation3, language);
-    const std::string_view pcPad = text(TextId::ModePcPad, language);
-    const std::string_view keyboard = text(TextId::ModeKeyboard, language);
-    switch (model) {
-    case 1:
-    case 3:
-        return {ps4, ps3, pcPad, keyboard};
-    case 2:
-        return {ps4, ps3, capability >= 5 ? keyboard : pcPad};
-    default:
+    const ModelTexts* texts = modelTexts(model);
+    if (texts == nullptr) {
         return {};
     }
+    std::vector<std::string_view> items = {
+        text(TextId::ModePlaystation4, language), text(TextId::ModePlaystation3, language),
+        text(TextId::ModePcPad, language), text(TextId::ModeKeyboard, language)};
+    items.resize(static_cast<std::size_t>(texts->modeItems));
+    if (texts->modeItems < 4) {
+        items.back() = text(
+            capability >= texts->keyboardCapability ? TextId::ModeKeyboard : TextId::ModePcPad, language);
+    }
+    return items;
 }
 
 std::vector<std::string_view> profileSlotTexts(int model) {
-    switch (model) {
-    case 1:
-    case 3:
-        return {text(TextId::ProfileSlot1, 0), text(TextId::ProfileSlot2, 0), text(TextId::ProfileSlot3, 0)};
-    case 2:
-        return {text(TextId::ProfileSlotSingle, 0)};
-    default:
-        return {};
+    std::vector<std::string_view> items;
+    if (const ModelTexts* texts = modelTexts(model)) {
+        for (const TextId id : texts->profileSlots) {
+            items.push_back(text(id, 0));
+        }
     }
+    return items;
 }
 
 TextId paletteHelp(int model, int mode) {
     if (mode == 3) {
         return TextId::PaletteHelpKeyboard;
     }
-    switch (model) {
-    case 2:
-        return TextId::PaletteHelpMoss;
-    case 3:
-        return TextId::PaletteHelpFern;
-    default:
-        return TextId::PaletteHelpKite;
-    }
+    // Any other number gets the first model's help.
+    const ModelTexts* texts = modelTexts(model);
+    return texts != nullptr ? texts->paletteHelp : kModelTexts[0].paletteHelp;
 }
 
 TextId switchHelp(int model) {
-    return model == 2 || model == 3 ? TextId::SwitchHelpMossFern : TextId::SwitchHelpKite;
+    const ModelTexts* texts = modelTexts(model);
+    return texts != nullptr ? texts->switchHelp : kModelTexts[0].switchHelp;
 }
 
 std::span<const Caption> captions() {
