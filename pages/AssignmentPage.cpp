@@ -196,9 +196,8 @@ void AssignmentPage::buildControls() {
             [this] { openSettings<SensitivityDialog>(*this); });
     connect(addButton(ids::kAcceleration, TextId::CaptionAcceleration), &QPushButton::clicked, this,
             [this] { openSettings<AccelerationDialog>(*this); });
-    connect(addButton(ids::kDeadZone,
-                      model_ == models::kKite ? TextId::CaptionDeadZoneKite : TextId::CaptionDeadZone),
-            &QPushButton::clicked, this, [this] { openSettings<DeadZoneDialog>(*this); });
+    connect(addButton(ids::kDeadZone, describe(layout_).texts->deadZoneCaption), &QPushButton::clicked, this,
+            [this] { openSettings<DeadZoneDialog>(*this); });
     addButton(ids::kWrite, TextId::CaptionWrite);
     addButton(ids::kNew, TextId::CaptionNew);
     addButton(ids::kCopy, TextId::CaptionCopy);
@@ -237,7 +236,7 @@ void AssignmentPage::buildControls() {
         connect(dpad_, &ToggleButton::clicked, this, [this] { selectStick(StickSelector::DPad); });
         connect(lstick_, &ToggleButton::clicked, this, [this] { selectStick(StickSelector::LStick); });
     }
-    if (model_ == models::kMoss) {
+    if (describe(layout_).switchByte >= 0) {
         connect(addButton(ids::kCaptureFn, TextId::CaptionFn), &QPushButton::clicked, this,
                 &AssignmentPage::captureFn);
         switch_ = new ToggleButton(ids::kMossSwitch, qstr(text(TextId::SwitchOff, 0)), this);
@@ -377,7 +376,7 @@ void AssignmentPage::applyVisibility() {
                    layout_.captureNcId, ids::kOnScreenKeyboard}) {
         control(id)->setVisible(keyboard);
     }
-    if (model_ == models::kMoss) {
+    if (switch_ != nullptr) {
         for (int id : {ids::kCaptureFn, ids::kMossSwitch, ids::kPrioritizeHelp, ids::kLStickSettings}) {
             control(id)->setVisible(keyboard);
         }
@@ -474,7 +473,7 @@ void AssignmentPage::changeSlot(int item) {
         return;
     }
     clearProfileText();
-    slot_ = model_ == models::kMoss ? 0 : std::clamp(item, 0, 2);
+    slot_ = std::clamp(item, 0, describe(layout_).profileSlots - 1);
     // Another model's adapter holds no records of this page.
     readAndShow(mode_, host_.link().model() == model_ ? BankRead::Slot : BankRead::None, {},
                 [this] { emit transferDone(); });
@@ -622,7 +621,7 @@ bool AssignmentPage::assignFunction(MoveButton* button, int target) {
     setSlotButton(target, label);
     button->goHome();
     storeSlotLabel(model_, mode_, target, label.toStdString(), record(), selector_);
-    if (model_ == models::kKite && target == kKiteDualSlot) {
+    if (target == describe(layout_).dual.slot) {
         storeSlotLabel(model_, mode_, target, label.toStdString(),
                        recordAt(host_.link().sendImage(model_), model_, slot_), selector_);
     }
@@ -634,8 +633,8 @@ bool AssignmentPage::assignFunction(MoveButton* button, int target) {
 }
 
 void AssignmentPage::storeDualSlot(const QString& label) {
-    storeSlotLabel(model_, mode_, kKiteDualSlot, label.toStdString(), record(), selector_);
-    storeSlotLabel(model_, mode_, kKiteDualSlot, label.toStdString(),
+    storeSlotLabel(model_, mode_, describe(layout_).dual.slot, label.toStdString(), record(), selector_);
+    storeSlotLabel(model_, mode_, describe(layout_).dual.slot, label.toStdString(),
                    recordAt(host_.link().sendImage(model_), model_, slot_), selector_);
 }
 
@@ -645,9 +644,9 @@ void AssignmentPage::selectStick(StickSelector selector) {
     lstick_->setOn(selector == StickSelector::LStick);
     // Slot 22 shows the code of the chosen index; that code is written back to both pages.
     const SlotLabels shown = zav::showRecord(model_, mode_, record(), selector_);
-    const auto& label = shown[kKiteDualSlot];
+    const auto& label = shown[describe(layout_).dual.slot];
     const QString text = label ? QString::fromStdString(*label) : QString();
-    setSlotButton(kKiteDualSlot, text);
+    setSlotButton(describe(layout_).dual.slot, text);
     storeDualSlot(text);
     applyVisibility();
 }
@@ -728,8 +727,8 @@ void AssignmentPage::captureOk() {
     }
     endCapture();
     setSlotButton(slot, shown);
-    if (model_ == models::kKite) {
-        storeDualSlot(slotLabel(kKiteDualSlot));
+    if (describe(layout_).dual.slot != 0) {
+        storeDualSlot(slotLabel(describe(layout_).dual.slot));
     }
     applyVisibility();
 }
@@ -745,7 +744,7 @@ void AssignmentPage::captureCancel() {
 }
 
 bool AssignmentPage::fnCapturable(int slot) const {
-    return model_ == models::kMoss && slot == 5;
+    return describe(layout_).keyboardFn && slot == describe(layout_).fnSlot;
 }
 
 void AssignmentPage::captureFn() {

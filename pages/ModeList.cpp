@@ -2,6 +2,7 @@
 
 #include "controls/QtText.h"
 #include "pages/KeyTables.h"
+#include "profiles/ModelDescription.h"
 #include "text/Texts.h"
 
 #include <QLineEdit>
@@ -27,17 +28,11 @@ void ModeList::showMode(int mode) {
 }
 
 int ModeList::modeForItem(int item, std::uint8_t capability) const {
-    if (model_ == models::kMoss && item == 2) {
-        return capability >= 5 ? kModeKeyboard : kModePcPad;
-    }
-    return item;
+    return zav::modeForItem(*modelDescription(model_), item, capability);
 }
 
 int ModeList::itemForMode(int mode) const {
-    if (model_ == models::kMoss && mode >= 2) {
-        return 2;
-    }
-    return mode;
+    return zav::itemForMode(*modelDescription(model_), mode);
 }
 
 } // namespace zav

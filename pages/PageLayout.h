@@ -96,6 +96,10 @@ struct PageLayout {
 };
 
 const PageLayout& pageLayout(int model); // model 1..3; others get the first model's
+// The description of the model a layout belongs to.
+inline const ModelDescription& describe(const PageLayout& layout) {
+    return *modelDescription(layout.model);
+}
 
 // The place of a slot on a model's page, or nullptr when the page has no such slot.
 const SlotPlace* slotPlace(int model, int slot);
