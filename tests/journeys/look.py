@@ -16,13 +16,10 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from journey import on_own_server  # noqa: E402
+from journey import ACCELERATION, BUTTON_OPTIONS, DEAD_ZONE, LANGUAGE_LIST, SENSITIVITY, TABS, on_own_server  # noqa
 
-TABS = {"moss": (107, 35, 100, 25), "fern": (208, 35, 100, 25), "kite": (6, 35, 100, 25)}
-DIALOGS = {"sensitivity": (765, 70, 120, 30), "acceleration": (765, 105, 120, 30),
-           "deadzone": (765, 140, 120, 30), "options": (75, 25, 180, 30)}
-HELP = (637, 20, 30, 30)  # the "?" beside the device switch
-LANGUAGE_LIST, LANGUAGES = (755, 3, 150, 20), {"german": 2, "japanese": 3}
+DIALOGS = {"sensitivity": SENSITIVITY, "acceleration": ACCELERATION, "deadzone": DEAD_ZONE, "options": BUTTON_OPTIONS}
+HELP, LANGUAGES = (637, 20, 30, 30), {"german": 2, "japanese": 3}  # HELP: the "?" beside the device switch
 
 
 def shoot(demo, out):

@@ -2,11 +2,8 @@
 """zavora-demo as a native Wayland client of a headless weston: it shows its window, opens each settings
 dialog and a message box and closes them, and closes cleanly. A headless compositor has no pointer or
 keyboard to drive, so the buttons are pressed through AT-SPI, as assistive technology presses them.
-
-Usage: wayland_smoke.py --demo PATH
-Runs itself again inside a private D-Bus session. Exits 77 (skipped) where weston, Qt's Wayland plugin
-(qt6-wayland), dbus-run-session, the accessibility bus or pyatspi is missing.
-"""
+Usage: wayland_smoke.py --demo PATH. Runs itself again inside a private D-Bus session; exits 77 where weston,
+Qt's Wayland plugin (qt6-wayland), dbus-run-session, the accessibility bus or pyatspi is missing."""
 
 import argparse
 import os
@@ -32,7 +29,6 @@ def start_weston(env):
                 5) and weston.poll() is None:
             return weston
         stop(weston)
-    return None
 
 
 def stop(process):
@@ -43,8 +39,7 @@ def stop(process):
 
 def drive(pyatspi, demo):
     """Presses every opener and its closer, then the close button; gives the failures."""
-    app = find_app(pyatspi, demo.pid)
-    if app is None:
+    if (app := find_app(pyatspi, demo.pid)) is None:
         return None
 
     def windows():
@@ -59,7 +54,6 @@ def drive(pyatspi, demo):
                     return node
             except Exception:
                 continue
-        return None
 
     def press(node):
         action = node.queryAction()
@@ -68,22 +62,18 @@ def drive(pyatspi, demo):
         except Exception:
             pass  # the answer comes when the window it opened closes
 
-    main = wait(lambda: next((w for w in windows() if w.name == "ZAV Software"), None))
-    if main is None:
+    if (main := wait(lambda: next((w for w in windows() if w.name == "ZAV Software"), None))) is None:
         return ["the main window was never shown"]
     failures = []
     for opener, closer in OPENERS:
-        before = {w.name for w in windows()}
-        count = len(windows())
-        knob = button(main, opener)
-        if knob is None:
+        before, count = {w.name for w in windows()}, len(windows())
+        if (knob := button(main, opener)) is None:
             failures.append(f"no button {opener!r} on the page")
             continue
         press(knob)
         opened = wait(lambda: len(windows()) > count and next(
             (w for w in windows() if w.name not in before or w.name == ""), None))
-        close = opened and button(opened, closer)
-        if close:
+        if close := opened and button(opened, closer):
             press(close)
         if not close or not wait(lambda: len(windows()) == count):
             failures.append(f"{opener!r} opened no window that {closer!r} closes")
