@@ -8,6 +8,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 namespace zav {
 namespace {
 
@@ -33,7 +36,7 @@ protected:
         QTest::mouseClick(&slider, Qt::LeftButton, {}, at);
     }
     // A drag from cell `from` along `path`, let go at its last point.
-    void drag(int from, std::initializer_list<QPoint> path) {
+    void drag(int from, const std::vector<QPoint>& path) {
         slider.setPosition(from);
         QTest::mouseMove(&slider, centre(from));
         QTest::mousePress(&slider, Qt::LeftButton, {}, centre(from));
@@ -41,7 +44,7 @@ protected:
         for (const QPoint at : path) {
             QTest::mouseMove(&slider, at);
         }
-        QTest::mouseRelease(&slider, Qt::LeftButton, {}, *(path.end() - 1));
+        QTest::mouseRelease(&slider, Qt::LeftButton, {}, path.back());
         EXPECT_FALSE(slider.isDragging());
     }
 
@@ -88,17 +91,15 @@ TEST_F(Controls, a_click_selects_the_cell_under_it_and_only_the_selected_cell_lo
 }
 
 TEST_F(Controls, a_drag_from_the_selected_cell_moves_it_and_is_held_at_the_ends_of_the_bar) {
-    struct Case {
-        int from;
-        std::initializer_list<QPoint> path;
-        int to;
-    };
-    for (const Case& c : {Case{14, {centre(21), QPoint(50, 45)}, 21}, // between the teeth the last cell stays
-                          Case{28, {QPoint(-30, 45)}, 0}, Case{14, {QPoint(600, 45)}, 14},
-                          Case{14, {centre(49), QPoint(600, 45)}, 49},
-                          Case{14, {QPoint(centre(28).x(), 300)}, 28}}) { // held at the bar
-        drag(c.from, c.path);
-        EXPECT_EQ(slider.position(), c.to) << "from " << c.from;
+    using Path = std::vector<QPoint>;
+    for (const auto& [from, path, to] : std::initializer_list<std::tuple<int, Path, int>>{
+             {14, {centre(21), QPoint(50, 45)}, 21}, // between the teeth the last cell stays
+             {28, {QPoint(-30, 45)}, 0},
+             {14, {QPoint(600, 45)}, 14},
+             {14, {centre(49), QPoint(600, 45)}, 49},
+             {14, {QPoint(centre(28).x(), 300)}, 28}}) { // held at the bar
+        drag(from, path);
+        EXPECT_EQ(slider.position(), to) << "from " << from;
     }
     slider.setPosition(-7); // no cell selected: a press starts no drag
     QTest::mousePress(&slider, Qt::LeftButton, {}, centre(0));
@@ -108,21 +109,20 @@ TEST_F(Controls, a_drag_from_the_selected_cell_moves_it_and_is_held_at_the_ends_
 
 TEST_F(Controls, arrows_move_the_slider_a_cell_and_page_keys_a_large_cell) {
     slider.setFocus(Qt::TabFocusReason);
-    struct Step {
-        bool fine;
-        int from;
-        Qt::Key key;
-        int to;
-    };
-    for (const Step s : {Step{false, 14, Qt::Key_Right, 21}, Step{false, 21, Qt::Key_PageDown, 14},
-                         Step{false, 14, Qt::Key_End, 49}, Step{false, 49, Qt::Key_Right, 49},
-                         Step{false, 0, Qt::Key_Down, 0}, Step{false, 10, Qt::Key_Left, 7},
-                         Step{false, -7, Qt::Key_Right, 0}, Step{true, 15, Qt::Key_PageUp, 22},
-                         Step{true, 7, Qt::Key_Down, 6}}) {
-        slider.setFineMode(s.fine);
-        slider.setPosition(s.from);
-        QTest::keyClick(QApplication::focusWidget(), s.key);
-        EXPECT_EQ(slider.position(), s.to) << s.fine << " from " << s.from << " key " << s.key;
+    for (const auto& [fine, from, key, to] :
+         std::initializer_list<std::tuple<bool, int, Qt::Key, int>>{{false, 14, Qt::Key_Right, 21},
+                                                                    {false, 21, Qt::Key_PageDown, 14},
+                                                                    {false, 14, Qt::Key_End, 49},
+                                                                    {false, 49, Qt::Key_Right, 49},
+                                                                    {false, 0, Qt::Key_Down, 0},
+                                                                    {false, 10, Qt::Key_Left, 7},
+                                                                    {false, -7, Qt::Key_Right, 0},
+                                                                    {true, 15, Qt::Key_PageUp, 22},
+                                                                    {true, 7, Qt::Key_Down, 6}}) {
+        slider.setFineMode(fine);
+        slider.setPosition(from);
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_EQ(slider.position(), to) << fine << " from " << from << " key " << key;
     }
 }
 

@@ -62,9 +62,7 @@ TEST_F(Lists, a_choice_list_opens_anywhere_and_keys_choose_only_on_enter) {
     windowClick(combo, QPoint(20, 10));
     ASSERT_TRUE(combo.view()->isVisible());
     QTest::keyClick(combo.view(), Qt::Key_Escape);
-    EXPECT_FALSE(combo.view()->isVisible());
-    EXPECT_TRUE(parent.isVisible()) << "Escape closes the list, not the window";
-
+    EXPECT_TRUE(!combo.view()->isVisible() && parent.isVisible()) << "Escape closes the list, not the window";
     windowClick(combo, QPoint(20, 10));
     QTest::keyClick(combo.view(), Qt::Key_Down);
     QTest::keyClick(combo.view(), Qt::Key_Down);

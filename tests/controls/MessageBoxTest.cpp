@@ -28,29 +28,24 @@ int run(SkinMessageBox& box, const std::function<void(SkinMessageBox&)>& act) {
 }
 
 TEST(MessageBox, answers_what_its_buttons_and_keys_say) {
-    enum Act { Ok, Cancel, Enter, Escape };
-    const auto act = [](Act a) {
-        return [a](SkinMessageBox& box) {
-            if (a == Ok || a == Cancel) {
-                QTest::mouseClick(a == Ok ? box.okButton() : box.cancelButton(), Qt::LeftButton);
-            } else {
-                QTest::keyClick(&box, a == Enter ? Qt::Key_Return : Qt::Key_Escape);
-            }
-        };
-    };
+    using Act = void (*)(SkinMessageBox&);
+    const Act ok = [](SkinMessageBox& b) { QTest::mouseClick(b.okButton(), Qt::LeftButton); };
+    const Act cancel = [](SkinMessageBox& b) { QTest::mouseClick(b.cancelButton(), Qt::LeftButton); };
+    const Act enter = [](SkinMessageBox& b) { QTest::keyClick(&b, Qt::Key_Return); };
+    const Act escape = [](SkinMessageBox& b) { QTest::keyClick(&b, Qt::Key_Escape); };
     using K = MessageBoxKind;
-    for (const auto& [kind, a, answer] :
-         std::initializer_list<std::tuple<K, Act, int>>{{K::OkCancel, Ok, IDOK},
-                                                        {K::OkCancel, Enter, IDOK},
-                                                        {K::OkCancel, Cancel, IDCANCEL},
-                                                        {K::OkCancel, Escape, IDCANCEL},
-                                                        {K::YesNo, Ok, IDOK},
-                                                        {K::YesNo, Cancel, IDCANCEL},
-                                                        {K::YesNo, Escape, IDCANCEL},
-                                                        {K::OkOnly, Ok, IDOK},
-                                                        {K::OkOnly, Escape, IDCANCEL}}) {
+    for (const auto& [kind, act, answer] :
+         std::initializer_list<std::tuple<K, Act, int>>{{K::OkCancel, ok, IDOK},
+                                                        {K::OkCancel, enter, IDOK},
+                                                        {K::OkCancel, cancel, IDCANCEL},
+                                                        {K::OkCancel, escape, IDCANCEL},
+                                                        {K::YesNo, ok, IDOK},
+                                                        {K::YesNo, cancel, IDCANCEL},
+                                                        {K::YesNo, escape, IDCANCEL},
+                                                        {K::OkOnly, ok, IDOK},
+                                                        {K::OkOnly, escape, IDCANCEL}}) {
         SkinMessageBox box({QStringLiteral("Delete this profile?")}, kind, 0);
-        EXPECT_EQ(run(box, act(a)), answer) << "kind " << int(kind) << " act " << a;
+        EXPECT_EQ(run(box, act), answer) << "kind " << int(kind);
     }
 }
 

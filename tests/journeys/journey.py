@@ -13,7 +13,6 @@ import time
 
 SCREEN = (1280, 800)
 PAGE_ORIGIN = (8, 60)  # where the model page stands in the main window
-MODEL_NAMES = {1: "kite", 2: "moss", 3: "fern"}
 MODEL_FOLDERS = {1: "ZAV KITE", 2: "ZAV 5230", 3: "ZAV 5270"}
 MODE_FOLDERS = ("ProfilePS4", "ProfilePS3", "ProfilePC", "ProfileKBD")
 # The demo's flash: for models 1..3 the banks of modes 0..3, 512 bytes each, records one after another
@@ -123,7 +122,8 @@ class Demo:
         self.shots_dir, self.full_disk = os.path.join(shots_dir, name), full_disk
         self.process = self.log = None
         self.home = tempfile.mkdtemp(prefix="zavora-journey-")
-        self.args = [demo_path, "--model", MODEL_NAMES[model], "--mouse", mouse, "--capability", str(capability)]
+        self.args = [demo_path, "--model", ("kite", "moss", "fern")[model - 1], "--mouse", mouse, "--capability",
+                     str(capability)]
         self.env = {k: v for k, v in os.environ.items()
                     if not k.startswith(("XDG_", "QT_", "ZAVORA_DOCUMENTS_DIR", "ZAVORA_EXIT_AFTER"))}
         self.env.update(DISPLAY=display, HOME=self.home, XDG_RUNTIME_DIR=os.path.join(self.home, "run"),
@@ -170,8 +170,7 @@ class Demo:
         raise HarnessError(f"the main window kept changing for {timeout} s")
 
     def stop(self, evidence=False):
-        """Ends the demo and removes its home, copied first (bank file, profiles, log) next to a screenshot
-        when `evidence` is asked for."""
+        """Ends the demo and removes its home, kept (bank file, profiles, log) with a screenshot as evidence."""
         target = os.path.join(self.shots_dir, "home")
         if evidence:
             os.makedirs(self.shots_dir, exist_ok=True)
@@ -209,8 +208,7 @@ class Demo:
                 pass  # closed meanwhile
         return shown
 
-    def on_page(self, box):
-        """Screen place of the centre of a box on the page."""
+    def on_page(self, box):  # the screen place of the centre of a box on the page
         return self.on_window((box[0] + PAGE_ORIGIN[0], box[1] + PAGE_ORIGIN[1], *box[2:]))
 
     def on_window(self, box, window=None):

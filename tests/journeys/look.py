@@ -1,11 +1,8 @@
 #!/usr/bin/env python3
 """Screenshots of the program's look, taken with the mouse only, to compare two builds pixel for pixel.
-
-Usage: look.py --demo PATH --out DIR
-Takes the start, each settings dialog of the first page, a message box, each model tab and the start in
-two more languages into DIR (one PNG each, the screen's area of the window in front). Compare two folders
-with `compare -metric AE a.png b.png null:` (ImageMagick). Exits 77 when no X server can be started here.
-"""
+Usage: look.py --demo PATH --out DIR. Takes the start, each settings dialog of the first page, a message box,
+each model tab and the start in two more languages into DIR (one PNG each, the window in front). Compare two
+folders with `compare -metric AE a.png b.png null:` (ImageMagick). Exits 77 when no X server starts here."""
 
 import argparse
 import os
