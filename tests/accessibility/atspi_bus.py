@@ -7,12 +7,10 @@ import subprocess
 import sys
 import time
 
-SKIP = 77
-
 
 def skip(why):
     print(f"skipped: {why}", flush=True)
-    return SKIP
+    return 77
 
 
 def wait(test, timeout=10.0):
@@ -24,15 +22,14 @@ def wait(test, timeout=10.0):
 
 def walk(node, depth=0, limit=14):
     """Every accessible under `node`, itself first."""
-    if node is None or depth > limit:
-        return
-    yield node
-    try:
-        children = [node.getChildAtIndex(i) for i in range(node.childCount)]
-    except Exception:
-        return
-    for child in children:
-        yield from walk(child, depth + 1, limit)
+    if node is not None and depth <= limit:
+        yield node
+        try:
+            children = [node.getChildAtIndex(i) for i in range(node.childCount)]
+        except Exception:
+            children = []
+        for child in children:
+            yield from walk(child, depth + 1, limit)
 
 
 def find_app(pyatspi, pid, timeout=20.0):
@@ -44,15 +41,13 @@ def find_app(pyatspi, pid, timeout=20.0):
                     return found
             except Exception:
                 continue
-        return None
     return wait(app, timeout)
 
 
 def run_inside_bus(script, tools, timeout):
     """Runs `script --demo DEMO --inside` under dbus-run-session, or says why it cannot (exit 77)."""
-    for tool in ("dbus-run-session",) + tuple(tools):
-        if shutil.which(tool) is None:
-            return skip(f"{tool} is not installed")
+    if missing := [t for t in ("dbus-run-session", *tools) if shutil.which(t) is None]:
+        return skip(f"{', '.join(missing)} not installed")
     if not os.path.isfile("/usr/share/dbus-1/services/org.a11y.Bus.service"):
         return skip("at-spi2-core (the accessibility bus) is not installed")
     # pyatspi comes with the system's Python, which need not be the one running this.

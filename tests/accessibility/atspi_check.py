@@ -1,12 +1,8 @@
 #!/usr/bin/env python3
-"""zavora-demo seen from outside through AT-SPI, as a screen reader sees it: the Write button, key slot 1
-with its label, the mode list with its item, a palette function and the D-Pad selector (checked) must be
-found by role and name.
-
-Usage: atspi_check.py --demo PATH
-Runs itself again inside a private D-Bus session with a private X server. Exits 77 (skipped) where Xvfb,
-dbus-run-session, the accessibility bus or pyatspi is missing.
-"""
+"""zavora-demo seen through AT-SPI, as a screen reader sees it: the Write button, key slot 1 with its label,
+the mode list with its item, a palette function and the D-Pad selector (checked), by role and name.
+Usage: atspi_check.py --demo PATH. Runs itself again on a private D-Bus session and X server; exits 77 where
+Xvfb, dbus-run-session, the accessibility bus or pyatspi is missing."""
 
 import argparse
 import os
@@ -34,14 +30,11 @@ def look(demo):
     def all_found():
         for node in walk(app, limit=12):
             try:
-                name, role = node.name or "", node.getRole()
+                found.update({what: node for what, test in want.items() if test(node.name or "", node.getRole())})
             except Exception:
                 continue
-            found.update({what: node for what, test in want.items() if test(name, role)})
         return len(found) == len(want)
     wait(all_found)
-    for what, node in found.items():
-        print(f"found {what}: {node.name!r}", flush=True)
     failures = [f"no accessible for {what}" for what in want if what not in found]
     selector = found.get("the D-Pad selector")
     if selector is not None and not selector.getState().contains(pyatspi.STATE_CHECKED):

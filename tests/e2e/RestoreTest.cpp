@@ -23,15 +23,12 @@ QStringList restoreByMenu(AssignmentPage* page, bool yes, int expected) {
             }
             QTest::mouseClick(menu, Qt::LeftButton, {},
                               menu->actionGeometry(menu->actions().front()).center());
-            return;
-        }
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* box = qobject_cast<SkinMessageBox*>(w); box != nullptr && box->isVisible()) {
-                said << box->line(0);
-                SkinButton* answer =
-                    box->kind() == MessageBoxKind::YesNo && !yes ? box->cancelButton() : box->okButton();
-                QTest::mouseClick(answer, Qt::LeftButton, {}, answer->rect().center());
-            }
+        } else if (auto* box = qobject_cast<SkinMessageBox*>(QApplication::activeModalWidget());
+                   box != nullptr) {
+            said << box->line(0);
+            SkinButton* answer =
+                box->kind() == MessageBoxKind::YesNo && !yes ? box->cancelButton() : box->okButton();
+            QTest::mouseClick(answer, Qt::LeftButton, {}, answer->rect().center());
         }
     });
     timer.start(20);

@@ -28,12 +28,9 @@
 
 namespace zav::test {
 
-// A text of the catalogue as the widgets show it, and the first line of one as a message box shows it.
+// A text of the catalogue as the widgets show it.
 inline QString q(TextId id, int language = 0) {
     return qstr(text(id, language));
-}
-inline QString firstLine(TextId id) {
-    return qstr(textLines(id, 0).front());
 }
 
 // Picks item `index` of a list as a person does: a click on its arrow, then one on the item.
@@ -92,8 +89,7 @@ inline bool only(const SimulatedAdapter& adapter, std::uint8_t code) {
 // The whole main window over a simulated adapter, plugged as `model` (0: nothing attached).
 struct Rig {
     explicit Rig(int model) {
-        // Profiles go to a Documents folder of this rig's own, and the banks Writes overwrite to a state
-        // folder of its own.
+        // Profiles and the banks Writes overwrite go to folders of this rig's own.
         qputenv("ZAVORA_DOCUMENTS_DIR", documents.path().toLocal8Bit());
         qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
         adapter.setBanks(freshAdapterBanks());
@@ -119,11 +115,7 @@ struct Rig {
             passes.wait(5000);
         }
     }
-    // Brings a model's page to the front with a click on its tab.
-    void showTab(int model) {
-        QWidget* tab = dlg->tab(model);
-        windowClick(*tab, tab->rect().center());
-    }
+    void showTab(int model) { windowClick(*dlg->tab(model), dlg->tab(model)->rect().center()); }
     AssignmentPage* page(int model) { return dlg->page(model); }
     QTemporaryDir documents;
     QTemporaryDir state;

@@ -13,7 +13,6 @@ import time
 
 SCREEN = (1280, 800)
 PAGE_ORIGIN = (8, 60)  # where the model page stands in the main window
-MODEL_NAMES = {1: "kite", 2: "moss", 3: "fern"}
 MODEL_FOLDERS = {1: "ZAV KITE", 2: "ZAV 5230", 3: "ZAV 5270"}
 MODE_FOLDERS = ("ProfilePS4", "ProfilePS3", "ProfilePC", "ProfileKBD")
 # The demo's flash: for models 1..3 the banks of modes 0..3, 512 bytes each, records one after another
@@ -23,6 +22,10 @@ SETTINGS_START = {1: 48, 2: 37, 3: 43}
 MESSAGE_WIDTH = 500  # 50 pixels high plus 25 a line, its buttons 60 x 30 at the top of the last 40
 SETTINGS_SIZE = (600, 400)
 SETTINGS_OK = (451, 340, 100, 30)
+# Where the page's settings buttons and the window's model tabs and language list stand.
+SENSITIVITY, ACCELERATION, DEAD_ZONE = (765, 70, 120, 30), (765, 105, 120, 30), (765, 140, 120, 30)
+BUTTON_OPTIONS, LANGUAGE_LIST = (75, 25, 180, 30), (755, 3, 150, 20)
+TABS = {"moss": (107, 35, 100, 25), "fern": (208, 35, 100, 25), "kite": (6, 35, 100, 25)}
 # A repaint of part of the stretched background may move a channel by a step or two, which no one sees.
 PIXEL_TOLERANCE = 24
 
@@ -86,7 +89,7 @@ class XServer:
     """A private Xvfb on a display it picks itself."""
 
     def __init__(self, size=SCREEN):
-        self.size, self.process, self.display = size, None, None
+        self.size, self.process = size, None
 
     def start(self, timeout=10):
         read_end, write_end = os.pipe()
@@ -97,16 +100,14 @@ class XServer:
         os.close(write_end)
         number, deadline = b"", time.monotonic() + timeout
         while not number.endswith(b"\n") and select.select([read_end], [], [], max(0, deadline - time.monotonic()))[0]:
-            chunk = os.read(read_end, 16)
-            if not chunk:
+            if not (chunk := os.read(read_end, 16)):
                 break
             number += chunk
         os.close(read_end)
         if not number.strip():
             self.stop()
             raise HarnessError("Xvfb did not start")
-        self.display = ":" + number.decode().strip()
-        return self.display
+        return ":" + number.decode().strip()
 
     def stop(self):
         end_process(self.process)
@@ -118,9 +119,11 @@ class Demo:
 
     def __init__(self, demo_path, display, shots_dir, name, model=1, mouse="own", capability=0,
                  documents="env", full_disk=False):
-        self.shots_dir = os.path.join(shots_dir, name)
+        self.shots_dir, self.full_disk = os.path.join(shots_dir, name), full_disk
+        self.process = self.log = None
         self.home = tempfile.mkdtemp(prefix="zavora-journey-")
-        self.args = [demo_path, "--model", MODEL_NAMES[model], "--mouse", mouse, "--capability", str(capability)]
+        self.args = [demo_path, "--model", ("kite", "moss", "fern")[model - 1], "--mouse", mouse, "--capability",
+                     str(capability)]
         self.env = {k: v for k, v in os.environ.items()
                     if not k.startswith(("XDG_", "QT_", "ZAVORA_DOCUMENTS_DIR", "ZAVORA_EXIT_AFTER"))}
         self.env.update(DISPLAY=display, HOME=self.home, XDG_RUNTIME_DIR=os.path.join(self.home, "run"),
@@ -131,17 +134,15 @@ class Demo:
             os.makedirs(self.documents)
         if documents == "env":
             self.env["ZAVORA_DOCUMENTS_DIR"] = self.documents
-        self.full_disk = full_disk
         self.bank_path = os.path.join(self.home, ".local", "share", "zavora-demo", "simulated-adapter.bin")
         self.log_path = os.path.join(self.home, "demo.log")
-        self.process = self.log = None
-        self.shots = 0
 
     def start(self, timeout=60):
         self.log = open(self.log_path, "w")
         self.process = subprocess.Popen(self.args, env=self.env, stdout=self.log, stderr=subprocess.STDOUT,
                                         start_new_session=True,
                                         preexec_fn=no_room_for_files if self.full_disk else None)
+
         def shown(pattern):
             return self.xdotool("search", "--all", "--onlyvisible", "--pid", str(self.process.pid), "--name",
                                 pattern, check=False).split() or self.process.poll() is not None
@@ -162,25 +163,25 @@ class Demo:
         deadline, last, since = time.monotonic() + timeout, self.window_pixels(box), time.monotonic()
         while time.monotonic() < deadline:
             time.sleep(0.1)
-            now = self.window_pixels(box)
-            if now != last:
+            if (now := self.window_pixels(box)) != last:
                 last, since = now, time.monotonic()
             elif time.monotonic() - since >= quiet:
                 return
         raise HarnessError(f"the main window kept changing for {timeout} s")
 
-    def stop(self):
+    def stop(self, evidence=False):
+        """Ends the demo and removes its home, kept (bank file, profiles, log) with a screenshot as evidence."""
+        target = os.path.join(self.shots_dir, "home")
+        if evidence:
+            os.makedirs(self.shots_dir, exist_ok=True)
+            subprocess.run(["import", "-window", "root", os.path.join(self.shots_dir, "failure.png")], env=self.env,
+                           capture_output=True, timeout=10)
+            shutil.rmtree(target, ignore_errors=True)
         end_process(self.process)
         if self.log:
             self.log.close()
-
-    def keep_evidence(self):
-        """Copies the home folder (bank file, profiles, log) next to the screenshots."""
-        target = os.path.join(self.shots_dir, "home")
-        shutil.rmtree(target, ignore_errors=True)
-        shutil.copytree(self.home, target, ignore=shutil.ignore_patterns("run"), symlinks=True)
-
-    def clean(self):
+        if evidence:
+            shutil.copytree(self.home, target, ignore=shutil.ignore_patterns("run"), symlinks=True)
         shutil.rmtree(self.home, ignore_errors=True)
 
     # --- windows and input -------------------------------------------------------------------------
@@ -200,22 +201,19 @@ class Demo:
         """The program's mapped windows other than the main and the simulator window."""
         shown = []
         for wid in self.xdotool("search", "--onlyvisible", "--pid", str(self.process.pid), check=False).split():
-            if int(wid) not in (self.main.wid, self.simulator.wid):
-                try:
+            try:
+                if int(wid) not in (self.main.wid, self.simulator.wid):
                     shown.append(self.window(wid))
-                except (HarnessError, KeyError):
-                    pass  # closed meanwhile
+            except (HarnessError, KeyError):
+                pass  # closed meanwhile
         return shown
 
-    def on_page(self, box):
-        """Screen place of the centre of a box on the page."""
-        x, y = centre(box)
-        return self.main.x + PAGE_ORIGIN[0] + x, self.main.y + PAGE_ORIGIN[1] + y
+    def on_page(self, box):  # the screen place of the centre of a box on the page
+        return self.on_window((box[0] + PAGE_ORIGIN[0], box[1] + PAGE_ORIGIN[1], *box[2:]))
 
     def on_window(self, box, window=None):
-        window = window or self.main
         x, y = centre(box)
-        return window.x + x, window.y + y
+        return (window or self.main).x + x, (window or self.main).y + y
 
     def move(self, x, y):
         self.xdotool("mousemove", str(x), str(y))
@@ -263,8 +261,7 @@ class Demo:
     def open_list(self, box, what, window=None, on_arrow=True):
         """Clicks the arrow (or the text) of a combo box on the page, or on `window`; returns its list."""
         before = {w.wid for w in self.others()}
-        x = box[0] + box[2] - 9 if on_arrow else box[0] + box[2] // 3
-        field = (x, box[1], 0, 20)  # a combo box field is 20 pixels high whatever its owner says
+        field = (box[0] + box[2] - 9 if on_arrow else box[0] + box[2] // 3, box[1], 0, 20)  # 20 high, always
         place = self.on_window(field, window) if window else self.on_page(field)
         self.click(place, settle=0.1)
         return self.wait_for(lambda w: w.wid not in before and abs(w.y - place[1] - 10) <= 30,
@@ -282,18 +279,15 @@ class Demo:
 
     def answer(self, box, button="ok"):
         lines = max(0, round((box.h - 50) / 25))
-        x = {"ok": 250, "yes": 210, "no": 290}[button]
-        self.click((box.x + x, box.y + 25 + 25 * lines), settle=0.1)
+        self.click((box.x + {"ok": 250, "yes": 210, "no": 290}[button], box.y + 25 + 25 * lines), settle=0.1)
         self.wait_closed(box, "message box")
 
     def expect_message(self, text, button="ok"):
-        box = self.message(text)
-        self.answer(box, button)
+        self.answer(box := self.message(text), button)
         check(text in box.name, f'expected the message "{text}", the box says "{box.name}"')
 
     def no_message(self, within=1.0):
-        box = wait_until(lambda: next((w for w in self.others() if w.w == MESSAGE_WIDTH), None), within)
-        if box:
+        if box := wait_until(lambda: next((w for w in self.others() if w.w == MESSAGE_WIDTH), None), within):
             self.answer(box)
         check(not box, f'an unexpected message box says "{box and box.name}"')
 
@@ -301,13 +295,6 @@ class Demo:
         return self.wait_for(lambda w: (w.w, w.h) == SETTINGS_SIZE, what)
 
     # --- screen and disk ---------------------------------------------------------------------------
-
-    def screenshot(self, label):
-        os.makedirs(self.shots_dir, exist_ok=True)
-        self.shots += 1
-        path = os.path.join(self.shots_dir, f"{self.shots:02d}-{label}.png")
-        subprocess.run(["import", "-window", "root", path], env=self.env, capture_output=True, timeout=10)
-        return path
 
     def pixels(self, x, y, w, h):
         done = subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8",
@@ -317,13 +304,13 @@ class Demo:
         return done.stdout
 
     def page_pixels(self, box):
-        return self.pixels(self.main.x + PAGE_ORIGIN[0] + box[0], self.main.y + PAGE_ORIGIN[1] + box[1], *box[2:])
+        return self.window_pixels((box[0] + PAGE_ORIGIN[0], box[1] + PAGE_ORIGIN[1], *box[2:]))
 
     def window_pixels(self, box):
         return self.pixels(self.main.x + box[0], self.main.y + box[1], *box[2:])
 
     def bank(self):
-        with open(self.bank_path, "rb") if os.path.exists(self.bank_path) else open(os.devnull, "rb") as f:
+        with open(self.bank_path if os.path.exists(self.bank_path) else os.devnull, "rb") as f:
             return f.read()
 
     def bank_byte(self, model, mode, slot, byte):
@@ -335,10 +322,8 @@ class Demo:
         return os.path.join(self.documents, "ZAV Software", MODEL_FOLDERS[model], MODE_FOLDERS[mode])
 
     def profiles(self, model, mode):
-        try:
-            return sorted(n[:-5] for n in os.listdir(self.profile_folder(model, mode)) if n.endswith(".zav4"))
-        except FileNotFoundError:
-            return []
+        folder = self.profile_folder(model, mode)
+        return sorted(n[:-5] for n in os.listdir(folder) if n.endswith(".zav4")) if os.path.isdir(folder) else []
 
 
 def on_own_server(demo_path, shots, name, act, size=SCREEN, **env):
@@ -353,14 +338,11 @@ def on_own_server(demo_path, shots, name, act, size=SCREEN, **env):
         print(f"skipped: {error}", flush=True)
         return 77
     demo.env.update(env)
+    failures = ["the harness stopped"]
     try:
         failures = act(demo.start())
-        if failures and not isinstance(failures, int):
-            demo.screenshot("failure")
-            demo.keep_evidence()
     finally:
-        demo.stop()
-        demo.clean()
+        demo.stop(evidence=failures and not isinstance(failures, int))
         server.stop()
     if isinstance(failures, int):
         return failures

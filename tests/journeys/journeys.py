@@ -17,8 +17,8 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from journey import (  # noqa: E402
-    SETTINGS_OK, SETTINGS_START, Demo, HarnessError, JourneyFailed, XServer, alike, check, missing_tools,
-    slider_cell, wait_until)
+    ACCELERATION, BUTTON_OPTIONS, DEAD_ZONE, LANGUAGE_LIST, SENSITIVITY, SETTINGS_OK, SETTINGS_START, TABS, Demo,
+    HarnessError, JourneyFailed, XServer, alike, check, missing_tools, slider_cell, wait_until)
 
 KITE, MOSS, FERN = 1, 2, 3
 PS4, PS3, PC_PAD, KEYBOARD = 0, 1, 2, 3
@@ -26,34 +26,24 @@ PS4, PS3, PC_PAD, KEYBOARD = 0, 1, 2, 3
 # Controls, (x, y, w, h) on the page as the pages place them.
 MODE_LIST, SLOT_LIST = (420, 55, 140, 20), (565, 55, 102, 20)
 PROFILE_NAME = (422, 162, 150, 16)  # the edit part of the profile list
-WRITE, NEW = (596, 122, 77, 30), (420, 195, 120, 30)
-SAVE, DELETE = (420, 230, 77, 30), (590, 230, 77, 30)
-SENSITIVITY, ACCELERATION = (765, 70, 120, 30), (765, 105, 120, 30)
-DEAD_ZONE, BUTTON_OPTIONS = (765, 140, 120, 30), (75, 25, 180, 30)
-CAPTURE_OK = (435, 510, 105, 30)
-PALETTE_L1, PALETTE_R1 = (624, 320, 38, 28), (464, 350, 38, 28)
-PALETTE_BUTTONS = (464, 318, 202, 272)
+WRITE, NEW, SAVE, DELETE = (596, 122, 77, 30), (420, 195, 120, 30), (420, 230, 77, 30), (590, 230, 77, 30)
+PALETTE_L1, PALETTE_R1, PALETTE_BUTTONS = (624, 320, 38, 28), (464, 350, 38, 28), (464, 318, 202, 272)
+CAPTURE_OK, ASSIGN_PAD_CAPTION, MOUSE_NOT_CONNECTED = (435, 510, 105, 30), (420, 282, 180, 28), (692, 553, 208, 38)
 KITE_SLOT_1, KITE_SLOT_2, FERN_SLOT_2 = (159, 185, 44, 32), (204, 175, 33, 32), (136, 220, 38, 35)
 MOSS_SLOT_5, MOSS_SLOT_6, MOSS_CAPTURE_FN = (332, 180, 33, 33), (84, 346, 33, 33), (592, 424, 58, 30)
 MOSS_LSTICK_SETTINGS, LSTICK_UP, LSTICK_OK = (240, 575, 120, 25), (135, 168, 35, 35), (205, 410, 70, 25)
 KEYPAD = {KITE: (132, 100, 257, 473), FERN: (14, 140, 390, 322)}
-ASSIGN_PAD_CAPTION = (420, 282, 180, 28)
-MOUSE_NOT_CONNECTED = (692, 553, 208, 38)
-# On the main window: the first two model tabs, the close button, the language list and its caption.
-KITE_TAB, MOSS_TAB, CLOSE = (6, 35, 100, 25), (107, 35, 100, 25), (933, 2, 25, 25)
-LANGUAGE_LIST, LANGUAGE_CAPTION = (755, 3, 150, 20), (625, 3, 120, 25)
+# On the main window: the close button and the language list's caption.
+CLOSE, LANGUAGE_CAPTION = (933, 2, 25, 25), (625, 3, 120, 25)
 # Settings dialogs: where their sliders stand, and the ADS lock toggle.
 SENSITIVITY_SLIDER = DEAD_ZONE_SLIDER = (96, 152)
 ACCEL_X_SLIDER, WALK_SLIDER, ADS_LOCK = (96, 92), (155, 42), (90, 355)
 
 # Bank bytes of the slots: KITE slots 1 and 2, FERN slot 2, MOSS slots 5 and 6, MOSS's left stick up.
 KITE_1, KITE_2, FERN_2, MOSS_5, MOSS_6, MOSS_UP = 17, 19, 1, 4, 13, 27
-CODE_L1, CODE_R1, MOSS_FN = 4, 5, 255
+CODE_L1, CODE_R1, MOSS_FN, KEY_Q, KEY_W = 4, 5, 255, 20, 26  # keyboard mode stores HID usages: "A" is 4
 # Settings bytes, from the start of the settings block.
 S_DEAD_ZONE, S_ACCEL_X, S_WALK, S_ADS_LOCK, S_SENSITIVITY = 0, 2, 8, 10, 11
-
-
-KEY_Q, KEY_W = 20, 26  # keyboard mode stores HID keyboard usages: letters from 4 ("A") on
 
 
 def write(demo):
@@ -73,6 +63,11 @@ def first_profile(demo, mode, wait=False):
     path = os.path.join(demo.profile_folder(KITE, mode), "Profile.zav4")
     check(not wait or wait_until(lambda: os.path.isfile(path)), f"mode {mode} made no first profile in its folder")
     return path
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
 
 
 def set_name(demo, name):
@@ -99,8 +94,10 @@ def drop_l1_on_slot_2(demo):
     return keypad_changes(demo, lambda: demo.drag(PALETTE_L1, KITE_SLOT_2), "dropping L1 on slot 2 changed nothing")
 
 
-def unplug(demo):
-    return keypad_changes(demo, lambda: demo.simulator_button("unplug"), "the page still shows the adapter")
+def unplug(demo, plug_again=False):
+    keypad_changes(demo, lambda: demo.simulator_button("unplug"), "the page still shows the adapter")
+    if plug_again:
+        demo.simulator_button("plug")
 
 
 def capture(demo, slot, *keys):
@@ -124,37 +121,24 @@ def confirm(demo, dialog, what):
     demo.wait_closed(dialog, f"{what} dialog")
 
 
-def kite_modes(demo):
-    """Each mode chosen with the mouse writes a first profile of that mode; back in Playstation4 the
-    palette looks as at the start."""
+def modes(demo):
+    """A click on the mode list's text, Down and Enter: Playstation3; the list keeps the focus after the read,
+    so Down alone goes on to PC-Pad. Keyboard mode chosen with the mouse hides the palette, Playstation4 brings
+    it back. Each mode's first profile holds its mode and model."""
     palette = demo.page_pixels(PALETTE_BUTTONS)
-    for mode in (PS3, PC_PAD, KEYBOARD):
-        choose_mode(demo, mode)
-        first_profile(demo, mode, wait=True)
-        with open(first_profile(demo, mode), "rb") as f:
-            data = f.read()
-        check((data[60], data[127]) == (mode, KITE), f"mode {mode}'s first profile holds {data[60]}, {data[127]}")
-    check(wait_until(lambda: not alike(demo.page_pixels(PALETTE_BUTTONS), palette)), "keyboard mode shows the palette")
-    choose_mode(demo, PS4)
-    check(wait_until(lambda: alike(demo.page_pixels(PALETTE_BUTTONS), palette)), "the palette did not come back")
-
-
-def modes_by_keyboard(demo):
-    """A click on the mode list's text, Down and Enter: Playstation3; the list keeps the focus after the
-    read, so Down alone goes on to PC-Pad."""
     popup = demo.open_list(MODE_LIST, "mode list text", on_arrow=False)
     demo.key("Down", "Return", settle=0.1)
     demo.wait_closed(popup, "mode list")
     first_profile(demo, PS3, wait=True)
     demo.key("Down")
     first_profile(demo, PC_PAD, wait=True)
-
-
-def key_capture(demo):
     choose_mode(demo, KEYBOARD)
-    capture(demo, KITE_SLOT_1, "q")
-    write(demo)
-    expect_byte(demo, (KITE, KEYBOARD, 0, KITE_1), KEY_Q, "slot 1")
+    for mode in (PS3, PC_PAD, KEYBOARD):
+        data = read(first_profile(demo, mode, wait=True))
+        check((data[60], data[127]) == (mode, KITE), f"mode {mode}'s first profile holds {data[60]}, {data[127]}")
+    check(wait_until(lambda: not alike(demo.page_pixels(PALETTE_BUTTONS), palette)), "keyboard mode shows the palette")
+    choose_mode(demo, PS4)
+    check(wait_until(lambda: alike(demo.page_pixels(PALETTE_BUTTONS), palette)), "the palette did not come back")
 
 
 def keyboard_only(demo):
@@ -218,18 +202,21 @@ def profiles_without_documents(demo):
     check(wait_until(lambda: "Sniper" not in demo.profiles(KITE, PS4)), f"Delete left {demo.profiles(KITE, PS4)}")
 
 
-def existing_name(demo):
-    """New, an edit, another profile's name typed, Save: refused, nothing loaded over the edit, nothing
+def profile_names(demo):
+    """The first-run profile shown at start was never loaded: Save under a typed name deletes nothing. Then
+    New, an edit, another profile's name typed, Save: refused, nothing loaded over the edit, nothing
     overwritten."""
+    check(wait_until(lambda: "Profile" in demo.profiles(KITE, PS4)), "no first-run profile")
+    save(demo, "Sniper", "Success for save!")
+    names = demo.profiles(KITE, PS4)
+    check("Sniper" in names and "Profile" in names, f"after Save under a typed name the folder holds {names}")
     demo.click(demo.on_page(NEW))
     check(wait_until(lambda: "Profile0001" in demo.profiles(KITE, PS4)), "New made no Profile0001")
-    with open(first_profile(demo, PS4), "rb") as f:
-        existing = f.read()
+    existing = read(first_profile(demo, PS4))
     edited = drop_l1_on_slot_2(demo)
     save(demo, "Profile", "File already exists,please enter again!")
     check(alike(demo.page_pixels(KEYPAD[KITE]), edited), "a profile was loaded over the unsaved edit")
-    with open(first_profile(demo, PS4), "rb") as f:
-        check(f.read() == existing, "Profile.zav4 was overwritten")
+    check(read(first_profile(demo, PS4)) == existing, "Profile.zav4 was overwritten")
     check("Profile0001" in demo.profiles(KITE, PS4), "Profile0001 is gone")
 
 
@@ -246,19 +233,13 @@ def settings_dialogs(demo):
     check(got == want, f"settings bytes after Write are {got}, not {want}")
 
 
-def moss_lstick(demo):
-    """MOSS keyboard mode (the third item at capability 5): the left stick's up direction takes W."""
+def moss_keys(demo):
+    """MOSS keyboard mode (the third item at capability 5): the left stick's up direction takes W; Fn is
+    captured for slot 5; slot 6 confirmed with nothing pressed keeps its key."""
     choose_mode(demo, 2, 3)
     demo.click(demo.on_page(MOSS_LSTICK_SETTINGS))
     capture(demo, LSTICK_UP, "w")
     demo.click(demo.on_page(LSTICK_OK))
-    write(demo)
-    expect_byte(demo, (MOSS, KEYBOARD, 0, MOSS_UP), KEY_W, "the up direction")
-
-
-def moss_fn_rules(demo):
-    """MOSS keyboard mode: Fn captured for slot 5; slot 6 confirmed with nothing pressed keeps its key."""
-    choose_mode(demo, 2, 3)
     demo.click(demo.on_page(MOSS_SLOT_5))
     demo.click(demo.on_page(MOSS_CAPTURE_FN))
     demo.no_message(0.3)
@@ -269,6 +250,7 @@ def moss_fn_rules(demo):
     except JourneyFailed:
         pass
     write(demo)
+    expect_byte(demo, (MOSS, KEYBOARD, 0, MOSS_UP), KEY_W, "the up direction")
     expect_byte(demo, (MOSS, KEYBOARD, 0, MOSS_5), MOSS_FN, "slot 5")
     check(demo.bank_byte(MOSS, KEYBOARD, 0, MOSS_6) != MOSS_FN, "slot 6 holds Fn after an OK with nothing pressed")
 
@@ -283,34 +265,46 @@ def fern_slot(demo):
 
 
 def capture_and_window(demo):
-    """While slot 1 waits for a key, the MOSS tab still shows its page, and the close button closes."""
+    """Keyboard mode: Q captured on slot 1 reaches the bank. While slot 1 waits for a key, the MOSS tab still
+    shows its page, and the close button closes."""
     choose_mode(demo, KEYBOARD)
+    capture(demo, KITE_SLOT_1, "q")
+    write(demo)
+    expect_byte(demo, (KITE, KEYBOARD, 0, KITE_1), KEY_Q, "slot 1")
     demo.click(demo.on_page(KITE_SLOT_1))
-    keypad_changes(demo, lambda: demo.click(demo.on_window(MOSS_TAB)), "the MOSS tab did not show its page")
-    demo.click(demo.on_window(KITE_TAB))
+    keypad_changes(demo, lambda: demo.click(demo.on_window(TABS["moss"])), "the MOSS tab did not show its page")
+    demo.click(demo.on_window(TABS["kite"]))
     demo.click(demo.on_page(KITE_SLOT_1))
     demo.click(demo.on_window(CLOSE), settle=0.1)
     check(wait_until(lambda: demo.process.poll() is not None), "the close button did not close the window")
 
 
-def language(demo):
-    """Simplified Chinese chosen in the language list: the captions change."""
+def mouse_and_language(demo):
+    """The family's mouse plugged into the simulated adapter: "Mouse not Connected!" goes. Simplified Chinese
+    chosen in the language list: the captions change."""
+    text = demo.page_pixels(MOUSE_NOT_CONNECTED)
+    sim = demo.window(demo.simulator.wid)
+    demo.pick((78, 39, sim.w - 89, 22), 2, 3, "simulator's mouse list", window=sim)
+    check(wait_until(lambda: not alike(demo.page_pixels(MOUSE_NOT_CONNECTED), text)), "the mouse text stayed")
     caption, pad = demo.window_pixels(LANGUAGE_CAPTION), demo.page_pixels(ASSIGN_PAD_CAPTION)
     demo.pick(LANGUAGE_LIST, 4, 6, "language list", window=demo.main)
     check(wait_until(lambda: not alike(demo.window_pixels(LANGUAGE_CAPTION), caption)), '"Language" stayed')
     check(wait_until(lambda: not alike(demo.page_pixels(ASSIGN_PAD_CAPTION), pad)), '"Assign Pad" stayed')
 
 
-def mouse_text(demo):
-    """The family's mouse plugged into the simulated adapter: "Mouse not Connected!" goes."""
-    text = demo.page_pixels(MOUSE_NOT_CONNECTED)
-    sim = demo.window(demo.simulator.wid)
-    demo.pick((78, 39, sim.w - 89, 22), 2, 3, "simulator's mouse list", window=sim)
-    check(wait_until(lambda: not alike(demo.page_pixels(MOUSE_NOT_CONNECTED), text)), "the mouse text stayed")
-
-
-def unplug_replug(demo):
-    """Unplugged, Write says so; plugged in, Write works; an Unplug while a dialog is open still counts."""
+def replug(demo):
+    """ProFile3 edited and written, the adapter pulled and plugged in: the next edit goes to ProFile1.
+    Unplugged, Write says so; plugged in, Write works; an Unplug while a dialog is open still counts."""
+    demo.pick(SLOT_LIST, 2, 3, "profile-slot list")
+    demo.drag(PALETTE_L1, KITE_SLOT_2)
+    write(demo)
+    expect_byte(demo, (KITE, PS4, 2, KITE_2), CODE_L1, "ProFile3's slot 2")
+    unplug(demo, plug_again=True)
+    demo.wait_still()
+    demo.drag(PALETTE_R1, KITE_SLOT_2)
+    write(demo)
+    expect_byte(demo, (KITE, PS4, 0, KITE_2), CODE_R1, "after the replug ProFile1's slot 2")
+    expect_byte(demo, (KITE, PS4, 2, KITE_2), CODE_L1, "after the replug ProFile3's slot 2")
     keypad = demo.page_pixels(KEYPAD[KITE])
     unplug(demo)
     demo.click(demo.on_page(WRITE))
@@ -325,21 +319,6 @@ def unplug_replug(demo):
           "an Unplug clicked while the Sensitivity dialog was open did not reach the simulator")
 
 
-def replug_slot(demo):
-    """ProFile3 edited and written, the adapter pulled and plugged in: the next edit goes to ProFile1."""
-    demo.pick(SLOT_LIST, 2, 3, "profile-slot list")
-    demo.drag(PALETTE_L1, KITE_SLOT_2)
-    write(demo)
-    expect_byte(demo, (KITE, PS4, 2, KITE_2), CODE_L1, "ProFile3's slot 2")
-    unplug(demo)
-    demo.simulator_button("plug")
-    demo.wait_still()
-    demo.drag(PALETTE_R1, KITE_SLOT_2)
-    write(demo)
-    expect_byte(demo, (KITE, PS4, 0, KITE_2), CODE_R1, "after the replug ProFile1's slot 2")
-    expect_byte(demo, (KITE, PS4, 2, KITE_2), CODE_L1, "after the replug ProFile3's slot 2")
-
-
 def failed_mode_read(demo):
     """Playstation3 and 4 read, the adapter pulled, Playstation3 chosen again: the page holds Playstation3's
     defaults, not Playstation4's bank, as a save shows."""
@@ -352,17 +331,8 @@ def failed_mode_read(demo):
     demo.expect_message("Save current settings as a new profile?", button="yes")
     saved = os.path.join(demo.profile_folder(KITE, PS3), "Profile0001.zav4")
     check(wait_until(lambda: os.path.isfile(saved)), "Save as new made no Profile0001")
-    with open(first_profile(demo, PS3), "rb") as defaults, open(saved, "rb") as shown:
-        keys = SETTINGS_START[KITE]
-        check(defaults.read()[:keys] == shown.read()[:keys], "the page shows other key codes than Playstation3's")
-
-
-def shown_profile_kept(demo):
-    """The first-run profile shown at start was never loaded: Save under a typed name deletes nothing."""
-    check(wait_until(lambda: "Profile" in demo.profiles(KITE, PS4)), "no first-run profile")
-    save(demo, "Sniper", "Success for save!")
-    names = demo.profiles(KITE, PS4)
-    check("Sniper" in names and "Profile" in names, f"after Save under a typed name the folder holds {names}")
+    keys = SETTINGS_START[KITE]
+    check(read(first_profile(demo, PS3))[:keys] == read(saved)[:keys], "the page shows other key codes than PS3's")
 
 
 def full_disk_new(demo):
@@ -389,40 +359,34 @@ def cli_restore_last(demo):
     check(done.returncode == 0 and "bank ps4: written and read back as sent" in done.stdout,
           f"zavora-cli restore --last exited {done.returncode}: {done.stdout.strip()} {done.stderr.strip()}")
     check(len(before) > 0 and demo.bank() == before, "the restore did not bring back the bank of before the Write")
-    unplug(demo)
-    demo.simulator_button("plug")
+    unplug(demo, plug_again=True)
     check(wait_until(lambda: alike(demo.page_pixels(KEYPAD[KITE]), keypad)), "the page does not show the old profile")
     check(demo.bank() == before, "plugging in again changed the bank file")
 
 
 CLI_PATH = None
-HOME, NO_MOUSE, MOSS_KEYS = {"documents": "home"}, {"mouse": "none"}, {"model": MOSS, "capability": 5}
 JOURNEYS = {f.__name__: (f, options) for f, options in (
-    (kite_modes, {}), (modes_by_keyboard, {}), (key_capture, {}), (keyboard_only, {}),
-    (profiles_without_documents, {"documents": "none"}), (existing_name, HOME), (settings_dialogs, {}),
-    (moss_lstick, MOSS_KEYS), (fern_slot, {"model": FERN}), (capture_and_window, {}), (moss_fn_rules, MOSS_KEYS),
-    (language, {}), (mouse_text, NO_MOUSE), (unplug_replug, {}), (replug_slot, {}), (failed_mode_read, {}),
-    (shown_profile_kept, HOME), (full_disk_new, {"full_disk": True}), (cli_restore_last, {}))}
+    (modes, {}), (keyboard_only, {}), (profiles_without_documents, {"documents": "none"}),
+    (profile_names, {"documents": "home"}), (settings_dialogs, {}), (moss_keys, {"model": MOSS, "capability": 5}),
+    (fern_slot, {"model": FERN}), (capture_and_window, {}), (mouse_and_language, {"mouse": "none"}), (replug, {}),
+    (failed_mode_read, {}), (full_disk_new, {"full_disk": True}), (cli_restore_last, {}))}
 
 
 def run(name, displays, demo_path, shots):
     """One journey on a free X server (a display has one pointer): its verdict line."""
     function, options = JOURNEYS[name]
     demo = Demo(demo_path, display := displays.get(), shots, name, **options)
-    started = time.monotonic()
+    started, failed = time.monotonic(), True
     try:
-        demo.start()
-        function(demo)
+        function(demo.start())
+        failed = False
         return f"PASS {name} ({time.monotonic() - started:.1f} s)"
     except Exception as failure:
         kind = "fail" if isinstance(failure, JourneyFailed) else "harness fault"
         detail = str(failure) if isinstance(failure, (JourneyFailed, HarnessError)) else traceback.format_exc()
-        demo.screenshot("failure")
-        demo.keep_evidence()
         return f"FAIL {name} ({time.monotonic() - started:.1f} s): {kind}: {detail} (evidence in {demo.shots_dir})"
     finally:
-        demo.stop()
-        demo.clean()
+        demo.stop(evidence=failed)
         displays.put(display)
 
 
@@ -439,19 +403,17 @@ def main():
     if missing := missing_tools():
         print(f"skipped: {', '.join(missing)} missing (scripts/deps installs them)")
         return 77
-    names = args.journeys or list(JOURNEYS)
+    names, shots = args.journeys or list(JOURNEYS), os.path.abspath(args.shots)
     global CLI_PATH
     CLI_PATH = os.path.abspath(args.cli or os.path.join(os.path.dirname(args.demo), "cli", "zavora-cli"))
-    servers, displays = [], queue.Queue()
+    servers, displays, failed = [], queue.Queue(), 0
+    shutil.rmtree(shots, ignore_errors=True)
     try:
         for _ in range(max(1, min(args.jobs, len(names)))):
             servers.append(XServer())
             displays.put(servers[-1].start())
-        shots = os.path.abspath(args.shots)
-        shutil.rmtree(shots, ignore_errors=True)
         with concurrent.futures.ThreadPoolExecutor(len(servers)) as pool:
             verdicts = [pool.submit(run, name, displays, os.path.abspath(args.demo), shots) for name in names]
-            failed = 0
             for verdict in concurrent.futures.as_completed(verdicts):
                 print(verdict.result(), flush=True)
                 failed += verdict.result().startswith("FAIL")

@@ -1,11 +1,8 @@
 #!/usr/bin/env python3
 """Screenshots of the program's look, taken with the mouse only, to compare two builds pixel for pixel.
-
-Usage: look.py --demo PATH --out DIR
-Takes the start, each settings dialog of the first page, a message box, each model tab and the start in
-two more languages into DIR (one PNG each, the screen's area of the window in front). Compare two folders
-with `compare -metric AE a.png b.png null:` (ImageMagick). Exits 77 when no X server can be started here.
-"""
+Usage: look.py --demo PATH --out DIR. Takes the start, each settings dialog of the first page, a message box,
+each model tab and the start in two more languages into DIR (one PNG each, the window in front). Compare two
+folders with `compare -metric AE a.png b.png null:` (ImageMagick). Exits 77 when no X server starts here."""
 
 import argparse
 import os
@@ -16,13 +13,10 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from journey import on_own_server  # noqa: E402
+from journey import ACCELERATION, BUTTON_OPTIONS, DEAD_ZONE, LANGUAGE_LIST, SENSITIVITY, TABS, on_own_server  # noqa
 
-TABS = {"moss": (107, 35, 100, 25), "fern": (208, 35, 100, 25), "kite": (6, 35, 100, 25)}
-DIALOGS = {"sensitivity": (765, 70, 120, 30), "acceleration": (765, 105, 120, 30),
-           "deadzone": (765, 140, 120, 30), "options": (75, 25, 180, 30)}
-HELP = (637, 20, 30, 30)  # the "?" beside the device switch
-LANGUAGE_LIST, LANGUAGES = (755, 3, 150, 20), {"german": 2, "japanese": 3}
+DIALOGS = {"sensitivity": SENSITIVITY, "acceleration": ACCELERATION, "deadzone": DEAD_ZONE, "options": BUTTON_OPTIONS}
+HELP, LANGUAGES = (637, 20, 30, 30), {"german": 2, "japanese": 3}  # HELP: the "?" beside the device switch
 
 
 def shoot(demo, out):

@@ -45,10 +45,7 @@ TEST(OnScreenKeyboard, the_preferred_runnable_keyboard_is_started_and_a_failed_s
             EXPECT_TRUE(qstr(text(TextId::NoOnScreenKeyboard, language)).contains(name)) << language;
         }
     }
-}
-
-// The desktop's keyboard is found on the path and started without waiting for it to end.
-TEST(OnScreenKeyboard, desktop_keyboard_is_found_on_the_path_and_not_waited_for) {
+    // On the path, the desktop's keyboard is started without waiting for it to end.
     QTemporaryDir folder;
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(folder.path()));

@@ -457,16 +457,11 @@ TEST_F(Library, names_that_are_not_utf8_keep_their_bytes_through_every_operation
     lib.saveProfile();
     EXPECT_EQ(prompter.told, Told{TextId::SaveSucceeded});
     EXPECT_EQ(contents(raw)[0], page.shownKey);
-    list.setShownText(shown);
-    lib.copyProfile();
-    EXPECT_TRUE(has(raw + "(1)"));
     list.select(list.indexOf(raw));
     list.setShownText(shown);
     lib.deleteProfile();
     EXPECT_FALSE(has(raw));
-    for (const auto& entry : fs::directory_iterator(folder(0))) {
-        EXPECT_EQ(entry.path().filename().string().find("\xEF\xBF\xBD"), std::string::npos);
-    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder(0)), {}), 0); // nothing under the mended name
 }
 
 // A link in the folder is a profile only when it leads to a regular file in that same folder; it is then

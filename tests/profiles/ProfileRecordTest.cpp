@@ -1,5 +1,7 @@
 #include "profiles/ProfileRecord.h"
 #include "pages/KeyTables.h"
+#include "profiles/AdapterBanks.h"
+#include "profiles/AdapterTransfer.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +90,18 @@ TEST(DefaultRecords, every_mode_fills_the_slots_record_with_known_functions) {
                 EXPECT_EQ(pad, image);
             }
         }
+    }
+}
+
+// A fresh adapter holds the defaults in every profile slot of its model, not in the first only.
+TEST(DefaultRecords, a_fresh_adapter_holds_the_defaults_in_every_slot) {
+    const SimulatedAdapter::Banks banks = freshAdapterBanks();
+    for (int model : kModels) {
+        ProfileImage expected{};
+        for (int slot = 0; slot < profileSlotCount(model); ++slot) {
+            resetToDefaults(expected, model, kModePs4, slot);
+        }
+        EXPECT_EQ(banks[static_cast<std::size_t>(model - 1)][kModePs4], expected) << "model " << model;
     }
 }
 

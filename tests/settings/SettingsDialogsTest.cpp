@@ -31,36 +31,42 @@ struct SettingsRig {
             rig.dlg->page(m)->setPolling(false);
         }
         QTest::qWait(20);
-        rig.adapter.clearLog();
     }
     MainWindow& main() { return *rig.dlg; }
     // What the page in front hands a settings dialog it opens.
     SettingsTarget target() { return rig.dlg->page(rig.dlg->currentTab())->settingsTarget(); }
-    std::uint8_t work(int model, int slot, SettingsField field) {
-        return settingsField(recordAt(main().link().workImage(model), model, slot), model, field);
+    std::uint8_t work(int model, int slot, SettingsField f) {
+        return get(main().link().workImage(model), model, slot, f);
     }
-    std::uint8_t sent(int model, int slot, SettingsField field) {
-        return settingsField(recordAt(main().link().sendImage(model), model, slot), model, field);
+    std::uint8_t sent(int model, int slot, SettingsField f) {
+        return get(main().link().sendImage(model), model, slot, f);
+    }
+    static std::uint8_t get(ProfileImage& image, int model, int slot, SettingsField f) {
+        return settingsField(recordAt(image, model, slot), model, f);
     }
     // Puts a value into the record of both pages, as a read from the adapter leaves them.
     void put(int model, int slot, SettingsField field, std::uint8_t value) {
-        setSettingsField(recordAt(main().link().workImage(model), model, slot), model, field, value);
-        setSettingsField(recordAt(main().link().sendImage(model), model, slot), model, field, value);
+        for (ProfileImage* image : {&main().link().workImage(model), &main().link().sendImage(model)}) {
+            setSettingsField(recordAt(*image, model, slot), model, field, value);
+        }
     }
     bool sentFrame(std::uint8_t code) {
-        return QTest::qWaitFor(
-            [&] {
-                const auto codes = rig.adapter.frameCodes();
-                return std::find(codes.begin(), codes.end(), code) != codes.end();
-            },
-            3000);
+        return QTest::qWaitFor([&] { return std::ranges::count(rig.adapter.frameCodes(), code) > 0; }, 3000);
     }
     test::Rig rig;
 };
 
-void open(QWidget& dialog) {
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+// A dialog for `target`, shown over the main window.
+template <typename Dialog>
+std::unique_ptr<Dialog> open(SettingsRig& rig, const SettingsTarget& target) {
+    auto dialog = std::make_unique<Dialog>(target, &rig.main());
+    dialog->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    return dialog;
+}
+template <typename Dialog>
+std::unique_ptr<SettingsDialog> openFront(SettingsRig& rig) {
+    return open<Dialog>(rig, rig.target());
 }
 
 // A user's click on a slider cell: the pointer comes to the cell's centre, presses and releases there.
@@ -77,16 +83,8 @@ void ok(SettingsDialog& dialog) {
     QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
 }
 
-template <typename Dialog>
-std::unique_ptr<SettingsDialog> make(const SettingsTarget& target, QWidget* parent) {
-    return std::make_unique<Dialog>(target, parent);
-}
-
-enum class Leave { CloseBox, Esc, Ok };
-
 struct DialogCase {
-    const char* name;
-    std::unique_ptr<SettingsDialog> (*make)(const SettingsTarget&, QWidget*);
+    std::unique_ptr<SettingsDialog> (*open)(SettingsRig&);
     int slider;
     int cell;
     SettingsField field;
@@ -95,36 +93,31 @@ struct DialogCase {
 
 TEST(SettingsDialogs, ok_stores_the_byte_in_both_pages_and_the_close_box_or_esc_leaves_them) {
     SettingsRig rig(1);
-    for (const DialogCase& c :
-         {DialogCase{"Sensitivity", make<SensitivityDialog>, SensitivityDialog::kSlider, 49,
-                     SettingsField::sensitivity, 8},
-          DialogCase{"Dead Zone", make<DeadZoneDialog>, DeadZoneDialog::kSlider, 45,
-                     SettingsField::deadZoneNormal, 45},
-          DialogCase{"Acceleration", make<AccelerationDialog>, AccelerationDialog::kXSlider, 49,
-                     SettingsField::accelXNormal, 8},
-          DialogCase{"Button options", make<ButtonOptionsDialog>, ButtonOptionsDialog::kSnipeYSlider, 49,
-                     SettingsField::snipeY, 80}}) {
+    for (const DialogCase& c : {DialogCase{openFront<SensitivityDialog>, SensitivityDialog::kSlider, 49,
+                                           SettingsField::sensitivity, 8},
+                                DialogCase{openFront<DeadZoneDialog>, DeadZoneDialog::kSlider, 45,
+                                           SettingsField::deadZoneNormal, 45},
+                                DialogCase{openFront<AccelerationDialog>, AccelerationDialog::kXSlider, 49,
+                                           SettingsField::accelXNormal, 8},
+                                DialogCase{openFront<ButtonOptionsDialog>, ButtonOptionsDialog::kSnipeYSlider,
+                                           49, SettingsField::snipeY, 80}}) {
         rig.put(1, 0, c.field, 2);
-        for (const Leave leave : {Leave::CloseBox, Leave::Esc, Leave::Ok}) {
-            SCOPED_TRACE(std::string(c.name) + ", leaving by " + std::to_string(int(leave)));
+        for (const int leave : {0, 1, 2}) { // by the close box, Esc, OK
+            SCOPED_TRACE(std::to_string(int(c.field)) + ", leaving by " + std::to_string(leave));
             const ProfileImage work = rig.main().link().workImage(1);
             const ProfileImage send = rig.main().link().sendImage(1);
             rig.rig.adapter.clearLog();
-            const std::unique_ptr<SettingsDialog> dialog = c.make(rig.target(), &rig.main());
-            open(*dialog);
+            const std::unique_ptr<SettingsDialog> dialog = c.open(rig);
             EXPECT_TRUE(rig.sentFrame(0x71));
             pick(dialog->findChild<CellSlider*>(QString::number(c.slider)), c.cell);
-            if (leave == Leave::Ok) {
+            if (leave == 2) {
                 ok(*dialog);
                 EXPECT_EQ(rig.work(1, 0, c.field), c.stored);
                 EXPECT_EQ(rig.sent(1, 0, c.field), c.stored);
                 continue;
             }
-            if (leave == Leave::Esc) {
-                QTest::keyClick(dialog.get(), Qt::Key_Escape);
-            } else {
-                QTest::mouseClick(dialog->closeBox(), Qt::LeftButton);
-            }
+            leave == 1 ? QTest::keyClick(dialog.get(), Qt::Key_Escape)
+                       : QTest::mouseClick(dialog->closeBox(), Qt::LeftButton);
             EXPECT_EQ(dialog->result(), IDCANCEL);
             EXPECT_TRUE(rig.sentFrame(0x79));
             EXPECT_EQ(rig.main().link().workImage(1), work);
@@ -134,9 +127,7 @@ TEST(SettingsDialogs, ok_stores_the_byte_in_both_pages_and_the_close_box_or_esc_
     // A stored value no cell shows comes back as it was.
     for (const std::uint8_t stored : {0, 9}) {
         rig.put(1, 0, SettingsField::sensitivity, stored);
-        SensitivityDialog dialog(rig.target(), &rig.main());
-        open(dialog);
-        ok(dialog);
+        ok(*openFront<SensitivityDialog>(rig));
         EXPECT_EQ(rig.work(1, 0, SettingsField::sensitivity), stored);
     }
 }
@@ -145,19 +136,16 @@ TEST(SettingsDialogs, normal_and_ads_keep_their_own_values_through_switches_and_
     SettingsRig rig(1);
     rig.put(1, 0, SettingsField::deadZoneNormal, 5);
     rig.put(1, 0, SettingsField::deadZoneAds, 40);
-    {
-        DeadZoneDialog dialog(rig.target(), &rig.main());
-        open(dialog);
-        pick(dialog.slider(), 12);
-        QTest::keyClick(dialog.modeCombo(), Qt::Key_Down);
-        ASSERT_EQ(dialog.modeCombo()->currentIndex(), SettingsDialog::kModeAds);
-        EXPECT_EQ(dialog.slider()->position(), 40);
-        pick(dialog.slider(), 30);
-        QTest::keyClick(dialog.modeCombo(), Qt::Key_Up);
-        EXPECT_EQ(dialog.slider()->position(), 12);
-        QTest::keyClick(dialog.modeCombo(), Qt::Key_Down);
-        ok(dialog); // with ADS shown
-    }
+    const auto dialog = open<DeadZoneDialog>(rig, rig.target());
+    pick(dialog->slider(), 12);
+    QTest::keyClick(dialog->modeCombo(), Qt::Key_Down);
+    ASSERT_EQ(dialog->modeCombo()->currentIndex(), SettingsDialog::kModeAds);
+    EXPECT_EQ(dialog->slider()->position(), 40);
+    pick(dialog->slider(), 30);
+    QTest::keyClick(dialog->modeCombo(), Qt::Key_Up);
+    EXPECT_EQ(dialog->slider()->position(), 12);
+    QTest::keyClick(dialog->modeCombo(), Qt::Key_Down);
+    ok(*dialog); // with ADS shown
     EXPECT_EQ(rig.sent(1, 0, SettingsField::deadZoneNormal), 12);
     EXPECT_EQ(rig.sent(1, 0, SettingsField::deadZoneAds), 30);
 }
@@ -167,14 +155,13 @@ TEST(SettingsDialogs, toggles_set_their_bytes_where_the_model_has_them) {
         SettingsRig rig(model);
         rig.put(model, 0, SettingsField::backLightOff, 1);
         rig.put(model, 0, SettingsField::adsLock, 0);
-        ButtonOptionsDialog dialog(rig.target(), &rig.main());
-        open(dialog);
-        EXPECT_EQ(dialog.backLightToggle()->isVisible(), model != 2) << "MOSS has no backlight";
+        const auto dialog = open<ButtonOptionsDialog>(rig, rig.target());
+        EXPECT_EQ(dialog->backLightToggle()->isVisible(), model != 2) << "MOSS has no backlight";
         if (model != 2) {
-            QTest::mouseClick(dialog.backLightToggle(), Qt::LeftButton);
+            QTest::mouseClick(dialog->backLightToggle(), Qt::LeftButton);
         }
-        QTest::mouseClick(dialog.adsLockToggle(), Qt::LeftButton);
-        ok(dialog);
+        QTest::mouseClick(dialog->adsLockToggle(), Qt::LeftButton);
+        ok(*dialog);
         EXPECT_EQ(rig.sent(model, 0, SettingsField::backLightOff), model == 2 ? 1 : 0);
         EXPECT_EQ(rig.sent(model, 0, SettingsField::adsLock), 1);
     }
@@ -186,23 +173,18 @@ TEST(SettingsDialogs, ok_writes_the_record_of_the_tab_and_slot_of_the_opening_or
     const ProfileImage kite = rig.main().link().workImage(1);
     const ProfileImage kiteSent = rig.main().link().sendImage(1);
     const std::uint8_t slot0 = rig.work(3, 0, SettingsField::deadZoneNormal);
-    {
-        DeadZoneDialog dialog(rig.target(), &rig.main());
-        open(dialog);
-        rig.main().selectTab(1); // the window moves on while the dialog is open
-        pick(dialog.slider(), 17);
-        ok(dialog);
-    }
+    const auto dialog = open<DeadZoneDialog>(rig, rig.target());
+    rig.main().selectTab(1); // the window moves on while the dialog is open
+    pick(dialog->slider(), 17);
+    ok(*dialog);
     EXPECT_EQ(rig.sent(3, 2, SettingsField::deadZoneNormal), 17);
     EXPECT_EQ(rig.work(3, 0, SettingsField::deadZoneNormal), slot0);
     EXPECT_EQ(rig.main().link().workImage(1), kite);
 
-    const SettingsTarget none{0, 0, rig.main().link(), rig.main().worker(), 0};
-    SensitivityDialog dialog(none, &rig.main());
-    open(dialog);
-    pick(dialog.slider(), 7);
-    ok(dialog);
-    EXPECT_EQ(dialog.result(), IDOK);
+    const auto none = open<SensitivityDialog>(rig, {0, 0, rig.main().link(), rig.main().worker(), 0});
+    pick(none->slider(), 7);
+    ok(*none);
+    EXPECT_EQ(none->result(), IDOK);
     EXPECT_EQ(rig.main().link().workImage(1), kite);
     EXPECT_EQ(rig.main().link().sendImage(1), kiteSent);
 }

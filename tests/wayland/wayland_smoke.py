@@ -2,11 +2,8 @@
 """zavora-demo as a native Wayland client of a headless weston: it shows its window, opens each settings
 dialog and a message box and closes them, and closes cleanly. A headless compositor has no pointer or
 keyboard to drive, so the buttons are pressed through AT-SPI, as assistive technology presses them.
-
-Usage: wayland_smoke.py --demo PATH
-Runs itself again inside a private D-Bus session. Exits 77 (skipped) where weston, Qt's Wayland plugin
-(qt6-wayland), dbus-run-session, the accessibility bus or pyatspi is missing.
-"""
+Usage: wayland_smoke.py --demo PATH. Runs itself again inside a private D-Bus session; exits 77 where weston,
+Qt's Wayland plugin (qt6-wayland), dbus-run-session, the accessibility bus or pyatspi is missing."""
 
 import argparse
 import os
@@ -32,7 +29,6 @@ def start_weston(env):
                 5) and weston.poll() is None:
             return weston
         stop(weston)
-    return None
 
 
 def stop(process):
@@ -43,8 +39,7 @@ def stop(process):
 
 def drive(pyatspi, demo):
     """Presses every opener and its closer, then the close button; gives the failures."""
-    app = find_app(pyatspi, demo.pid)
-    if app is None:
+    if (app := find_app(pyatspi, demo.pid)) is None:
         return None
 
     def windows():
@@ -59,7 +54,6 @@ def drive(pyatspi, demo):
                     return node
             except Exception:
                 continue
-        return None
 
     def press(node):
         action = node.queryAction()
@@ -68,30 +62,23 @@ def drive(pyatspi, demo):
         except Exception:
             pass  # the answer comes when the window it opened closes
 
-    main = wait(lambda: next((w for w in windows() if w.name == "ZAV Software"), None))
-    if main is None:
+    if (main := wait(lambda: next((w for w in windows() if w.name == "ZAV Software"), None))) is None:
         return ["the main window was never shown"]
     failures = []
     for opener, closer in OPENERS:
-        before = {w.name for w in windows()}
-        count = len(windows())
-        knob = button(main, opener)
-        if knob is None:
+        before, count = {w.name for w in windows()}, len(windows())
+        if (knob := button(main, opener)) is None:
             failures.append(f"no button {opener!r} on the page")
             continue
         press(knob)
         opened = wait(lambda: len(windows()) > count and next(
             (w for w in windows() if w.name not in before or w.name == ""), None))
-        close = opened and button(opened, closer)
-        if close:
+        if close := opened and button(opened, closer):
             press(close)
         if not close or not wait(lambda: len(windows()) == count):
             failures.append(f"{opener!r} opened no window that {closer!r} closes")
     press(button(main, "X"))
-    try:
-        code = demo.wait(timeout=15)
-    except subprocess.TimeoutExpired:
-        code = None
+    code = demo.returncode if wait(lambda: demo.poll() is not None, 15) else None
     return failures + ([] if code == 0 else [f"the demo did not close cleanly (exit {code})"])
 
 
@@ -109,18 +96,17 @@ def inside(demo_path):
                LANG="C.UTF-8")
     # The Wayland client libraries leave allocations of their own at exit; our own leaks are looked for elsewhere.
     env["ASAN_OPTIONS"] = ":".join(filter(None, [env.get("ASAN_OPTIONS"), "detect_leaks=0"]))
-    os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
-    os.makedirs(env["ZAVORA_DOCUMENTS_DIR"])
+    for folder in (env["XDG_RUNTIME_DIR"], env["ZAVORA_DOCUMENTS_DIR"]):
+        os.makedirs(folder, mode=0o700)
     weston = demo = None
-    log_path = os.path.join(home, "demo.log")
     try:
         if (weston := start_weston(env)) is None:
             return skip("weston --backend=headless would not start here")
-        with open(log_path, "w") as log:
+        with tempfile.TemporaryFile("w+", dir=home) as log:
             demo = subprocess.Popen([demo_path, "--model", "kite", "--mouse", "own"], env=env, stdout=log,
                                     stderr=subprocess.STDOUT, start_new_session=True)
             failures = drive(pyatspi, demo)
-        with open(log_path) as log:
+            log.seek(0)
             said = log.read()
         if failures is None:
             return skip("Qt's Wayland platform plugin (qt6-wayland) is not installed" if "platform plugin" in said
