@@ -1,5 +1,4 @@
 #include "profiles/ModelDescription.h"
-#include "pages/DropRules.h"
 #include "pages/KeyTables.h"
 #include "pages/PageLayout.h"
 #include "pages/PageRecord.h"
@@ -15,7 +14,6 @@ namespace {
 TEST(ModelDescription, page_tables_and_texts_agree_with_each_model) {
     for (const ModelDescription& m : modelDescriptions()) {
         SCOPED_TRACE(m.name);
-        EXPECT_EQ(modelDescription(m.model), &m);
         // Every slot of the model stands on its page, and no other.
         EXPECT_EQ(pageLayout(m.model).slotPlaces.size(), static_cast<std::size_t>(m.keySlots));
         for (int slot = 1; slot <= m.keySlots; ++slot) {
@@ -46,30 +44,6 @@ TEST(ModelDescription, page_tables_and_texts_agree_with_each_model) {
                 EXPECT_EQ(modeListTexts(m.model, capability, 0)[static_cast<std::size_t>(item)],
                           kAssignModeTexts[static_cast<std::size_t>(mode)]);
                 EXPECT_EQ(itemForMode(m, mode), item);
-            }
-        }
-    }
-}
-
-// Whatever the slot rules hide takes no drop, whatever is dropped and whatever mouse is attached.
-TEST(ModelDescription, slots_the_rules_hide_take_no_drop) {
-    for (const ModelDescription& m : modelDescriptions()) {
-        for (int slot = 1; slot <= kMaxKeySlot; ++slot) {
-            for (int mode = 0; mode < kAssignModeCount; ++mode) {
-                const bool hidden = !slotShownInMode(m.model, mode, slot) && mode != kModeKeyboard;
-                const bool mouseOnly = isMouseOnlySlot(m.model, slot);
-                for (const char* label : {"L1", "NC", "Fn"}) {
-                    if (hidden || slot > m.keySlots) {
-                        EXPECT_EQ(dropVerdict(m.model, slot, label, MouseKind::Own),
-                                  DropVerdict::RefuseSilently)
-                            << m.name << " slot " << slot;
-                    }
-                    if (mouseOnly) {
-                        EXPECT_EQ(dropVerdict(m.model, slot, label, MouseKind::Ordinary),
-                                  DropVerdict::RefuseSilently)
-                            << m.name << " slot " << slot;
-                    }
-                }
             }
         }
     }
