@@ -1,14 +1,63 @@
 #pragma once
 
-#include "tests/hidraw/HidrawNode.h"
+#include "device/DeviceLink.h"
+#include "device/HidBackend.h"
+#include "device/SimulatedAdapter.h"
 
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
+typedef struct _UMockdevIoctlBase UMockdevIoctlBase;
+typedef struct _UMockdevIoctlClient UMockdevIoctlClient;
 typedef struct _UMockdevTestbed UMockdevTestbed;
 
 namespace zav {
+
+// One emulated /dev/hidrawN. umockdev hands every ioctl and write on the node to this object on its
+// own worker thread; behind it sits a SimulatedAdapter plugged as the device's product, so the bytes
+// that hidapi moves reach the same adapter logic the other tests drive directly.
+class HidrawNode {
+public:
+    // How an output report came: HIDIOCSOUTPUT (SET_REPORT on the control pipe) or a plain write().
+    enum class OutputPath { Ioctl, Write };
+    struct Output {
+        std::vector<std::uint8_t> bytes;
+        OutputPath path;
+    };
+
+    HidrawNode(std::string devnode, std::uint16_t vendorId, std::uint16_t productId);
+    ~HidrawNode();
+    HidrawNode(const HidrawNode&) = delete;
+    HidrawNode& operator=(const HidrawNode&) = delete;
+
+    std::string devnode;
+    SimulatedAdapter adapter;
+    UMockdevIoctlBase* handler = nullptr;
+
+    int opens() const; // connections to the node
+    std::vector<Output> outputs() const;
+    // False makes the node refuse HIDIOCSOUTPUT as unknown (ENOTTY), as a kernel before 5.11 does.
+    void setOutputIoctlKnown(bool known);
+    void clearLog();
+
+private:
+    static void onConnected(UMockdevIoctlBase*, UMockdevIoctlClient*, void* self);
+    static int onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self);
+    static int onWrite(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self);
+    void handleIoctl(UMockdevIoctlClient* client);
+    void answerOutput(UMockdevIoctlClient* client, std::vector<std::uint8_t> report, OutputPath path);
+    void complete(UMockdevIoctlClient* client, bool done, long length);
+
+    std::unique_ptr<HidDevice> device_; // the adapter's side of the cable
+
+    mutable std::mutex mutex_;
+    int opens_ = 0;
+    bool outputIoctlKnown_ = true;
+    std::vector<Output> outputs_;
+};
 
 // An emulated USB bus: each plug() adds a USB device, its HID interface, its HID device with the
 // adapter's report descriptor and a hidraw node, as sysfs and udev show them, and hangs a HidrawNode
@@ -24,16 +73,15 @@ public:
     static std::string unavailableReason();
 
     HidrawNode& plug(std::uint16_t vendorId, std::uint16_t productId);
-    HidrawNode& plugModel(int model);
+    HidrawNode& plugModel(int model) { return plug(kVendorId, productIdForModel(model)); }
     // The kernel's order: remove events from the hidraw node up to the USB device, then sysfs and the
     // node vanish, and what is still open on the node fails from then on.
     void unplug(HidrawNode& node);
     // While blocked, the device stays listed but its node cannot be opened, as when udev has not yet
     // granted the user access (the node is taken out of /dev: umockdev cannot refuse an open).
     void blockOpen(const HidrawNode& node, bool blocked);
-    // A udev event for the node's hidraw device, or for its USB device.
+    // A udev event for the node's hidraw device.
     void hidrawEvent(const HidrawNode& node, const char* action);
-    void usbEvent(const HidrawNode& node, const char* action);
 
 private:
     struct Plugged {
