@@ -49,7 +49,7 @@ TEST_F(HidApiPath, each_model_is_listed_opened_and_identified_by_one_status_exch
         EXPECT_EQ(link.model(), model);
         EXPECT_EQ(link.mouseKind(), MouseKind::Own); // the reply's bytes arrived where they belong
         EXPECT_EQ(link.capability(), std::optional<std::uint8_t>(5));
-        EXPECT_EQ(node.opens(), 2); // hidapi's handle, and the node opened beside it for SET_REPORT
+        EXPECT_EQ(node.opens, 2); // hidapi's handle, and the node opened beside it for SET_REPORT
         ASSERT_EQ(node.outputs().size(), 1u);
         EXPECT_EQ(node.outputs()[0].bytes, test::kStatusFrame);
         EXPECT_TRUE(allWent(node, Path::Ioctl));
@@ -76,33 +76,15 @@ TEST_F(HidApiPath, other_devices_are_never_opened_and_a_node_without_access_is_r
     bed.blockOpen(fern, false);
     ASSERT_TRUE(link.OpenAndIdentify());
     EXPECT_EQ(link.model(), 3);
-    EXPECT_EQ(mouse.opens() + sibling.opens(), 0);
-}
-
-TEST_F(HidApiPath, a_bank_is_written_and_read_back_byte_for_byte_all_as_set_report) {
-    HidrawNode& node = bed.plugModel(1);
-    ASSERT_TRUE(link.OpenAndIdentify());
-    node.clearLog();
-    link.sendImage(1) = test::countingBank();
-    ASSERT_TRUE(link.WriteBank(2));
-    EXPECT_EQ(node.adapter.bank(1, 2), test::countingBank());
-    const auto outputs = node.outputs();
-    ASSERT_EQ(outputs.size(), 35u);
-    EXPECT_EQ(outputs[6].bytes, test::kDataFrame5);
-
-    link.workImage(1).fill(0);
-    ASSERT_TRUE(link.ReadBank(2));
-    EXPECT_EQ(link.workImage(1), test::countingBank());
-    EXPECT_EQ(node.outputs().size(), 35u + 18u);
-    EXPECT_TRUE(allWent(node, Path::Ioctl));
+    EXPECT_EQ(mouse.opens + sibling.opens, 0);
 }
 
 // Where the kernel lacks HIDIOCSOUTPUT, plain writes carry the reports; on either path a report the
-// device refuses fails the write at that frame.
-TEST_F(HidApiPath, a_refused_report_stops_the_write_on_either_path) {
+// device refuses fails the write at that frame, and a whole bank goes and comes back byte for byte.
+TEST_F(HidApiPath, a_refused_report_stops_the_write_and_a_bank_round_trips_on_either_path) {
     for (const Path path : {Path::Ioctl, Path::Write}) {
         HidrawNode& node = bed.plugModel(1);
-        node.setOutputIoctlKnown(path == Path::Ioctl);
+        node.outputIoctlKnown = path == Path::Ioctl;
         ASSERT_TRUE(link.OpenAndIdentify());
         node.adapter.refuseDataChunk(3);
         link.sendImage(1) = test::countingBank();
@@ -113,6 +95,10 @@ TEST_F(HidApiPath, a_refused_report_stops_the_write_on_either_path) {
         node.adapter.clearFaults();
         ASSERT_TRUE(link.WriteBank(1));
         EXPECT_EQ(node.adapter.bank(1, 1), test::countingBank());
+        link.workImage(1).fill(0);
+        ASSERT_TRUE(link.ReadBank(1));
+        EXPECT_EQ(link.workImage(1), test::countingBank());
+        EXPECT_EQ(node.outputs().size(), 6u + 35u + 18u);
         EXPECT_TRUE(allWent(node, path));
         EXPECT_EQ(logged("refused as unknown, writing instead"), path == Path::Write);
         bed.unplug(node);

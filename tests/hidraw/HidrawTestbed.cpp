@@ -66,7 +66,9 @@ HidrawNode::HidrawNode(std::string node, std::uint16_t vendorId, std::uint16_t p
     }
     device_ = adapter.open(adapter.enumerate().front());
     handler = umockdev_ioctl_base_new();
-    g_signal_connect(handler, "client-connected", G_CALLBACK(&HidrawNode::onConnected), this);
+    g_signal_connect(
+        handler, "client-connected",
+        G_CALLBACK(+[](UMockdevIoctlBase*, UMockdevIoctlClient*, HidrawNode* self) { ++self->opens; }), this);
     g_signal_connect(handler, "handle-ioctl", G_CALLBACK(&HidrawNode::onIoctl), this);
     g_signal_connect(handler, "handle-write", G_CALLBACK(&HidrawNode::onWrite), this);
 }
@@ -76,31 +78,9 @@ HidrawNode::~HidrawNode() {
     g_object_unref(handler);
 }
 
-int HidrawNode::opens() const {
-    std::lock_guard lock(mutex_);
-    return opens_;
-}
-
 std::vector<HidrawNode::Output> HidrawNode::outputs() const {
     std::lock_guard lock(mutex_);
     return outputs_;
-}
-
-void HidrawNode::setOutputIoctlKnown(bool known) {
-    std::lock_guard lock(mutex_);
-    outputIoctlKnown_ = known;
-}
-
-void HidrawNode::clearLog() {
-    std::lock_guard lock(mutex_);
-    outputs_.clear();
-    adapter.clearLog();
-}
-
-void HidrawNode::onConnected(UMockdevIoctlBase*, UMockdevIoctlClient*, void* self) {
-    auto* node = static_cast<HidrawNode*>(self);
-    std::lock_guard lock(node->mutex_);
-    ++node->opens_;
 }
 
 int HidrawNode::onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self) {
@@ -126,11 +106,7 @@ void HidrawNode::complete(UMockdevIoctlClient* client, bool done, long length) {
 
 void HidrawNode::handleIoctl(UMockdevIoctlClient* client) {
     const unsigned long request = umockdev_ioctl_client_get_request(client);
-    bool ioctlKnown = false;
-    {
-        std::lock_guard lock(mutex_);
-        ioctlKnown = outputIoctlKnown_;
-    }
+    const bool ioctlKnown = outputIoctlKnown;
     if (request == HIDIOCGRDESCSIZE) {
         const int size = static_cast<int>(kAdapterReportDescriptor.size());
         DataRef arg = resolveArg(client, sizeof size);

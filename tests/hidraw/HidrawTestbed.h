@@ -4,6 +4,7 @@
 #include "device/HidBackend.h"
 #include "device/SimulatedAdapter.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -37,14 +38,12 @@ public:
     SimulatedAdapter adapter;
     UMockdevIoctlBase* handler = nullptr;
 
-    int opens() const; // connections to the node
-    std::vector<Output> outputs() const;
+    std::atomic<int> opens{0}; // connections to the node
     // False makes the node refuse HIDIOCSOUTPUT as unknown (ENOTTY), as a kernel before 5.11 does.
-    void setOutputIoctlKnown(bool known);
-    void clearLog();
+    std::atomic<bool> outputIoctlKnown{true};
+    std::vector<Output> outputs() const;
 
 private:
-    static void onConnected(UMockdevIoctlBase*, UMockdevIoctlClient*, void* self);
     static int onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self);
     static int onWrite(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self);
     void handleIoctl(UMockdevIoctlClient* client);
@@ -54,8 +53,6 @@ private:
     std::unique_ptr<HidDevice> device_; // the adapter's side of the cable
 
     mutable std::mutex mutex_;
-    int opens_ = 0;
-    bool outputIoctlKnown_ = true;
     std::vector<Output> outputs_;
 };
 
