@@ -69,8 +69,20 @@ HidrawNode::HidrawNode(std::string node, std::uint16_t vendorId, std::uint16_t p
     g_signal_connect(
         handler, "client-connected",
         G_CALLBACK(+[](UMockdevIoctlBase*, UMockdevIoctlClient*, HidrawNode* self) { ++self->opens; }), this);
-    g_signal_connect(handler, "handle-ioctl", G_CALLBACK(&HidrawNode::onIoctl), this);
-    g_signal_connect(handler, "handle-write", G_CALLBACK(&HidrawNode::onWrite), this);
+    g_signal_connect(handler, "handle-ioctl",
+                     G_CALLBACK(+[](UMockdevIoctlBase*, UMockdevIoctlClient* client, HidrawNode* self) {
+                         self->handleIoctl(client);
+                         return TRUE;
+                     }),
+                     this);
+    g_signal_connect(
+        handler, "handle-write",
+        G_CALLBACK(+[](UMockdevIoctlBase*, UMockdevIoctlClient* client, HidrawNode* self) {
+            UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
+            self->answerOutput(client, {arg->data, arg->data + arg->data_len}, OutputPath::Write);
+            return TRUE;
+        }),
+        this);
 }
 
 HidrawNode::~HidrawNode() {
@@ -81,18 +93,6 @@ HidrawNode::~HidrawNode() {
 std::vector<HidrawNode::Output> HidrawNode::outputs() const {
     std::lock_guard lock(mutex_);
     return outputs_;
-}
-
-int HidrawNode::onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self) {
-    static_cast<HidrawNode*>(self)->handleIoctl(client);
-    return TRUE;
-}
-
-int HidrawNode::onWrite(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self) {
-    UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
-    static_cast<HidrawNode*>(self)->answerOutput(
-        client, std::vector<std::uint8_t>(arg->data, arg->data + arg->data_len), OutputPath::Write);
-    return TRUE;
 }
 
 // A request the adapter did not answer fails as the kernel fails it: ENODEV once the device is gone.
@@ -187,19 +187,20 @@ HidrawNode& HidrawTestbed::plug(std::uint16_t vendorId, std::uint16_t productId)
         g_clear_error(&error);
         throw std::runtime_error("cannot emulate " + emulated->devnode + ": " + message);
     }
-    plugged_.push_back({std::move(emulated), "/sys" + usb, "/sys" + hidraw});
-    return *plugged_.back().node;
+    emulated->usbPath = "/sys" + usb;
+    emulated->hidrawPath = "/sys" + hidraw;
+    plugged_.push_back(std::move(emulated));
+    return *plugged_.back();
 }
 
 void HidrawTestbed::unplug(HidrawNode& node) {
-    const Plugged& p = find(node);
-    const std::string hid = p.hidrawPath.substr(0, p.hidrawPath.rfind("/hidraw/"));
+    const std::string hid = node.hidrawPath.substr(0, node.hidrawPath.rfind("/hidraw/"));
     const std::string interface = hid.substr(0, hid.rfind('/'));
-    for (const std::string& path : {p.hidrawPath, hid, interface, p.usbPath}) {
+    for (const std::string& path : {node.hidrawPath, hid, interface, node.usbPath}) {
         umockdev_testbed_uevent(testbed_, path.c_str(), "remove");
     }
     node.adapter.unplug(); // from now on every request fails as the kernel fails it
-    umockdev_testbed_remove_device(testbed_, p.usbPath.c_str());
+    umockdev_testbed_remove_device(testbed_, node.usbPath.c_str());
     // umockdev keeps the node file; the kernel does not, so a new open finds nothing.
     g_unlink(rootPath(node.devnode).c_str());
 }
@@ -218,16 +219,7 @@ std::string HidrawTestbed::rootPath(const std::string& path) const {
 }
 
 void HidrawTestbed::hidrawEvent(const HidrawNode& node, const char* action) {
-    umockdev_testbed_uevent(testbed_, find(node).hidrawPath.c_str(), action);
-}
-
-const HidrawTestbed::Plugged& HidrawTestbed::find(const HidrawNode& node) const {
-    const auto it = std::find_if(plugged_.begin(), plugged_.end(),
-                                 [&](const Plugged& p) { return p.node.get() == &node; });
-    if (it == plugged_.end()) {
-        throw std::logic_error("node not plugged into this testbed");
-    }
-    return *it;
+    umockdev_testbed_uevent(testbed_, node.hidrawPath.c_str(), action);
 }
 
 } // namespace zav

@@ -35,6 +35,7 @@ public:
     HidrawNode& operator=(const HidrawNode&) = delete;
 
     std::string devnode;
+    std::string usbPath, hidrawPath; // in /sys, set by the testbed
     SimulatedAdapter adapter;
     UMockdevIoctlBase* handler = nullptr;
 
@@ -44,8 +45,6 @@ public:
     std::vector<Output> outputs() const;
 
 private:
-    static int onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self);
-    static int onWrite(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self);
     void handleIoctl(UMockdevIoctlClient* client);
     void answerOutput(UMockdevIoctlClient* client, std::vector<std::uint8_t> report, OutputPath path);
     void complete(UMockdevIoctlClient* client, bool done, long length);
@@ -81,16 +80,10 @@ public:
     void hidrawEvent(const HidrawNode& node, const char* action);
 
 private:
-    struct Plugged {
-        std::unique_ptr<HidrawNode> node;
-        std::string usbPath;    // /sys/devices/.../1-N
-        std::string hidrawPath; // /sys/devices/.../hidraw/hidrawM
-    };
-    const Plugged& find(const HidrawNode& node) const;
     std::string rootPath(const std::string& path) const; // where the testbed keeps /dev/...
 
     UMockdevTestbed* testbed_ = nullptr;
-    std::vector<Plugged> plugged_;
+    std::vector<std::unique_ptr<HidrawNode>> plugged_;
     int nextPort_ = 1;
 };
 
