@@ -115,25 +115,6 @@ TEST_F(Files, reading_takes_regular_files_only_and_a_private_folder_is_made_clos
     EXPECT_FALSE(makePrivateFolder(dir / "missing" / "below"));
 }
 
-// The demo's adapter keeps its banks in one file, model by model and mode by mode.
-TEST_F(Files, the_simulated_banks_round_trip_through_their_file) {
-    SimulatedAdapter::Banks banks{};
-    banks[0][0] = pattern(1);
-    banks[2][3] = pattern(2);
-    ASSERT_TRUE(saveBankFile(dir / "banks.bin", banks));
-    const Bytes bytes = contents(dir / "banks.bin");
-    ASSERT_EQ(bytes.size(), 6144u);
-    EXPECT_TRUE(std::equal(banks[2][3].begin(), banks[2][3].end(), bytes.begin() + 11 * 512));
-    SimulatedAdapter::Banks back{};
-    ASSERT_TRUE(loadBankFile(dir / "banks.bin", back));
-    EXPECT_EQ(back, banks);
-
-    put(dir / "short.bin", Bytes(6143, 1));
-    EXPECT_FALSE(loadBankFile(dir / "short.bin", back));
-    EXPECT_FALSE(loadBankFile(dir / "none.bin", back));
-    EXPECT_EQ(back, banks);
-}
-
 TEST(BankSetFile, a_set_round_trips_and_a_damaged_or_foreign_file_is_refused_unread) {
     const BankSet set{2, 1, 1765000000, "/dev/hidraw3", {pattern(1), pattern(2), pattern(3)}};
     const auto good = encodeBankSet(set);

@@ -1,5 +1,3 @@
-// What the window shows when the adapter fails, stalls or vanishes: never a false "Write complete.",
-// never half a bank, and a window that stays live.
 #include "device/DeviceWorker.h"
 #include "profiles/ProfileRecord.h"
 #include "tests/e2e/Rig.h"
@@ -7,9 +5,7 @@
 namespace zav {
 namespace {
 
-using test::pressWrite;
-using test::q;
-using test::Rig;
+using namespace test;
 
 ProfileImage marked(std::uint8_t seed) {
     ProfileImage image{};
@@ -23,36 +19,28 @@ ProfileImage marked(std::uint8_t seed) {
 }
 
 TEST(Faults, a_failed_write_is_never_complete_and_keeps_the_page) {
-    struct Case {
-        const char* name;
-        int attached;
-        std::function<void(SimulatedAdapter&)> fault;
-        QString line;
-    };
     const QString error = q(TextId::OverwriteError);
-    const std::vector<Case> cases = {
+    const std::vector<std::tuple<const char*, int, std::function<void(SimulatedAdapter&)>, QString>> cases = {
         {"another model", 3, [](SimulatedAdapter&) {}, error},
         {"first read fails", 1, [](SimulatedAdapter& a) { a.dropReadChunkReply(5); }, error},
         {"w refused", 1, [](SimulatedAdapter& a) { a.refuseCommand(cmd::kCommit); }, error},
         {"chunk refused", 1, [](SimulatedAdapter& a) { a.refuseDataChunk(9); }, error},
         {"wrong sum", 1, [](SimulatedAdapter& a) { a.reportWrongSum(true); }, error},
-        // Committed, but its check read fails.
-        {"check read", 1, [](SimulatedAdapter& a) { a.dropReadChunkReplyAfterCommit(4); },
+        {"committed, check read fails", 1, [](SimulatedAdapter& a) { a.dropReadChunkReplyAfterCommit(4); },
          qstr(textLines(TextId::WriteUnconfirmed, 0).front())},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Rig rig(c.attached);
+    for (const auto& [name, attached, fault, line] : cases) {
+        SCOPED_TRACE(name);
+        Rig rig(attached);
         rig.start();
         rig.dlg->link().workImage(1)[300] = 0x5A;
-        const ProfileImage stored = rig.adapter.bank(1, 0);
-        const ProfileImage edited = rig.dlg->link().workImage(1);
-        c.fault(rig.adapter);
+        const ProfileImage stored = rig.adapter.bank(1, 0), edited = rig.dlg->link().workImage(1);
+        fault(rig.adapter);
         rig.adapter.clearLog();
-        EXPECT_EQ(pressWrite(rig.page(1)), QStringList{c.line});
+        EXPECT_EQ(pressWrite(rig.page(1)), QStringList{line});
         EXPECT_EQ(rig.dlg->link().workImage(1), edited);
-        EXPECT_EQ(rig.adapter.bank(1, 0) == stored, c.line == error);
-        if (c.attached != 1) {
+        EXPECT_EQ(rig.adapter.bank(1, 0) == stored, line == error);
+        if (attached != 1) {
             EXPECT_TRUE(test::only(rig.adapter, cmd::kStatus)); // polls only
         } else {
             rig.adapter.clearFaults();
@@ -68,9 +56,8 @@ TEST(Faults, adapter_vanishing_after_any_frame_of_a_write) {
     rig.start();
     // Frame 0 is the status frame; then "u", 32 data frames, "v" and "w".
     for (int k = 0; k <= 35; ++k) {
-        rig.dlg->link().workImage(1)[250] = static_cast<std::uint8_t>(k); // something to write
-        const ProfileImage edited = rig.dlg->link().workImage(1);
-        const ProfileImage stored = rig.adapter.bank(1, 0);
+        rig.dlg->link().workImage(1)[250] = static_cast<std::uint8_t>(k);
+        const ProfileImage edited = rig.dlg->link().workImage(1), stored = rig.adapter.bank(1, 0);
         rig.adapter.vanishAfterFrames(1 + k);
         EXPECT_EQ(pressWrite(rig.page(1)), QStringList{q(TextId::OverwriteError)}) << k;
         EXPECT_EQ(rig.dlg->link().workImage(1), edited) << k;
@@ -82,8 +69,7 @@ TEST(Faults, adapter_vanishing_after_any_frame_of_a_write) {
     }
 }
 
-// A mode read that fails at any frame shows the defaults of the new mode, even when that mode's bank
-// was read before: the work page still holds the previous mode's bank.
+// A mode read that fails at any frame shows the new mode's defaults, never the previous mode's bank.
 TEST(Faults, a_failed_read_never_shows_half_a_bank) {
     for (int k = 0; k < 18; ++k) {
         Rig rig(1);
@@ -102,7 +88,6 @@ TEST(Faults, a_failed_read_never_shows_half_a_bank) {
         EXPECT_EQ(rig.dlg->link().workImage(1), defaults) << k;
         EXPECT_NE(rig.dlg->link().workImage(1)[300], marked(7)[300]) << k;
     }
-    // The connect pass's first read too.
     Rig rig(1);
     rig.adapter.dropReadChunkReply(3);
     const ProfileImage before = rig.dlg->link().workImage(1);
@@ -111,43 +96,9 @@ TEST(Faults, a_failed_read_never_shows_half_a_bank) {
     EXPECT_EQ(rig.dlg->link().workImage(1), before);
 }
 
-TEST(Faults, the_window_keeps_running_while_the_adapter_stalls) {
-    Rig rig(1);
-    rig.start();
-    AssignmentPage* page = rig.page(1);
-    rig.adapter.setReportLatency(std::chrono::milliseconds(250));
-    QSignalSpy done(page, &AssignmentPage::transferDone);
-    QTest::mouseClick(page->control(1007), Qt::LeftButton);
-    // The window's own timer brings the busy cursor once the wait has lasted, and no drag can start.
-    auto* cover = page->findChild<QWidget*>(QStringLiteral("busyCover"));
-    ASSERT_NE(cover, nullptr);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return cover->testAttribute(Qt::WA_SetCursor) && cover->cursor().shape() == Qt::BusyCursor; },
-        3 * AssignmentPage::kBusyCursorDelayMs));
-    EXPECT_TRUE(rig.dlg->worker().busy());
-    EXPECT_EQ(done.count(), 0);
-    MoveButton* palette = page->paletteButton(1040);
-    EXPECT_NE(page->childAt(palette->mapTo(page, palette->rect().center())), palette);
-
-    test::BoxWatcher boxes;
-    rig.adapter.setReportLatency(std::chrono::microseconds(0));
-    ASSERT_TRUE(done.count() > 0 || done.wait(30000));
-    EXPECT_FALSE(cover->testAttribute(Qt::WA_SetCursor));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.lines == QStringList{q(TextId::WriteComplete)}; }, 2000));
-
-    // Closing while the adapter stalls does not wait for it.
-    rig.adapter.setReportLatency(std::chrono::milliseconds(1200));
-    QTest::mouseClick(page->control(1007), Qt::LeftButton);
-    QTest::qWait(50);
-    rig.dlg->reject();
-    EXPECT_FALSE(rig.dlg->isVisible());
-    rig.adapter.setReportLatency(std::chrono::microseconds(0));
-}
-
-// A connect pass is under way when the user changes the mode, so the pass's first read waits behind
-// the mode read. The page stays locked until both are done: a Write clicked between would be gathered
-// from a page the connect read is about to replace.
-TEST(Transfers, a_page_stays_locked_while_any_of_its_transfers_is_pending) {
+// A connect pass's read waits behind a mode read; a Write between would gather a page about to be replaced.
+// While the adapter stalls, the window stays live and closes without waiting.
+TEST(Faults, locked_while_a_transfer_is_pending_and_live_while_the_adapter_stalls) {
     Rig rig(1);
     rig.start();
     AssignmentPage* page = rig.page(1);
@@ -177,26 +128,33 @@ TEST(Transfers, a_page_stays_locked_while_any_of_its_transfers_is_pending) {
     EXPECT_TRUE(boxes.lines.isEmpty());
     EXPECT_EQ(rig.dlg->link().workImage(1), ps3);
     EXPECT_EQ(rig.dlg->link().sendImage(1), ps3);
-}
 
-// The slots of the family's own mouse show only with it, and take no drop meanwhile. When the status
-// frame of a Write sees the new mouse first, the poll must still tell the pages.
-TEST(Transfers, mouse_only_slots_follow_a_mouse_first_seen_by_a_write) {
-    Rig rig(2);
-    rig.adapter.setMouse(0x046D, 0xC077); // an ordinary mouse
-    rig.start();
-    AssignmentPage* page = rig.page(2);
-    QSignalSpy polls(page, &AssignmentPage::pollDone);
-    ASSERT_TRUE(polls.wait(5000));
-    ASSERT_FALSE(page->slotButton(16)->isVisible());
-    const QString before = page->slotLabel(16);
-    test::drag(page, 1040, 16);
-    EXPECT_EQ(page->slotLabel(16), before);
+    rig.adapter.setReportLatency(std::chrono::milliseconds(250));
+    QSignalSpy done(page, &AssignmentPage::transferDone);
+    QTest::mouseClick(write, Qt::LeftButton);
+    // The window's own timer brings the busy cursor once the wait has lasted, and no drag can start.
+    auto* cover = page->findChild<QWidget*>(QStringLiteral("busyCover"));
+    ASSERT_NE(cover, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return cover->testAttribute(Qt::WA_SetCursor) && cover->cursor().shape() == Qt::BusyCursor; },
+        3 * AssignmentPage::kBusyCursorDelayMs));
+    EXPECT_TRUE(rig.dlg->worker().busy());
+    EXPECT_EQ(done.count(), 0);
+    MoveButton* palette = page->paletteButton(1040);
+    EXPECT_NE(page->childAt(palette->mapTo(page, palette->rect().center())), palette);
+    boxes.lines.clear();
+    rig.adapter.setReportLatency(std::chrono::microseconds(0));
+    ASSERT_TRUE(done.count() > 0 || done.wait(30000));
+    EXPECT_FALSE(cover->testAttribute(Qt::WA_SetCursor));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.lines == QStringList{q(TextId::WriteComplete)}; }, 2000));
 
-    rig.adapter.setMouse(0x2B7C, 0x00AF); // the family's own mouse
-    EXPECT_EQ(pressWrite(page), QStringList{q(TextId::WriteComplete)});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return page->slotButton(16)->isVisible(); }, 2000));
-    EXPECT_TRUE(page->slotButton(17)->isVisible());
+    // Closing while the adapter stalls does not wait for it.
+    rig.adapter.setReportLatency(std::chrono::milliseconds(1200));
+    QTest::mouseClick(write, Qt::LeftButton);
+    QTest::qWait(50);
+    rig.dlg->reject();
+    EXPECT_FALSE(rig.dlg->isVisible());
+    rig.adapter.setReportLatency(std::chrono::microseconds(0));
 }
 
 } // namespace

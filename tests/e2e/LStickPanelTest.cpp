@@ -9,10 +9,12 @@ namespace {
 
 TEST(LStickPanel, stores_only_what_its_ok_confirms) {
     test::Rig rig(2);
-    rig.adapter.setCapability(5); // a MOSS that offers keyboard mode
+    rig.adapter.setCapability(5);
     rig.start();
     AssignmentPage* page = rig.page(2);
     test::waitTransfer(page, [&] { test::choose(page->modeList(), 2); });
+    ASSERT_EQ(page->mode(), 3); // the third item is keyboard mode at capability 5
+    EXPECT_TRUE(page->slotButton(24)->isVisible());
     LeftStickPanel* panel = page->lstickPanel();
     const auto click = [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); };
     const auto open = [&] { click(page->control(1137)); };

@@ -1,5 +1,3 @@
-// The assignment pages under a person's hands: drops, clicks and keys at the controls' places, and what
-// they leave in the records and on the adapter.
 #include "pages/KeyTables.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileLibrary.h"
@@ -11,32 +9,19 @@
 namespace zav {
 namespace {
 
-using test::BoxWatcher;
-using test::drag;
-using test::pressWrite;
-using test::q;
-using test::Rig;
+using namespace test;
 
-constexpr int kNcPalette = 1049;
-constexpr int kL1Palette = 1040;
-constexpr int kFnPalette = 1111;
+constexpr int kNcPalette = 1049, kL1Palette = 1040, kFnPalette = 1111;
 
-void click(QWidget* w) {
-    test::windowClick(*w, w->rect().center());
-}
+const auto click = [](QWidget* w) { windowClick(*w, w->rect().center()); };
+const auto key = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
 
-void key(Qt::Key k) {
-    QTest::keyClick(QApplication::focusWidget(), k);
-}
-
-// A function dropped, or clicked after its slot, where it may not go is refused and changes nothing.
-// Keys and clicks during a capture stay with the capture.
+// A function dropped or clicked where it may not go is refused; keys and clicks in a capture stay there.
 TEST(Pages, drops_clicks_and_keys_reach_their_slots_by_the_rules_of_each) {
     Rig rig(1);
     rig.start();
     AssignmentPage* page = rig.page(1);
-    const QString before1 = page->slotLabel(1);
-    const QString before2 = page->slotLabel(2);
+    const QString before1 = page->slotLabel(1), before2 = page->slotLabel(2);
     const ProfileImage work = rig.dlg->link().workImage(1);
     const QPoint l1Home = page->paletteButton(kL1Palette)->pos();
     BoxWatcher boxes;
@@ -77,9 +62,8 @@ TEST(Pages, drops_clicks_and_keys_reach_their_slots_by_the_rules_of_each) {
     click(page->control(1137));
     EXPECT_EQ(page->slotLabel(22).toStdString(), atDpad);
 
-    // Opening the slot list drops the " " the connect pass added. In keyboard mode, while a slot waits for
-    // its key, a click-started capture keeps taking keys, Tab included, and a double click on Write is an
-    // input, not a Write.
+    // Opening the slot list drops the connect pass's " ". A keyboard-mode capture keeps taking keys, Tab
+    // included, and a double click on Write is an input, not a Write.
     rig.dlg->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(rig.dlg.get()));
     ASSERT_EQ(page->slotList()->count(), 4);
@@ -111,8 +95,7 @@ TEST(Pages, drops_clicks_and_keys_reach_their_slots_by_the_rules_of_each) {
     EXPECT_EQ(page->slotLabel(1), before);
 }
 
-// A profile of another mode takes that mode's bank first, so a Write changes only its own record;
-// one of another model is never written.
+// A profile of another mode reads that mode's bank first; one of another model is never written.
 TEST(Pages, a_profile_of_another_mode_or_model) {
     Rig rig(1);
     ProfileImage ps3 = rig.adapter.bank(1, 1);
@@ -122,11 +105,9 @@ TEST(Pages, a_profile_of_another_mode_or_model) {
     const auto folder = std::filesystem::path(rig.documents.path().toStdString()) / "ZAV Software" /
                         "ZAV KITE" / "ProfilePS4";
     std::filesystem::create_directories(folder);
-    std::array<std::uint8_t, 60> fromFile{};
-    fromFile[0] = 0x11;
+    std::array<std::uint8_t, 60> fromFile{0x11};
     ASSERT_TRUE(writeProfileFile(folder / "Ps3Profile.zav4", 1, fromFile, 1));
-    std::array<std::uint8_t, 55> moss{};
-    ASSERT_TRUE(writeProfileFile(folder / "FromMoss.zav4", 2, moss, 0));
+    ASSERT_TRUE(writeProfileFile(folder / "FromMoss.zav4", 2, std::array<std::uint8_t, 55>{}, 0));
     rig.start();
     AssignmentPage* page = rig.page(1);
     const ProfileImage ps4 = rig.adapter.bank(1, 0);

@@ -10,9 +10,9 @@ namespace {
 
 using test::q;
 
-// A right click on Write as the window system delivers it, so that Qt turns the press into the
-// context-menu request it makes on screen. The person picks the menu's entry and answers a Yes/No box
-// with `yes`; returns the entries and the first line of each box, once there are `expected` of them.
+// A right click on Write as the window system delivers it (Qt makes the context-menu request); picks the
+// menu's entry, answers Yes/No with `yes`, and returns the entries and boxes' first lines, `expected` of
+// them.
 QStringList restoreByMenu(AssignmentPage* page, bool yes, int expected) {
     QStringList said;
     QTimer timer;

@@ -29,18 +29,13 @@
 namespace zav::test {
 
 // A text of the catalogue as the widgets show it.
-inline QString q(TextId id, int language = 0) {
-    return qstr(text(id, language));
-}
+inline const auto q = [](TextId id, int language = 0) { return qstr(text(id, language)); };
 
 // Picks item `index` of a list as a person does: a click on its arrow, then one on the item.
 inline void choose(SkinComboBox* list, int index) {
     windowClick(*list, QPoint(list->width() - 8, list->height() / 2));
     QAbstractItemView* view = list->view();
-    if (!view->isVisible() || index < 0 || index >= view->model()->rowCount()) {
-        ADD_FAILURE() << "the list did not open, or has no item " << index;
-        return;
-    }
+    ASSERT_TRUE(view->isVisible() && index >= 0 && index < view->model()->rowCount()) << "no item " << index;
     windowClick(*view->viewport(), view->visualRect(view->model()->index(index, 0)).center());
 }
 
@@ -60,14 +55,13 @@ inline void drag(AssignmentPage* page, int paletteId, int slot) {
     drag(page, paletteId, QPoint(b.x + b.w / 2, b.y + b.h / 2));
 }
 
-// Runs `action` and waits for the transfer it starts to show its result.
 inline void waitTransfer(AssignmentPage* page, const std::function<void()>& action) {
     QSignalSpy done(page, &AssignmentPage::transferDone);
     action();
     ASSERT_TRUE(done.count() > 0 || done.wait(5000));
 }
 
-// Clicks the page's Write button and returns the first lines of the messages it ends with.
+// Clicks Write and returns the first lines of the messages it ends with.
 inline QStringList pressWrite(AssignmentPage* page) {
     BoxWatcher boxes;
     QSignalSpy done(page, &AssignmentPage::transferDone);
@@ -77,7 +71,7 @@ inline QStringList pressWrite(AssignmentPage* page) {
     return boxes.lines;
 }
 
-// How many frames of the adapter's log carry `code`, and whether all of them do.
+// How many frames of the adapter's log carry `code`, and whether all do.
 inline long count(const SimulatedAdapter& adapter, std::uint8_t code) {
     const auto codes = adapter.frameCodes();
     return std::count(codes.begin(), codes.end(), code);
@@ -89,7 +83,6 @@ inline bool only(const SimulatedAdapter& adapter, std::uint8_t code) {
 // The whole main window over a simulated adapter, plugged as `model` (0: nothing attached).
 struct Rig {
     explicit Rig(int model) {
-        // Profiles and the banks Writes overwrite go to folders of this rig's own.
         qputenv("ZAVORA_DOCUMENTS_DIR", documents.path().toLocal8Bit());
         qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
         adapter.setBanks(freshAdapterBanks());
@@ -99,26 +92,21 @@ struct Rig {
         dlg = std::make_unique<MainWindow>(adapter);
         dlg->show();
     }
-    // Starts the window as the program does and waits for its first connect pass.
     void start() {
         QSignalSpy spy(dlg.get(), &MainWindow::connectPassFinished);
         dlg->start(1033);
         ASSERT_TRUE(spy.count() > 0 || spy.wait(5000));
     }
-    // A device change and, when it starts one, the connect pass after it.
     void deviceChange() {
         QSignalSpy handled(dlg.get(), &MainWindow::deviceChangeHandled);
         QSignalSpy passes(dlg.get(), &MainWindow::connectPassFinished);
         dlg->onDeviceChange();
         ASSERT_TRUE(handled.count() > 0 || handled.wait(5000));
-        if (dlg->passRunning() && passes.count() == 0) {
-            passes.wait(5000);
-        }
+        (void)(!dlg->passRunning() || passes.count() > 0 || passes.wait(5000));
     }
     void showTab(int model) { windowClick(*dlg->tab(model), dlg->tab(model)->rect().center()); }
     AssignmentPage* page(int model) { return dlg->page(model); }
-    QTemporaryDir documents;
-    QTemporaryDir state;
+    QTemporaryDir documents, state;
     SimulatedAdapter adapter;
     std::unique_ptr<MainWindow> dlg;
 };

@@ -16,12 +16,7 @@
 namespace {
 
 struct SingleInstance : ::testing::Test {
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        QDir(dir.path()).mkpath(QStringLiteral("run"));
-        QFile::setPermissions(dir.filePath(QStringLiteral("run")),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
+    void SetUp() override { ASSERT_EQ(::mkdir(QFile::encodeName(dir.filePath("run")).constData(), 0700), 0); }
     std::unique_ptr<QProcess> launch() {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -39,14 +34,12 @@ struct SingleInstance : ::testing::Test {
         struct stat info {};
         return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
     }
-    // A copy holds the lock once it has written its process into it.
     bool lockHeld() const { return QFileInfo(lockFile()).size() > 0; }
     QTemporaryDir dir;
 };
 
-// A second copy ends silently while the first runs. A lock left behind by a killed copy, an old empty
-// one (killed while writing it), or a FIFO in its place (not waited on) is taken over: the next copy is
-// still running a second later.
+// A second copy ends silently while the first runs. A lock left by a killed copy, an old empty one, or a
+// FIFO in its place (not waited on) is taken over: the next copy still runs a second later.
 TEST_F(SingleInstance, one_copy_at_a_time_and_a_lock_left_behind_is_taken_over) {
     auto first = launch();
     ASSERT_TRUE(QTest::qWaitFor([&] { return lockHeld(); }, 10000));
@@ -80,21 +73,19 @@ TEST_F(SingleInstance, one_copy_at_a_time_and_a_lock_left_behind_is_taken_over) 
     }
 }
 
-// The lock lives in a folder that is this user's alone: the runtime folder, or one made for this user in
-// the shared temporary folder. One open to others, or a link planted there, is not used; the program then
-// starts without a lock rather than being kept out.
+// The lock lives only in a folder of this user's alone (runtime, or made in the shared temporary folder);
+// with one open to others or a planted link the program starts without a lock rather than being kept out.
 TEST_F(SingleInstance, the_lock_is_kept_only_in_a_folder_of_this_users_own) {
     EXPECT_EQ(zav::ZavoraApp::lockPathIn(dir.filePath(QStringLiteral("run")), dir.path()), lockFile());
-    const QString tmp = dir.filePath(QStringLiteral("tmp"));
-    const QString open = dir.filePath(QStringLiteral("open"));
+    const QString tmp = dir.filePath(QStringLiteral("tmp")), open = dir.filePath(QStringLiteral("open"));
     ASSERT_TRUE(QDir().mkpath(tmp) && QDir().mkpath(open));
     ::chmod(QFile::encodeName(open).constData(), 0777);
     const QString own = tmp + QStringLiteral("/zavora-%1").arg(::geteuid());
     EXPECT_EQ(zav::ZavoraApp::lockPathIn(open, tmp), own + QStringLiteral("/FirstName.lock"));
     EXPECT_EQ(modeOf(own), 0700u);
 
-    const QString planted = dir.filePath(QStringLiteral("planted"));
-    const QString name = planted + QStringLiteral("/zavora-%1").arg(::geteuid());
+    const QString planted = dir.filePath(QStringLiteral("planted")),
+                  name = planted + QStringLiteral("/zavora-%1").arg(::geteuid());
     ASSERT_TRUE(QDir().mkpath(planted) && QFile::link(own, name));
     EXPECT_EQ(zav::ZavoraApp::lockPathIn(QString(), planted), QString());
     ASSERT_TRUE(QFile::remove(name) && QDir().mkpath(name));

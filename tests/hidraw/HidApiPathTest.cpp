@@ -14,15 +14,11 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Path = HidrawNode::OutputPath;
 
-// Every output report went by `path` with 33 bytes, and every input report was fetched as GET_REPORT of
-// report 1 into 65 bytes.
+// Every output report went by `path` with 33 bytes.
 bool allWent(const HidrawNode& node, Path path) {
     const auto outputs = node.outputs();
-    const auto inputs = node.inputRequests();
     return !outputs.empty() && std::all_of(outputs.begin(), outputs.end(), [path](const auto& o) {
         return o.path == path && o.bytes.size() == 33;
-    }) && std::all_of(inputs.begin(), inputs.end(), [](const auto& r) {
-        return r.reportId == 0x01 && r.length == 65;
     });
 }
 
@@ -42,24 +38,26 @@ struct HidApiPath : ::testing::Test {
 TEST_F(HidApiPath, each_model_is_listed_opened_and_identified_by_one_status_exchange) {
     for (int model = 1; model <= 3; ++model) {
         HidrawNode& node = bed.plugModel(model);
-        node.adapter().setMouse(0x2B7C, 0x0061);
-        node.adapter().setCapability(5);
+        node.adapter.setMouse(0x2B7C, 0x0061);
+        node.adapter.setCapability(5);
         const std::vector<HidDeviceInfo> found = backend.enumerate();
         ASSERT_EQ(found.size(), 1u) << model;
-        EXPECT_EQ(found[0].path, node.devnode());
+        EXPECT_EQ(found[0].path, node.devnode);
         EXPECT_EQ(found[0].productId, productIdForModel(model));
 
         ASSERT_TRUE(link.OpenAndIdentify()) << model;
         EXPECT_EQ(link.model(), model);
         EXPECT_EQ(link.mouseKind(), MouseKind::Own); // the reply's bytes arrived where they belong
         EXPECT_EQ(link.capability(), std::optional<std::uint8_t>(5));
-        EXPECT_EQ(node.opens(), 2); // hidapi's handle, and the node opened beside it for SET_REPORT
+        EXPECT_EQ(node.opens, 2); // hidapi's handle, and the node opened beside it for SET_REPORT
         ASSERT_EQ(node.outputs().size(), 1u);
         EXPECT_EQ(node.outputs()[0].bytes, test::kStatusFrame);
         EXPECT_TRUE(allWent(node, Path::Ioctl));
-        EXPECT_EQ(node.inputRequests().size(), 1u);
 
+        // Gone: what is still open fails at once and says why, and nothing opens.
         bed.unplug(node);
+        EXPECT_FALSE(link.SendCommand(cmd::kStatus, 0));
+        EXPECT_TRUE(logged("HIDIOCSOUTPUT on " + node.devnode + ": No such device"));
         EXPECT_FALSE(link.OpenAndIdentify());
         EXPECT_FALSE(link.openRefused());
     }
@@ -73,64 +71,38 @@ TEST_F(HidApiPath, other_devices_are_never_opened_and_a_node_without_access_is_r
     bed.blockOpen(fern, true);
     EXPECT_FALSE(link.OpenAndIdentify());
     EXPECT_TRUE(link.openRefused());
-    EXPECT_TRUE(logged("hid_open_path " + fern.devnode()));
+    EXPECT_TRUE(logged("hid_open_path " + fern.devnode));
 
     bed.blockOpen(fern, false);
     ASSERT_TRUE(link.OpenAndIdentify());
     EXPECT_EQ(link.model(), 3);
-    EXPECT_EQ(mouse.opens() + sibling.opens(), 0);
-}
-
-TEST_F(HidApiPath, a_bank_is_written_and_read_back_byte_for_byte_all_as_set_report) {
-    HidrawNode& node = bed.plugModel(1);
-    ASSERT_TRUE(link.OpenAndIdentify());
-    node.clearLog();
-    link.sendImage(1) = test::countingBank();
-    ASSERT_TRUE(link.WriteBank(2));
-    EXPECT_EQ(node.adapter().bank(1, 2), test::countingBank());
-    const auto outputs = node.outputs();
-    ASSERT_EQ(outputs.size(), 35u);
-    EXPECT_EQ(outputs[6].bytes, test::kDataFrame5);
-    EXPECT_EQ(node.inputRequests().size(), 3u); // "u", "v" and "w" are answered, data frames are not
-
-    link.workImage(1).fill(0);
-    ASSERT_TRUE(link.ReadBank(2));
-    EXPECT_EQ(link.workImage(1), test::countingBank());
-    EXPECT_EQ(node.outputs().size(), 35u + 18u);
-    EXPECT_TRUE(allWent(node, Path::Ioctl));
+    EXPECT_EQ(mouse.opens + sibling.opens, 0);
 }
 
 // Where the kernel lacks HIDIOCSOUTPUT, plain writes carry the reports; on either path a report the
-// device refuses fails the write at that frame.
-TEST_F(HidApiPath, a_refused_report_stops_the_write_on_either_path) {
+// device refuses fails the write at that frame, and a whole bank goes and comes back byte for byte.
+TEST_F(HidApiPath, a_refused_report_stops_the_write_and_a_bank_round_trips_on_either_path) {
     for (const Path path : {Path::Ioctl, Path::Write}) {
         HidrawNode& node = bed.plugModel(1);
-        node.setOutputIoctlKnown(path == Path::Ioctl);
+        node.outputIoctlKnown = path == Path::Ioctl;
         ASSERT_TRUE(link.OpenAndIdentify());
-        node.adapter().refuseDataChunk(3);
+        node.adapter.refuseDataChunk(3);
         link.sendImage(1) = test::countingBank();
         EXPECT_FALSE(link.WriteBank(1));
         EXPECT_EQ(node.outputs().size(), 1u + 5u); // "q", "u" and data frames 0 to 3
-        EXPECT_EQ(node.adapter().bank(1, 1), ProfileImage{});
+        EXPECT_EQ(node.adapter.bank(1, 1), ProfileImage{});
 
-        node.adapter().clearFaults();
+        node.adapter.clearFaults();
         ASSERT_TRUE(link.WriteBank(1));
-        EXPECT_EQ(node.adapter().bank(1, 1), test::countingBank());
+        EXPECT_EQ(node.adapter.bank(1, 1), test::countingBank());
+        link.workImage(1).fill(0);
+        ASSERT_TRUE(link.ReadBank(1));
+        EXPECT_EQ(link.workImage(1), test::countingBank());
+        EXPECT_EQ(node.outputs().size(), 6u + 35u + 18u);
         EXPECT_TRUE(allWent(node, path));
         EXPECT_EQ(logged("refused as unknown, writing instead"), path == Path::Write);
         bed.unplug(node);
     }
-}
-
-TEST_F(HidApiPath, a_node_that_is_gone_fails_at_once_and_says_why) {
-    HidrawNode& node = bed.plugModel(3);
-    ASSERT_TRUE(link.OpenAndIdentify());
-    bed.unplug(node);
-    EXPECT_FALSE(link.SendCommand(cmd::kStatus, 0));
-    EXPECT_FALSE(link.ReadBank(0));
-    EXPECT_TRUE(logged("HIDIOCSOUTPUT on " + node.devnode() + ": No such device"));
-    EXPECT_FALSE(link.OpenAndIdentify());
-    EXPECT_FALSE(link.openRefused());
 }
 
 } // namespace

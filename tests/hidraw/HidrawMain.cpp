@@ -18,11 +18,8 @@ int main(int argc, char** argv) {
         return 77;
     }
 #ifdef ZAVORA_HIDRAW_QT
-    // The window needs no display, takes its pictures from the source tree, and keeps the backup of
+    // The window takes its pictures from the source tree, and keeps the backup of
     // every Write out of the account's own state folder.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
     if (qEnvironmentVariableIsEmpty("ZAVORA_RES_DIR")) {
         qputenv("ZAVORA_RES_DIR", ZAVORA_TEST_RES_DIR);
     }

@@ -1,29 +1,138 @@
 #include "tests/hidraw/HidrawTestbed.h"
 
-#include "device/DeviceLink.h"
-
 #include <umockdev.h>
 
 #include <glib/gstdio.h>
+#include <linux/hidraw.h>
+#include <sys/ioctl.h>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <span>
 #include <stdexcept>
 
 namespace zav {
 
 namespace {
 
+// A vendor-defined collection: output report 5 of 32 bytes, input reports 1 and 5 of 64 bytes.
+constexpr auto kAdapterReportDescriptor = std::to_array<std::uint8_t>({
+    0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75,
+    0x08, 0x85, 0x05, 0x09, 0x02, 0x95, 0x20, 0x91, 0x02, 0x85, 0x01, 0x09, 0x03,
+    0x95, 0x40, 0x81, 0x02, 0x85, 0x05, 0x09, 0x04, 0x95, 0x40, 0x81, 0x02, 0xC0,
+});
+
 constexpr const char* kBusPath = "/devices/pci0000:00/0000:00:14.0/usb1";
 
-std::string hex(unsigned value, int digits, bool upper) {
+std::string hex(unsigned value, int digits) {
     char text[16];
-    std::snprintf(text, sizeof text, upper ? "%0*X" : "%0*x", digits, value);
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
     return text;
 }
 
+struct DataUnref {
+    void operator()(UMockdevIoctlData* data) const { g_object_unref(data); }
+};
+using DataRef = std::unique_ptr<UMockdevIoctlData, DataUnref>;
+
+// The client's memory behind the ioctl argument, copied here; changes go back on completion.
+DataRef resolveArg(UMockdevIoctlClient* client, std::size_t length) {
+    GError* error = nullptr;
+    UMockdevIoctlData* data =
+        umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, length, &error);
+    g_clear_error(&error);
+    return DataRef(data);
+}
+
+// HIDIOCGINPUT and HIDIOCSOUTPUT carry their length in the request.
+bool isRequest(unsigned long request, unsigned long kind) {
+    return _IOC_TYPE(request) == 'H' && _IOC_NR(request) == _IOC_NR(kind) &&
+           _IOC_DIR(request) == (_IOC_READ | _IOC_WRITE);
+}
+
 } // namespace
+
+HidrawNode::HidrawNode(std::string node, std::uint16_t vendorId, std::uint16_t productId)
+    : devnode(std::move(node)) {
+    const int model = vendorId == kVendorId ? modelForProductId(productId) : 0;
+    if (model != 0) {
+        adapter.plug(model);
+    } else {
+        adapter.plugForeign(vendorId, productId);
+    }
+    device_ = adapter.open(adapter.enumerate().front());
+    handler = umockdev_ioctl_base_new();
+    g_signal_connect(
+        handler, "client-connected",
+        G_CALLBACK(+[](UMockdevIoctlBase*, UMockdevIoctlClient*, HidrawNode* self) { ++self->opens; }), this);
+    g_signal_connect(handler, "handle-ioctl",
+                     G_CALLBACK(+[](UMockdevIoctlBase*, UMockdevIoctlClient* client, HidrawNode* self) {
+                         self->handleIoctl(client);
+                         return TRUE;
+                     }),
+                     this);
+    g_signal_connect(
+        handler, "handle-write",
+        G_CALLBACK(+[](UMockdevIoctlBase*, UMockdevIoctlClient* client, HidrawNode* self) {
+            UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
+            self->answerOutput(client, {arg->data, arg->data + arg->data_len}, OutputPath::Write);
+            return TRUE;
+        }),
+        this);
+}
+
+HidrawNode::~HidrawNode() {
+    g_signal_handlers_disconnect_by_data(handler, this);
+    g_object_unref(handler);
+}
+
+std::vector<HidrawNode::Output> HidrawNode::outputs() const {
+    std::lock_guard lock(mutex_);
+    return outputs_;
+}
+
+// A request the adapter did not answer fails as the kernel fails it: ENODEV once the device is gone.
+void HidrawNode::complete(UMockdevIoctlClient* client, bool done, long length) {
+    if (done) {
+        umockdev_ioctl_client_complete(client, length, 0);
+    } else {
+        umockdev_ioctl_client_complete(client, -1, adapter.enumerate().empty() ? ENODEV : EIO);
+    }
+}
+
+void HidrawNode::handleIoctl(UMockdevIoctlClient* client) {
+    const unsigned long request = umockdev_ioctl_client_get_request(client);
+    const bool ioctlKnown = outputIoctlKnown;
+    if (request == HIDIOCGRDESCSIZE) {
+        const int size = static_cast<int>(kAdapterReportDescriptor.size());
+        DataRef arg = resolveArg(client, sizeof size);
+        std::memcpy(arg->data, &size, sizeof size);
+        umockdev_ioctl_client_complete(client, 0, 0);
+    } else if (isRequest(request, HIDIOCGINPUT(0))) {
+        const std::size_t length = _IOC_SIZE(request);
+        DataRef buffer = resolveArg(client, length);
+        complete(client, device_->getInputReport(std::span(buffer->data, length)), static_cast<long>(length));
+    } else if (isRequest(request, HIDIOCSOUTPUT(0)) && ioctlKnown) {
+        DataRef buffer = resolveArg(client, _IOC_SIZE(request));
+        answerOutput(client, std::vector<std::uint8_t>(buffer->data, buffer->data + _IOC_SIZE(request)),
+                     OutputPath::Ioctl);
+    } else {
+        umockdev_ioctl_client_complete(client, -1, isRequest(request, HIDIOCSOUTPUT(0)) ? ENOTTY : EINVAL);
+    }
+}
+
+void HidrawNode::answerOutput(UMockdevIoctlClient* client, std::vector<std::uint8_t> report,
+                              OutputPath path) {
+    {
+        std::lock_guard lock(mutex_);
+        outputs_.push_back({report, path});
+    }
+    complete(client, device_->setOutputReport(report), static_cast<long>(report.size()));
+}
 
 HidrawTestbed::HidrawTestbed() : testbed_(umockdev_testbed_new()) {}
 
@@ -38,24 +147,9 @@ std::string HidrawTestbed::unavailableReason() {
     return "ThreadSanitizer cannot follow umockdev's worker thread";
 #endif
     const char* preload = std::getenv("LD_PRELOAD");
-    if (preload == nullptr || std::string(preload).find("libumockdev-preload") == std::string::npos) {
-        return "not running under umockdev-wrapper";
-    }
-    UMockdevTestbed* probe = umockdev_testbed_new();
-    GError* error = nullptr;
-    const bool added =
-        umockdev_testbed_add_from_string(probe, "P: /devices/zavora-probe\nE: SUBSYSTEM=zavora\n", &error);
-    if (error != nullptr) {
-        g_error_free(error);
-    }
-    // Seen through the preload, the probe's sysfs directory is where the kernel's would be.
-    const bool visible = added && g_file_test("/sys/devices/zavora-probe", G_FILE_TEST_IS_DIR);
-    g_object_unref(probe);
-    return visible ? std::string() : "the umockdev testbed is not visible in /sys";
-}
-
-HidrawNode& HidrawTestbed::plugModel(int model) {
-    return plug(kVendorId, productIdForModel(model));
+    const bool wrapped =
+        preload != nullptr && std::string(preload).find("libumockdev-preload") != std::string::npos;
+    return wrapped ? std::string() : "not running under umockdev-wrapper";
 }
 
 HidrawNode& HidrawTestbed::plug(std::uint16_t vendorId, std::uint16_t productId) {
@@ -63,25 +157,24 @@ HidrawNode& HidrawTestbed::plug(std::uint16_t vendorId, std::uint16_t productId)
     const int minor = port - 1;
     const std::string usb = std::string(kBusPath) + "/1-" + std::to_string(port);
     const std::string interface = usb + "/1-" + std::to_string(port) + ":1.0";
-    const std::string hidName =
-        "0003:" + hex(vendorId, 4, true) + ":" + hex(productId, 4, true) + "." + hex(port, 4, true);
+    const std::string hidName = "0003:" + hex(vendorId, 4) + ":" + hex(productId, 4) + "." + hex(port, 4);
     const std::string hid = interface + "/" + hidName;
     const std::string node = "hidraw" + std::to_string(minor);
     const std::string hidraw = hid + "/hidraw/" + node;
 
     std::string descriptor;
     for (std::uint8_t byte : kAdapterReportDescriptor) {
-        descriptor += hex(byte, 2, true);
+        descriptor += hex(byte, 2);
     }
 
     const std::string description =
-        "P: " + usb + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nA: idVendor=" + hex(vendorId, 4, false) +
-        "\nA: idProduct=" + hex(productId, 4, false) +
+        "P: " + usb + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nA: idVendor=" + hex(vendorId, 4) +
+        "\nA: idProduct=" + hex(productId, 4) +
         "\nA: bcdDevice=0100\nA: busnum=1\nA: devnum=" + std::to_string(port + 1) + "\n\n" +
         "P: " + interface +
         "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\nA: bInterfaceClass=03\nA: bInterfaceNumber=00\n\n" +
-        "P: " + hid + "\nE: SUBSYSTEM=hid\nE: HID_ID=0003:0000" + hex(vendorId, 4, true) + ":0000" +
-        hex(productId, 4, true) +
+        "P: " + hid + "\nE: SUBSYSTEM=hid\nE: HID_ID=0003:0000" + hex(vendorId, 4) + ":0000" +
+        hex(productId, 4) +
         "\nE: HID_NAME=Emulated HID device\nE: HID_UNIQ=\nH: report_descriptor=" + descriptor + "\n\n" +
         "P: " + hidraw + "\nE: SUBSYSTEM=hidraw\nE: DEVNAME=/dev/" + node +
         "\nA: dev=241:" + std::to_string(minor) + "\nL: device=../../../" + hidName + "\nN: " + node + "\n";
@@ -89,30 +182,31 @@ HidrawNode& HidrawTestbed::plug(std::uint16_t vendorId, std::uint16_t productId)
     GError* error = nullptr;
     auto emulated = std::make_unique<HidrawNode>("/dev/" + node, vendorId, productId);
     if (!umockdev_testbed_add_from_string(testbed_, description.c_str(), &error) ||
-        !umockdev_testbed_attach_ioctl(testbed_, emulated->devnode().c_str(), emulated->handler(), &error)) {
+        !umockdev_testbed_attach_ioctl(testbed_, emulated->devnode.c_str(), emulated->handler, &error)) {
         const std::string message = error != nullptr ? error->message : "unknown error";
         g_clear_error(&error);
-        throw std::runtime_error("cannot emulate " + emulated->devnode() + ": " + message);
+        throw std::runtime_error("cannot emulate " + emulated->devnode + ": " + message);
     }
-    plugged_.push_back({std::move(emulated), "/sys" + usb, "/sys" + hidraw});
-    return *plugged_.back().node;
+    emulated->usbPath = "/sys" + usb;
+    emulated->hidrawPath = "/sys" + hidraw;
+    plugged_.push_back(std::move(emulated));
+    return *plugged_.back();
 }
 
 void HidrawTestbed::unplug(HidrawNode& node) {
-    const Plugged& p = find(node);
-    const std::string hid = p.hidrawPath.substr(0, p.hidrawPath.rfind("/hidraw/"));
+    const std::string hid = node.hidrawPath.substr(0, node.hidrawPath.rfind("/hidraw/"));
     const std::string interface = hid.substr(0, hid.rfind('/'));
-    for (const std::string& path : {p.hidrawPath, hid, interface, p.usbPath}) {
+    for (const std::string& path : {node.hidrawPath, hid, interface, node.usbPath}) {
         umockdev_testbed_uevent(testbed_, path.c_str(), "remove");
     }
-    node.setGone();
-    umockdev_testbed_remove_device(testbed_, p.usbPath.c_str());
+    node.adapter.unplug(); // from now on every request fails as the kernel fails it
+    umockdev_testbed_remove_device(testbed_, node.usbPath.c_str());
     // umockdev keeps the node file; the kernel does not, so a new open finds nothing.
-    g_unlink(rootPath(node.devnode()).c_str());
+    g_unlink(rootPath(node.devnode).c_str());
 }
 
 void HidrawTestbed::blockOpen(const HidrawNode& node, bool blocked) {
-    const std::string open = rootPath(node.devnode());
+    const std::string open = rootPath(node.devnode);
     const std::string hidden = open + ".blocked";
     g_rename((blocked ? open : hidden).c_str(), (blocked ? hidden : open).c_str());
 }
@@ -125,20 +219,7 @@ std::string HidrawTestbed::rootPath(const std::string& path) const {
 }
 
 void HidrawTestbed::hidrawEvent(const HidrawNode& node, const char* action) {
-    umockdev_testbed_uevent(testbed_, find(node).hidrawPath.c_str(), action);
-}
-
-void HidrawTestbed::usbEvent(const HidrawNode& node, const char* action) {
-    umockdev_testbed_uevent(testbed_, find(node).usbPath.c_str(), action);
-}
-
-const HidrawTestbed::Plugged& HidrawTestbed::find(const HidrawNode& node) const {
-    const auto it = std::find_if(plugged_.begin(), plugged_.end(),
-                                 [&](const Plugged& p) { return p.node.get() == &node; });
-    if (it == plugged_.end()) {
-        throw std::logic_error("node not plugged into this testbed");
-    }
-    return *it;
+    umockdev_testbed_uevent(testbed_, node.hidrawPath.c_str(), action);
 }
 
 } // namespace zav

@@ -37,11 +37,9 @@ TEST_F(WatcherHotplug, a_plug_or_an_unplug_gives_one_signal_once_the_node_is_lis
     EXPECT_TRUE(oneSignal());
     EXPECT_TRUE(backend.enumerate().empty());
 
-    // Another vendor's device comes and goes; a USB event and a change add or remove no adapter's node.
+    // Another vendor's device comes and goes; a change adds or removes no adapter's node.
     HidrawNode& mouse = bed.plug(0x046D, 0xC077);
     EXPECT_FALSE(oneSignal());
-    bed.usbEvent(mouse, "change");
-    EXPECT_FALSE(changed.wait(3 * DeviceWatcher::kSettleMs));
     bed.hidrawEvent(mouse, "change");
     EXPECT_FALSE(oneSignal());
     bed.unplug(mouse);

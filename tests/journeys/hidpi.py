@@ -1,15 +1,8 @@
 #!/usr/bin/env python3
-"""The window at QT_SCALE_FACTOR=2 is twice as large, and its keypad picture is drawn from the picture of
-twice the density, not enlarged from the plain one: an enlarged picture shows every pixel as a 2 x 2 block
-of one colour, so the check counts the blocks of the KITE palm rest ("ZAV" letters) that hold an edge.
+"""hidpi.py --demo PATH [--shots DIR]: at QT_SCALE_FACTOR=2 the window is twice as large and its pictures are
+those of twice the density, not enlarged ones, which show every pixel as a 2 x 2 block of one colour."""
 
-Usage: hidpi.py --demo PATH [--shots DIR]; exits 0 when sharp, 1 when not, 77 when no X server starts here.
-"""
-
-import argparse
-import os
-import sys
-import time
+import argparse, os, sys, time
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -42,4 +35,4 @@ if __name__ == "__main__":
     parser.add_argument("--demo", required=True)
     parser.add_argument("--shots", default="hidpi-shots")
     args = parser.parse_args()
-    sys.exit(on_own_server(args.demo, args.shots, "hidpi", check, size=(2200, 1600), QT_SCALE_FACTOR="2"))
+    sys.exit(on_own_server(args.demo, args.shots, "hidpi", check, size=(2200, 1600), env={"QT_SCALE_FACTOR": "2"}))

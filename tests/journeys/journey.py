@@ -1,15 +1,7 @@
 """Drives zavora-demo under a private X server as a person would, with real pointer and key events (xdotool)
 at the controls' places, and reads what it left on disk and on the screen (ImageMagick's import)."""
 
-import collections
-import os
-import resource
-import select
-import shutil
-import signal
-import subprocess
-import tempfile
-import time
+import collections, os, resource, select, shutil, signal, subprocess, tempfile, time, traceback
 
 SCREEN = (1280, 800)
 PAGE_ORIGIN = (8, 60)  # where the model page stands in the main window
@@ -32,12 +24,12 @@ PIXEL_TOLERANCE = 24
 Window = collections.namedtuple("Window", "wid name x y w h")
 
 
-class JourneyFailed(AssertionError):
-    """The program did not do what the person asked of it."""
+class JourneyFailed(AssertionError):  # the program did not do what the person asked of it
+    pass
 
 
-class HarnessError(RuntimeError):
-    """The harness itself could not do its part (no X server, a tool that failed)."""
+class HarnessError(RuntimeError):  # the harness itself could not do its part
+    pass
 
 
 def check(condition, message):
@@ -49,12 +41,7 @@ def missing_tools():
     return [tool for tool in ("Xvfb", "xdotool", "import") if shutil.which(tool) is None]
 
 
-def centre(box):
-    return box[0] + box[2] // 2, box[1] + box[3] // 2
-
-
-def slider_cell(slider, k):
-    """Centre of large cell k of a slider standing at `slider`."""
+def slider_cell(slider, k):  # the centre of its large cell k
     return slider[0] + 15 + 55 * k, slider[1] + 45
 
 
@@ -75,42 +62,31 @@ def end_process(process):
         try:
             process.wait(5)
         except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
+            process.kill(), process.wait()
 
 
-def no_room_for_files():
-    """As a full disk looks to a program, for root too: no file may grow, and writing says so."""
+def no_room_for_files():  # as a full disk looks to a program, for root too: no file may grow, writing says so
     signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
     resource.setrlimit(resource.RLIMIT_FSIZE, (0, 0))
 
 
-class XServer:
-    """A private Xvfb on a display it picks itself."""
-
-    def __init__(self, size=SCREEN):
-        self.size, self.process = size, None
-
-    def start(self, timeout=10):
-        read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self.size[0]}x{self.size[1]}x24",
-             "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number, deadline = b"", time.monotonic() + timeout
-        while not number.endswith(b"\n") and select.select([read_end], [], [], max(0, deadline - time.monotonic()))[0]:
-            if not (chunk := os.read(read_end, 16)):
-                break
-            number += chunk
-        os.close(read_end)
-        if not number.strip():
-            self.stop()
-            raise HarnessError("Xvfb did not start")
-        return ":" + number.decode().strip()
-
-    def stop(self):
-        end_process(self.process)
+def start_x(size, timeout=10):
+    """A private Xvfb on a display it picks itself: its process and the display."""
+    read_end, write_end = os.pipe()
+    process = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{size[0]}x{size[1]}x24",
+                                "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number, deadline = b"", time.monotonic() + timeout
+    while not number.endswith(b"\n") and select.select([read_end], [], [], max(0, deadline - time.monotonic()))[0]:
+        if not (chunk := os.read(read_end, 16)):
+            break
+        number += chunk
+    os.close(read_end)
+    if not number.strip():
+        end_process(process)
+        raise HarnessError("Xvfb did not start")
+    return process, ":" + number.decode().strip()
 
 
 class Demo:
@@ -157,8 +133,7 @@ class Demo:
         self.wait_still()
         return self
 
-    def wait_still(self, quiet=0.5, timeout=6.0):
-        """Waits until the main window has looked the same for `quiet` seconds."""
+    def wait_still(self, quiet=0.5, timeout=6.0):  # until the main window looks the same for `quiet` seconds
         box = (0, 0, self.main.w, self.main.h)
         deadline, last, since = time.monotonic() + timeout, self.window_pixels(box), time.monotonic()
         while time.monotonic() < deadline:
@@ -178,13 +153,11 @@ class Demo:
                            capture_output=True, timeout=10)
             shutil.rmtree(target, ignore_errors=True)
         end_process(self.process)
-        if self.log:
-            self.log.close()
+        self.log and self.log.close()
         if evidence:
             shutil.copytree(self.home, target, ignore=shutil.ignore_patterns("run"), symlinks=True)
         shutil.rmtree(self.home, ignore_errors=True)
 
-    # --- windows and input -------------------------------------------------------------------------
 
     def xdotool(self, *args, check=True):
         done = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True, timeout=5)
@@ -197,8 +170,7 @@ class Demo:
         name = self.xdotool("getwindowname", str(wid), check=False).strip()
         return Window(int(wid), name, *(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT")))
 
-    def others(self):
-        """The program's mapped windows other than the main and the simulator window."""
+    def others(self):  # the program's mapped windows but the main and the simulator window
         shown = []
         for wid in self.xdotool("search", "--onlyvisible", "--pid", str(self.process.pid), check=False).split():
             try:
@@ -212,8 +184,7 @@ class Demo:
         return self.on_window((box[0] + PAGE_ORIGIN[0], box[1] + PAGE_ORIGIN[1], *box[2:]))
 
     def on_window(self, box, window=None):
-        x, y = centre(box)
-        return (window or self.main).x + x, (window or self.main).y + y
+        return (window or self.main).x + box[0] + box[2] // 2, (window or self.main).y + box[1] + box[3] // 2
 
     def move(self, x, y):
         self.xdotool("mousemove", str(x), str(y))
@@ -240,14 +211,11 @@ class Demo:
         self.xdotool(command, "--delay", "40", *keys)
         time.sleep(settle)
 
-    def simulator_button(self, which):
-        """The simulator's "Plug in" or "Unplug": two equal buttons 42 pixels above the bottom edge,
-        inside margins of 11 and a gap of 6."""
+    def simulator_button(self, which):  # "Plug in" or "Unplug": 42 above the bottom, margins 11, gap 6
         sim = self.window(self.simulator.wid)
         half = (sim.w - 28) // 4
         self.click((sim.x + 11 + half if which == "plug" else sim.x + sim.w - 11 - half, sim.y + sim.h - 42))
 
-    # --- lists, message boxes, dialogs -------------------------------------------------------------
 
     def wait_for(self, test, what, timeout=3.0):
         found = wait_until(lambda: next((w for w in self.others() if test(w)), None), timeout)
@@ -267,8 +235,7 @@ class Demo:
         return self.wait_for(lambda w: w.wid not in before and abs(w.y - place[1] - 10) <= 30,
                              f"list opened by a click on the {what}", 2.0)
 
-    def pick(self, box, index, count, what, window=None):
-        """Picks item `index` of `count` with a click on the arrow and one on the item."""
+    def pick(self, box, index, count, what, window=None):  # item `index` of `count`: arrow, then item
         popup = self.open_list(box, what, window)
         self.click((popup.x + min(popup.w // 2, 40), int(popup.y + popup.h / count * (index + 0.5))), 0.1)
         self.wait_closed(popup, f"{what} (after a click on item {index})")
@@ -294,7 +261,6 @@ class Demo:
     def settings_dialog(self, what):
         return self.wait_for(lambda w: (w.w, w.h) == SETTINGS_SIZE, what)
 
-    # --- screen and disk ---------------------------------------------------------------------------
 
     def pixels(self, x, y, w, h):
         done = subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8",
@@ -326,26 +292,28 @@ class Demo:
         return sorted(n[:-5] for n in os.listdir(folder) if n.endswith(".zav4")) if os.path.isdir(folder) else []
 
 
-def on_own_server(demo_path, shots, name, act, size=SCREEN, **env):
-    """Runs act(demo) on a demo of its own on an X server of its own: 77 when that cannot be here, the code
-    act gives, or 1 when act gives failures (printed with the evidence kept), else 0."""
-    server = XServer(size)
+def on_own_server(demo_path, shots, name, act, size=SCREEN, env=None, **options):
+    """Runs act(demo) on a demo and an X server of its own: 77 when that cannot be here, 1 when act fails or
+    gives failures (printed, the evidence kept), else 0."""
     try:
         if missing_tools():
             raise HarnessError(f"{', '.join(missing_tools())} missing (scripts/deps installs them)")
-        demo = Demo(os.path.abspath(demo_path), server.start(), os.path.abspath(shots), name)
+        server, display = start_x(size)
+        demo = Demo(os.path.abspath(demo_path), display, os.path.abspath(shots), name, **options)
     except HarnessError as error:
         print(f"skipped: {error}", flush=True)
         return 77
-    demo.env.update(env)
+    demo.env.update(env or {})
     failures = ["the harness stopped"]
     try:
         failures = act(demo.start())
+    except (JourneyFailed, HarnessError) as failure:
+        failures = [f"{type(failure).__name__}: {failure}"]
+    except Exception:
+        failures = [traceback.format_exc()]
     finally:
-        demo.stop(evidence=failures and not isinstance(failures, int))
-        server.stop()
-    if isinstance(failures, int):
-        return failures
+        demo.stop(evidence=bool(failures))
+        end_process(server)
     for failure in failures or []:
-        print(f"FAIL: {failure}", flush=True)
+        print(f"FAIL {name}: {failure} (evidence in {demo.shots_dir})", flush=True)
     return 1 if failures else 0

@@ -1,14 +1,8 @@
 #!/usr/bin/env python3
-"""Screenshots of the program's look, taken with the mouse only, to compare two builds pixel for pixel.
-Usage: look.py --demo PATH --out DIR. Takes the start, each settings dialog of the first page, a message box,
-each model tab and the start in two more languages into DIR (one PNG each, the window in front). Compare two
-folders with `compare -metric AE a.png b.png null:` (ImageMagick). Exits 77 when no X server starts here."""
+"""look.py --demo PATH --out DIR: the start, the first page's settings dialogs, a message box, each model tab and
+two more languages as PNGs, taken with the mouse only, to compare two builds with `compare -metric AE`."""
 
-import argparse
-import os
-import subprocess
-import sys
-import time
+import argparse, os, subprocess, sys, time
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -29,9 +23,7 @@ def shoot(demo, out):
                         path], env=demo.env, check=True, capture_output=True, timeout=10)
         print(path, flush=True)
 
-    def pause():
-        time.sleep(0.8)
-
+    pause = lambda: time.sleep(0.8)  # noqa: E731
     grab("start")
     for name, box in DIALOGS.items():
         demo.click(demo.on_page(box))

@@ -26,8 +26,7 @@ QString addProgram(const QString& folder, const QString& name, bool executable =
 }
 
 TEST(OnScreenKeyboard, the_preferred_runnable_keyboard_is_started_and_a_failed_start_told) {
-    QTemporaryDir first;
-    QTemporaryDir second;
+    QTemporaryDir first, second;
     addProgram(first.path(), "matchbox-keyboard");
     EXPECT_EQ(findOnScreenKeyboard({first.path(), second.path()}), first.filePath("matchbox-keyboard"));
     addProgram(second.path(), "florence");

@@ -9,8 +9,7 @@
 namespace zav {
 namespace {
 
-// Each picture is decoded once, whichever thread gets to it first: the preloader, the window asking
-// for the same pictures from the other end of the list, or many threads at once.
+// Each picture is decoded once, whichever thread gets to it first: preloader, window, or many at once.
 TEST(Pictures, a_picture_is_decoded_once_and_shared_by_every_thread) {
     const QStringList names = AssignmentPage::pictureNames(3);
     ASSERT_GE(names.size(), 6);

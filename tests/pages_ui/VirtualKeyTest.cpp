@@ -5,24 +5,18 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <optional>
-#include <string>
-
 namespace zav {
 namespace {
 
-// A key press as a platform plugin delivers it: on X11 the scan code is the X keycode and the native
-// key the keysym; on Windows the scan code (bit 8 = extended) and the message's neutral virtual key.
+// As a platform delivers it: X11 keycode and keysym, or Windows scan code (bit 8 extended) and virtual key.
 struct KeyPress {
     int key;
     Qt::KeyboardModifiers modifiers = Qt::NoModifier;
-    std::uint32_t scanCode = 0;
-    std::uint32_t nativeKey = 0;
+    std::uint32_t scanCode = 0, nativeKey = 0;
     std::optional<std::string> label;
 };
 
-TEST(KeyEventCapture, the_event_of_a_key_gives_its_label) {
+TEST(EventCapture, the_event_of_a_key_a_button_or_the_wheel_gives_its_label) {
     const KeyPress presses[] = {
         // The side of a modifier, from the X11 key or the Windows scan code; either value alone does.
         {Qt::Key_Shift, Qt::ShiftModifier, 50, 0xffe1, "LSft"},
@@ -44,7 +38,6 @@ TEST(KeyEventCapture, the_event_of_a_key_gives_its_label) {
         {Qt::Key_Exclam, Qt::ShiftModifier, 0, 0, "1"},
         {Qt::Key_Backtab, Qt::ShiftModifier, 0, 0, "Tab"},
         {Qt::Key_SysReq, Qt::AltModifier, 0, 0, "Print"},
-        // Keys with a code but no label change nothing.
         {Qt::Key_F13, Qt::NoModifier, 0, 0, std::nullopt},
     };
     for (const KeyPress& p : presses) {
@@ -53,9 +46,6 @@ TEST(KeyEventCapture, the_event_of_a_key_gives_its_label) {
             p.label)
             << std::hex << p.key << " " << p.scanCode << " " << p.nativeKey;
     }
-}
-
-TEST(MouseEventCapture, buttons_and_the_wheel_give_their_labels) {
     const auto button = [](Qt::MouseButton b, Qt::MouseButtons held = {}, Qt::KeyboardModifiers mods = {}) {
         return labelForMouseEvent(
             QMouseEvent(QEvent::MouseButtonPress, QPointF(10, 10), QPointF(110, 110), b, held | b, mods));
