@@ -109,16 +109,11 @@ TEST_F(Controls, a_drag_from_the_selected_cell_moves_it_and_is_held_at_the_ends_
 
 TEST_F(Controls, arrows_move_the_slider_a_cell_and_page_keys_a_large_cell) {
     slider.setFocus(Qt::TabFocusReason);
-    for (const auto& [fine, from, key, to] :
-         std::initializer_list<std::tuple<bool, int, Qt::Key, int>>{{false, 14, Qt::Key_Right, 21},
-                                                                    {false, 21, Qt::Key_PageDown, 14},
-                                                                    {false, 14, Qt::Key_End, 49},
-                                                                    {false, 49, Qt::Key_Right, 49},
-                                                                    {false, 0, Qt::Key_Down, 0},
-                                                                    {false, 10, Qt::Key_Left, 7},
-                                                                    {false, -7, Qt::Key_Right, 0},
-                                                                    {true, 15, Qt::Key_PageUp, 22},
-                                                                    {true, 7, Qt::Key_Down, 6}}) {
+    const std::tuple<bool, int, Qt::Key, int> steps[] = {
+        {false, 14, Qt::Key_Right, 21}, {false, 21, Qt::Key_PageDown, 14}, {false, 14, Qt::Key_End, 49},
+        {false, 49, Qt::Key_Right, 49}, {false, 0, Qt::Key_Down, 0},       {false, 10, Qt::Key_Left, 7},
+        {false, -7, Qt::Key_Right, 0},  {true, 15, Qt::Key_PageUp, 22},    {true, 7, Qt::Key_Down, 6}};
+    for (const auto& [fine, from, key, to] : steps) {
         slider.setFineMode(fine);
         slider.setPosition(from);
         QTest::keyClick(QApplication::focusWidget(), key);

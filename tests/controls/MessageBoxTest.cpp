@@ -34,16 +34,11 @@ TEST(MessageBox, answers_what_its_buttons_and_keys_say) {
     const Act enter = [](SkinMessageBox& b) { QTest::keyClick(&b, Qt::Key_Return); };
     const Act escape = [](SkinMessageBox& b) { QTest::keyClick(&b, Qt::Key_Escape); };
     using K = MessageBoxKind;
-    for (const auto& [kind, act, answer] :
-         std::initializer_list<std::tuple<K, Act, int>>{{K::OkCancel, ok, IDOK},
-                                                        {K::OkCancel, enter, IDOK},
-                                                        {K::OkCancel, cancel, IDCANCEL},
-                                                        {K::OkCancel, escape, IDCANCEL},
-                                                        {K::YesNo, ok, IDOK},
-                                                        {K::YesNo, cancel, IDCANCEL},
-                                                        {K::YesNo, escape, IDCANCEL},
-                                                        {K::OkOnly, ok, IDOK},
-                                                        {K::OkOnly, escape, IDCANCEL}}) {
+    const std::tuple<K, Act, int> rows[] = {
+        {K::OkCancel, ok, IDOK},         {K::OkCancel, enter, IDOK}, {K::OkCancel, cancel, IDCANCEL},
+        {K::OkCancel, escape, IDCANCEL}, {K::YesNo, ok, IDOK},       {K::YesNo, cancel, IDCANCEL},
+        {K::YesNo, escape, IDCANCEL},    {K::OkOnly, ok, IDOK},      {K::OkOnly, escape, IDCANCEL}};
+    for (const auto& [kind, act, answer] : rows) {
         SkinMessageBox box({QStringLiteral("Delete this profile?")}, kind, 0);
         EXPECT_EQ(run(box, act), answer) << "kind " << int(kind);
     }
