@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <numeric>
 #include <sstream>
 #include <tuple>
 
@@ -47,9 +48,7 @@ void putFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
 
 ProfileImage pattern(int seed) {
     ProfileImage image{};
-    for (std::size_t i = 0; i < image.size(); ++i) {
-        image[i] = static_cast<std::uint8_t>(i * 5 + static_cast<std::size_t>(seed) * 11);
-    }
+    std::iota(image.begin(), image.end(), static_cast<std::uint8_t>(seed * 11));
     return image;
 }
 
@@ -71,10 +70,6 @@ struct Cli : ::testing::Test {
     std::size_t backupCount() const {
         std::error_code ec;
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(backups(), ec), {}));
-    }
-    int writesSent() const {
-        const auto codes = hw.frameCodes();
-        return static_cast<int>(std::count(codes.begin(), codes.end(), cmd::kWrite));
     }
 
     test::ScratchFolder scratch;
@@ -125,8 +120,7 @@ TEST_F(Cli, export_then_import_round_trips_on_every_model) {
         const ProfileImage after = hw.bank(model, modeNumber);
         const auto size = static_cast<std::ptrdiff_t>(recordSize(model));
         const auto from = (slot[0] - '1') * size;
-        // The record comes back as the adapter held it (on the MOSS's PlayStation 3 bank with its
-        // exchanged codes), the rest of the bank as the import found it.
+        // The record comes back as the adapter held it (MOSS PS3 codes exchanged), the rest untouched.
         EXPECT_TRUE(std::equal(after.begin() + from, after.begin() + from + size, before.begin() + from))
             << model;
         EXPECT_TRUE(std::all_of(after.begin(), after.begin() + from, [](auto b) { return b == 0; }));
@@ -187,7 +181,7 @@ TEST_F(Cli, bad_input_is_refused_and_changes_nothing) {
         EXPECT_NE(err.str().find(row.says), std::string::npos) << line << "\n" << err.str();
         EXPECT_EQ(err.str().rfind("zavora-cli: ", 0), 0u) << line;
         EXPECT_TRUE(out.str().empty()) << line << "\n" << out.str();
-        EXPECT_EQ(writesSent(), 0) << line;
+        EXPECT_EQ(std::ranges::count(hw.frameCodes(), cmd::kWrite), 0) << line;
         EXPECT_EQ(hw.banks(), before) << line;
         EXPECT_FALSE(fs::exists(bankFile())) << line;
         EXPECT_EQ(backupCount(), 0u) << line;

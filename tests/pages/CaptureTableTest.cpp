@@ -47,7 +47,7 @@ TEST(KeyCapture, every_captured_key_maps_to_a_code_the_label_table_shows_back) {
     EXPECT_GE(labels.size(), 100u);
 }
 
-TEST(KeyCapture, modifiers_take_the_side_that_is_down) {
+TEST(KeyCapture, modifiers_take_the_side_that_is_down_and_mouse_buttons_wheel_and_side_buttons_map) {
     // A right Ctrl held is no shift side; the side codes themselves are not in the table.
     using vk::kShift, vk::kControl, vk::kMenu, vk::kLShift, vk::kRShift;
     const std::tuple<int, std::set<int>, std::optional<std::string>> rows[] = {
@@ -68,12 +68,9 @@ TEST(KeyCapture, modifiers_take_the_side_that_is_down) {
         }
     }
     EXPECT_EQ(labelForVirtualKey(vk::kShift, KeyDownQuery{}), std::nullopt);
-}
 
-TEST(MouseCapture, buttons_wheel_and_side_buttons) {
     using enum MouseInput;
-    constexpr int kShiftFlag = 0x04;
-    const std::tuple<MouseInput, int, std::optional<std::string_view>> rows[] = {
+    const std::tuple<MouseInput, int, std::optional<std::string_view>> mouseRows[] = {
         {LeftButton, 0, kLabelMouseLeft},
         {MiddleButton, 0, kLabelMouseMiddle},
         {RightButton, 0, kLabelMouseRight},
@@ -82,12 +79,12 @@ TEST(MouseCapture, buttons_wheel_and_side_buttons) {
         {Wheel, -120, kLabelWheelDown},
         {SideButton, kMkXButton1, kLabelSideBack},
         {SideButton, kMkXButton2, kLabelSideForward},
-        {SideButton, kMkXButton1 | kShiftFlag, std::nullopt},
+        {SideButton, kMkXButton1 | 0x04 /* with Shift */, std::nullopt},
         {SideButton, kMkXButton1 | kMkXButton2, std::nullopt},
         {SideButton, 0, std::nullopt}};
-    for (const auto& [input, value, label] : rows) {
+    for (const auto& [input, value, mouseLabel] : mouseRows) {
         const auto captured = labelForMouseInput(input, value);
-        EXPECT_EQ(captured, label) << static_cast<int>(input) << " " << value;
+        EXPECT_EQ(captured, mouseLabel) << static_cast<int>(input) << " " << value;
         if (captured) {
             expectStoredAndShownBack(*captured);
         }

@@ -38,7 +38,7 @@ bool overlap(const Box& a, const Box& b) {
 
 // A release finds one slot under the cursor: no two slot boxes overlap, none touches a palette button,
 // and every drop target has its box inside the page, marked by the slot's own static.
-TEST(PageLayout, slot_boxes_are_apart_and_inside_the_page) {
+TEST(PageLayout, slot_boxes_are_apart_inside_the_page_and_shown_by_mode) {
     const Box page{0, 0, 960, 691};
     for (int model = 1; model <= 3; ++model) {
         const PageLayout& layout = pageLayout(model);
@@ -63,9 +63,7 @@ TEST(PageLayout, slot_boxes_are_apart_and_inside_the_page) {
         }
         EXPECT_EQ(slotPlace(model, slotCount(model) + 1), nullptr);
     }
-}
 
-TEST(PageLayout, visibility_by_mode) {
     // Model, slot and the modes it shows in, one bit per mode.
     const std::tuple<int, int, int> rows[] = {{1, 28, 0}, {1, 29, 0},  {1, 27, 15}, {1, 32, 8}, {2, 24, 8},
                                               {2, 28, 8}, {2, 23, 15}, {3, 29, 8},  {3, 28, 15}};

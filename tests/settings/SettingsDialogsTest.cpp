@@ -23,8 +23,7 @@
 namespace zav {
 namespace {
 
-// The real main window over a simulated adapter of `model`, after its first connect pass, with the
-// status polls stopped so that the frames a dialog sends stand alone in the adapter's log.
+// The main window after its first connect, polls stopped so that a dialog's frames stand alone in the log.
 struct SettingsRig {
     explicit SettingsRig(int model) : rig(model) {
         rig.start();
@@ -78,7 +77,7 @@ void ok(SettingsDialog& dialog) {
     QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
 }
 
-TEST(SettingsDialogs, ok_stores_the_byte_in_both_pages_and_the_close_box_or_esc_leaves_them) {
+TEST(SettingsDialogs, ok_stores_in_both_pages_cancel_leaves_them_and_normal_and_ads_stay_apart) {
     SettingsRig rig(1);
     using Open = std::unique_ptr<SettingsDialog> (*)(SettingsRig&);
     using F = SettingsField;
@@ -117,10 +116,7 @@ TEST(SettingsDialogs, ok_stores_the_byte_in_both_pages_and_the_close_box_or_esc_
         ok(*openFront<SensitivityDialog>(rig));
         EXPECT_EQ(rig.work(1, 0, SettingsField::sensitivity), stored);
     }
-}
 
-TEST(SettingsDialogs, normal_and_ads_keep_their_own_values_through_switches_and_ok) {
-    SettingsRig rig(1);
     rig.put(1, 0, SettingsField::deadZoneNormal, 5);
     rig.put(1, 0, SettingsField::deadZoneAds, 40);
     const auto dialog = open<DeadZoneDialog>(rig, rig.target());
