@@ -16,7 +16,9 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <numeric>
 #include <sstream>
+#include <tuple>
 
 namespace zav {
 namespace {
@@ -46,9 +48,7 @@ void putFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
 
 ProfileImage pattern(int seed) {
     ProfileImage image{};
-    for (std::size_t i = 0; i < image.size(); ++i) {
-        image[i] = static_cast<std::uint8_t>(i * 5 + static_cast<std::size_t>(seed) * 11);
-    }
+    std::iota(image.begin(), image.end(), static_cast<std::uint8_t>(seed * 11));
     return image;
 }
 
@@ -61,26 +61,15 @@ struct Cli : ::testing::Test {
     int run(std::vector<std::string> args) {
         out.str("");
         err.str("");
-        const CliEnvironment env{[this] { return std::make_unique<Forward>(hw); },
-                                 [this] { return windowUp; },
-                                 bankFile(),
-                                 backups(),
-                                 out,
-                                 err};
-        return runCli(args, env);
+        return runCli(args, {[this] { return std::make_unique<Forward>(hw); }, [this] { return windowUp; },
+                             bankFile(), backups(), out, err});
     }
     fs::path bankFile() const { return dir / "share" / "zavora-demo" / "simulated-adapter.bin"; }
     fs::path backups() const { return dir / "state" / "zavora" / "backups"; }
     std::string at(const char* name) const { return (dir / name).string(); }
     std::size_t backupCount() const {
         std::error_code ec;
-        return fs::exists(backups(), ec)
-                   ? static_cast<std::size_t>(std::distance(fs::directory_iterator(backups()), {}))
-                   : 0;
-    }
-    int writesSent() const {
-        const auto codes = hw.frameCodes();
-        return static_cast<int>(std::count(codes.begin(), codes.end(), cmd::kWrite));
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(backups(), ec), {}));
     }
 
     test::ScratchFolder scratch;
@@ -115,90 +104,70 @@ TEST_F(Cli, backup_then_restore_gives_every_bank_back_byte_for_byte) {
 }
 
 TEST_F(Cli, export_then_import_round_trips_on_every_model) {
-    struct Row {
-        int model;
-        const char* mode;
-        int modeNumber;
-        const char* slot;
-    };
-    for (const Row& row : {Row{1, "ps3", 1, "2"}, Row{2, "ps3", 1, "1"}, Row{3, "kbd", 3, "3"}}) {
-        hw.plug(row.model);
-        hw.setBank(row.model, row.modeNumber, pattern(row.model));
-        const ProfileImage before = hw.bank(row.model, row.modeNumber);
+    for (const auto& [model, mode, modeNumber, slot] :
+         std::initializer_list<std::tuple<int, const char*, int, const char*>>{
+             {1, "ps3", 1, "2"}, {2, "ps3", 1, "1"}, {3, "kbd", 3, "3"}}) {
+        hw.plug(model);
+        hw.setBank(model, modeNumber, pattern(model));
+        const ProfileImage before = hw.bank(model, modeNumber);
         const std::string file = at("Round.zav4");
-        ASSERT_EQ(run({"export", "--mode", row.mode, "--slot", row.slot, file}), kExitOk) << err.str();
+        ASSERT_EQ(run({"export", "--mode", mode, "--slot", slot, file}), kExitOk) << err.str();
         EXPECT_EQ(fileBytes(file).size(), 128u);
-        EXPECT_EQ(fileBytes(file)[127], row.model);
+        EXPECT_EQ(fileBytes(file)[127], model);
 
-        hw.setBank(row.model, row.modeNumber, ProfileImage{});
-        ASSERT_EQ(run({"import", file, "--slot", row.slot}), kExitOk) << err.str();
-        const ProfileImage after = hw.bank(row.model, row.modeNumber);
-        const int slot = row.slot[0] - '1';
-        const auto size = static_cast<std::size_t>(recordSize(row.model));
-        const auto from = static_cast<std::ptrdiff_t>(static_cast<std::size_t>(slot) * size);
-        // The record comes back as the adapter held it (on the MOSS's PlayStation 3 bank with its
-        // exchanged codes), the rest of the bank as the import found it.
-        EXPECT_TRUE(std::equal(after.begin() + from, after.begin() + from + static_cast<std::ptrdiff_t>(size),
-                               before.begin() + from))
-            << "model " << row.model;
+        hw.setBank(model, modeNumber, ProfileImage{});
+        ASSERT_EQ(run({"import", file, "--slot", slot}), kExitOk) << err.str();
+        const ProfileImage after = hw.bank(model, modeNumber);
+        const auto size = static_cast<std::ptrdiff_t>(recordSize(model));
+        const auto from = (slot[0] - '1') * size;
+        // The record comes back as the adapter held it (MOSS PS3 codes exchanged), the rest untouched.
+        EXPECT_TRUE(std::equal(after.begin() + from, after.begin() + from + size, before.begin() + from))
+            << model;
         EXPECT_TRUE(std::all_of(after.begin(), after.begin() + from, [](auto b) { return b == 0; }));
     }
 }
 
-// Every refusal explains itself on standard error and leaves the adapter, the demo's bank file and
-// the backups as they were.
+// Every refusal explains itself on standard error and leaves adapter, bank file and backups alone.
 TEST_F(Cli, bad_input_is_refused_and_changes_nothing) {
-    const BankSet moss{2, 0, 0, "x", {pattern(1)}};
-    ASSERT_TRUE(saveBankSet(at("moss.zavbank"), moss));
+    ASSERT_TRUE(saveBankSet(at("moss.zavbank"), BankSet{2, 0, 0, "x", {pattern(1)}}));
     const auto good = *encodeBankSet(BankSet{1, 0, 0, "x", {pattern(1), pattern(2)}});
     putFile(at("cut.zavbank"), {good.begin(), good.end() - 10});
     auto damaged = good;
     damaged[400] ^= 1;
     putFile(at("damaged.zavbank"), damaged);
-    std::vector<std::uint8_t> mossRecord(55, 1);
-    ASSERT_TRUE(writeProfileFile(at("Moss.zav4"), 2, mossRecord, 0));
+    ASSERT_TRUE(writeProfileFile(at("Moss.zav4"), 2, std::vector<std::uint8_t>(55, 1), 0));
     auto cutProfile = fileBytes(at("Moss.zav4"));
     cutProfile[127] = 1;
     cutProfile.resize(100);
     putFile(at("Cut.zav4"), cutProfile);
-    std::vector<std::uint8_t> kiteRecord(60, 1);
-    ASSERT_TRUE(writeProfileFile(at("Kite.zav4"), 1, kiteRecord, 0));
+    ASSERT_TRUE(writeProfileFile(at("Kite.zav4"), 1, std::vector<std::uint8_t>(60, 1), 0));
 
     struct Row {
         std::vector<std::string> args;
         int exit;
         std::string says;
-        std::function<void()> setup;
+        std::function<void()> setup = [] {}; // the KITE plugged in
     };
-    const auto kite = [] {}; // the KITE plugged in
+    const auto window = [this] { windowUp = true; }; // real adapters are the window's while it runs
+    const auto twoAdapters = [this] { hw.addDevice(kVendorId, productIdForModel(1)); };
+    const auto noReadBack = [this] { hw.dropReadChunkReply(7); }; // what cannot be kept first is not written
     const std::vector<Row> rows = {
-        {{}, kExitUsage, "no command given", kite},
-        {{"import", at("Kite.zav4"), "--slot", "4"}, kExitUsage, "--slot takes 1, 2 or 3", kite},
-        {{"restore", at("cut.zavbank")}, kExitFailed, "is truncated", kite},
-        {{"restore", at("damaged.zavbank")}, kExitFailed, "is damaged", kite},
-        {{"restore", at("moss.zavbank")}, kExitFailed, "holds banks of a ZAV MOSS", kite},
-        {{"restore", "--last"}, kExitFailed, "no bank of a ZAV KITE has been kept", kite},
-        {{"import", at("Moss.zav4")}, kExitFailed, "is a profile of a ZAV MOSS", kite},
-        {{"import", at("Cut.zav4")}, kExitFailed, "100 bytes instead of 128", kite},
+        {{}, kExitUsage, "no command given"},
+        {{"import", at("Kite.zav4"), "--slot", "4"}, kExitUsage, "--slot takes 1, 2 or 3"},
+        {{"restore", at("cut.zavbank")}, kExitFailed, "is truncated"},
+        {{"restore", at("damaged.zavbank")}, kExitFailed, "is damaged"},
+        {{"restore", at("moss.zavbank")}, kExitFailed, "holds banks of a ZAV MOSS"},
+        {{"restore", "--last"}, kExitFailed, "no bank of a ZAV KITE has been kept"},
+        {{"import", at("Moss.zav4")}, kExitFailed, "is a profile of a ZAV MOSS"},
+        {{"import", at("Cut.zav4")}, kExitFailed, "100 bytes instead of 128"},
         {{"import", at("Moss.zav4"), "--slot", "2"}, kExitFailed, "has no slot 2", [this] { hw.plug(2); }},
-        {{"export", "--mode", "ps4", at("CON.zav4")}, kExitUsage, "no profile file name", kite},
+        {{"export", "--mode", "ps4", at("CON.zav4")}, kExitUsage, "no profile file name"},
         {{"backup", at("x.zavbank")}, kExitFailed, "no adapter is attached", [this] { hw.unplug(); }},
-        {{"backup", at("x.zavbank")},
-         kExitUsage,
-         "2 adapters are attached",
-         [this] { hw.addDevice(kVendorId, productIdForModel(1)); }},
+        {{"backup", at("x.zavbank")}, kExitUsage, "2 adapters are attached", twoAdapters},
         {{"backup", at("x.zavbank")}, kExitFailed, "access was denied", [this] { hw.refuseOpen(true); }},
-        // A bank that cannot be read and kept first is not written.
-        {{"import", at("Kite.zav4")},
-         kExitFailed,
-         "nothing was written",
-         [this] { hw.dropReadChunkReply(7); }},
-        // Real adapters are the window's while it runs.
-        {{"import", at("Kite.zav4")},
-         kExitFailed,
-         "the Zavora window is running",
-         [this] { windowUp = true; }},
-        {{"list"}, kExitFailed, "the Zavora window is running", [this] { windowUp = true; }},
+        {{"import", at("Kite.zav4")}, kExitFailed, "nothing was written", noReadBack},
+        {{"import", at("Kite.zav4")}, kExitFailed, "the Zavora window is running", window},
+        {{"list"}, kExitFailed, "the Zavora window is running", window},
     };
     for (const Row& row : rows) {
         hw.clearFaults();
@@ -207,15 +176,12 @@ TEST_F(Cli, bad_input_is_refused_and_changes_nothing) {
         row.setup();
         hw.clearLog();
         const auto before = hw.banks();
-        std::string line;
-        for (const auto& a : row.args) {
-            line += " " + a;
-        }
+        const std::string line = testing::PrintToString(row.args);
         EXPECT_EQ(run(row.args), row.exit) << line;
         EXPECT_NE(err.str().find(row.says), std::string::npos) << line << "\n" << err.str();
         EXPECT_EQ(err.str().rfind("zavora-cli: ", 0), 0u) << line;
         EXPECT_TRUE(out.str().empty()) << line << "\n" << out.str();
-        EXPECT_EQ(writesSent(), 0) << line;
+        EXPECT_EQ(std::ranges::count(hw.frameCodes(), cmd::kWrite), 0) << line;
         EXPECT_EQ(hw.banks(), before) << line;
         EXPECT_FALSE(fs::exists(bankFile())) << line;
         EXPECT_EQ(backupCount(), 0u) << line;

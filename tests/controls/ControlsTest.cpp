@@ -18,8 +18,7 @@ QPoint centre(int cell) {
     return CellSlider::cellRect(cell).center();
 }
 
-// A window with a button and a slider; the pointer starts far away, as a pointer left where a step
-// wants to hover produces no move at all.
+// The pointer starts far away: a pointer left where a step wants to hover produces no move at all.
 class Controls : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -53,7 +52,7 @@ protected:
     CellSlider slider{&window};
 };
 
-TEST_F(Controls, button_clicks_on_the_release_over_it_and_not_when_let_go_elsewhere) {
+TEST_F(Controls, button_and_slider_clicks_land_where_released_and_only_the_selected_cell_looks_so) {
     QSignalSpy clicked(&button, &QPushButton::clicked);
     const QImage normal = test::snapshot(button);
     QTest::mouseMove(&button, QPoint(10, 10));
@@ -69,9 +68,7 @@ TEST_F(Controls, button_clicks_on_the_release_over_it_and_not_when_let_go_elsewh
     QTest::mouseRelease(&button, Qt::LeftButton, {}, QPoint(200, 10));
     EXPECT_EQ(clicked.count(), 1);
     EXPECT_FALSE(button.isHovered());
-}
 
-TEST_F(Controls, a_click_selects_the_cell_under_it_and_only_the_selected_cell_looks_so) {
     click(centre(21));
     EXPECT_EQ(slider.position(), 21);
     QTest::mouseMove(&slider, QPoint(200, 85)); // away, so that no cell shows the pointer
@@ -90,7 +87,7 @@ TEST_F(Controls, a_click_selects_the_cell_under_it_and_only_the_selected_cell_lo
     EXPECT_EQ(slider.position(), 17);
 }
 
-TEST_F(Controls, a_drag_from_the_selected_cell_moves_it_and_is_held_at_the_ends_of_the_bar) {
+TEST_F(Controls, drags_are_held_at_the_ends_of_the_bar_and_arrows_or_page_keys_step_a_cell) {
     using Path = std::vector<QPoint>;
     for (const auto& [from, path, to] : std::initializer_list<std::tuple<int, Path, int>>{
              {14, {centre(21), QPoint(50, 45)}, 21}, // between the teeth the last cell stays
@@ -105,20 +102,13 @@ TEST_F(Controls, a_drag_from_the_selected_cell_moves_it_and_is_held_at_the_ends_
     QTest::mousePress(&slider, Qt::LeftButton, {}, centre(0));
     EXPECT_FALSE(slider.isDragging());
     QTest::mouseRelease(&slider, Qt::LeftButton, {}, centre(0));
-}
 
-TEST_F(Controls, arrows_move_the_slider_a_cell_and_page_keys_a_large_cell) {
     slider.setFocus(Qt::TabFocusReason);
-    for (const auto& [fine, from, key, to] :
-         std::initializer_list<std::tuple<bool, int, Qt::Key, int>>{{false, 14, Qt::Key_Right, 21},
-                                                                    {false, 21, Qt::Key_PageDown, 14},
-                                                                    {false, 14, Qt::Key_End, 49},
-                                                                    {false, 49, Qt::Key_Right, 49},
-                                                                    {false, 0, Qt::Key_Down, 0},
-                                                                    {false, 10, Qt::Key_Left, 7},
-                                                                    {false, -7, Qt::Key_Right, 0},
-                                                                    {true, 15, Qt::Key_PageUp, 22},
-                                                                    {true, 7, Qt::Key_Down, 6}}) {
+    const std::tuple<bool, int, Qt::Key, int> steps[] = {
+        {false, 14, Qt::Key_Right, 21}, {false, 21, Qt::Key_PageDown, 14}, {false, 14, Qt::Key_End, 49},
+        {false, 49, Qt::Key_Right, 49}, {false, 0, Qt::Key_Down, 0},       {false, 10, Qt::Key_Left, 7},
+        {false, -7, Qt::Key_Right, 0},  {true, 15, Qt::Key_PageUp, 22},    {true, 7, Qt::Key_Down, 6}};
+    for (const auto& [fine, from, key, to] : steps) {
         slider.setFineMode(fine);
         slider.setPosition(from);
         QTest::keyClick(QApplication::focusWidget(), key);

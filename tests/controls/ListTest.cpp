@@ -20,8 +20,7 @@ const QString kTwentyFive = QStringLiteral("abcdefghijklmnopqrstuvwxy");
 
 class Lists : public ::testing::Test {
 protected:
-    // The profile list (editable, 207 wide), the narrow language list, or a list whose edit part only shows
-    // the choice, as the mode and profile-slot lists.
+    // The profile list (207 wide), the language list, or a read-only choice list as the mode list.
     void make(int width, bool readOnly) {
         parent.resize(960, 700);
         combo.clear();
@@ -38,7 +37,7 @@ protected:
     SkinComboBox combo{&parent};
 };
 
-TEST_F(Lists, a_click_on_the_arrow_opens_the_list_and_a_click_on_an_item_chooses_it) {
+TEST_F(Lists, a_click_on_the_arrow_or_on_a_choice_list_opens_it_and_a_click_or_enter_chooses) {
     for (const auto& [width, readOnly] :
          std::initializer_list<std::pair<int, bool>>{{207, false}, {150, false}, {140, true}}) {
         SCOPED_TRACE(width);
@@ -54,10 +53,8 @@ TEST_F(Lists, a_click_on_the_arrow_opens_the_list_and_a_click_on_an_item_chooses
         EXPECT_EQ(chosen.at(0).at(0).toInt(), 1);
         EXPECT_EQ(edit().text(), QStringLiteral("FPS"));
     }
-}
 
-TEST_F(Lists, a_choice_list_opens_anywhere_and_keys_choose_only_on_enter) {
-    make(140, true);
+    make(140, true); // a choice list opens anywhere, and keys choose only on Enter
     QSignalSpy chosen(&combo, &SkinComboBox::chosen);
     windowClick(combo, QPoint(20, 10));
     ASSERT_TRUE(combo.view()->isVisible());

@@ -27,29 +27,33 @@ int run(SkinMessageBox& box, const std::function<void(SkinMessageBox&)>& act) {
     return box.exec();
 }
 
-TEST(MessageBox, answers_what_its_buttons_and_keys_say) {
+// Takes the place of the web browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+TEST(MessageBox, answers_as_its_buttons_and_keys_say_keeps_them_below_its_text_and_opens_its_link) {
     using Act = void (*)(SkinMessageBox&);
     const Act ok = [](SkinMessageBox& b) { QTest::mouseClick(b.okButton(), Qt::LeftButton); };
     const Act cancel = [](SkinMessageBox& b) { QTest::mouseClick(b.cancelButton(), Qt::LeftButton); };
     const Act enter = [](SkinMessageBox& b) { QTest::keyClick(&b, Qt::Key_Return); };
     const Act escape = [](SkinMessageBox& b) { QTest::keyClick(&b, Qt::Key_Escape); };
     using K = MessageBoxKind;
-    for (const auto& [kind, act, answer] :
-         std::initializer_list<std::tuple<K, Act, int>>{{K::OkCancel, ok, IDOK},
-                                                        {K::OkCancel, enter, IDOK},
-                                                        {K::OkCancel, cancel, IDCANCEL},
-                                                        {K::OkCancel, escape, IDCANCEL},
-                                                        {K::YesNo, ok, IDOK},
-                                                        {K::YesNo, cancel, IDCANCEL},
-                                                        {K::YesNo, escape, IDCANCEL},
-                                                        {K::OkOnly, ok, IDOK},
-                                                        {K::OkOnly, escape, IDCANCEL}}) {
+    const std::tuple<K, Act, int> rows[] = {
+        {K::OkCancel, ok, IDOK},         {K::OkCancel, enter, IDOK}, {K::OkCancel, cancel, IDCANCEL},
+        {K::OkCancel, escape, IDCANCEL}, {K::YesNo, ok, IDOK},       {K::YesNo, cancel, IDCANCEL},
+        {K::YesNo, escape, IDCANCEL},    {K::OkOnly, ok, IDOK},      {K::OkOnly, escape, IDCANCEL}};
+    for (const auto& [kind, act, answer] : rows) {
         SkinMessageBox box({QStringLiteral("Delete this profile?")}, kind, 0);
         EXPECT_EQ(run(box, act), answer) << "kind " << int(kind);
     }
-}
 
-TEST(MessageBox, keeps_its_buttons_below_its_last_line_and_inside) {
     QStringList text;
     for (int lines = 1; lines <= SkinMessageBox::kMaxLines; ++lines) {
         SCOPED_TRACE(lines);
@@ -65,20 +69,8 @@ TEST(MessageBox, keeps_its_buttons_below_its_last_line_and_inside) {
         SkinMessageBox trailing(text + QStringList{QString(), QString()}, MessageBoxKind::OkCancel, 0);
         EXPECT_EQ(trailing.height(), box.height()) << "trailing empty lines take no room";
     }
-}
 
-// Takes the place of the web browser.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
-
-TEST(MessageBox, its_link_opens_the_update_page_and_leaves_the_box_open) {
+    // Its link opens the update page and leaves the box open.
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
     SkinMessageBox box({QStringLiteral("New version can be download!"), QStringLiteral(" ")},

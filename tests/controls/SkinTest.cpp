@@ -14,21 +14,19 @@ namespace {
 
 TEST(SkinFonts, every_language_draws_its_texts_in_one_face_of_its_own) {
     // One after the other, as the user switches languages; the labels' arrows and boxes in one face too.
-    for (const auto& [text, face, language, drawnBy] :
-         std::initializer_list<std::tuple<const char*, FontFace, int, const char*>>{
-             {"语言", FontFace::Arial, 4, "noto sans cjk sc"},
-             {"語言", FontFace::Arial, 5, "noto sans cjk tc"},
-             {"言語", FontFace::Arial, 3, "noto sans cjk jp"},
-             {"语言", FontFace::Arial, 4, "noto sans cjk sc"},
-             {"Language", FontFace::Arial, 5, "liberation sans"},
-             {"oáâßàéêçèëìíî", FontFace::Wingdings, 0, "dejavu sans"}}) {
+    using enum FontFace;
+    const std::tuple<const char*, FontFace, int, const char*> rows[] = {
+        {"语言", Arial, 4, "noto sans cjk sc"},    {"語言", Arial, 5, "noto sans cjk tc"},
+        {"言語", Arial, 3, "noto sans cjk jp"},    {"语言", Arial, 4, "noto sans cjk sc"},
+        {"Language", Arial, 5, "liberation sans"}, {"oáâßàéêçèëìíî", Wingdings, 0, "dejavu sans"}};
+    for (const auto& [text, face, language, drawnBy] : rows) {
         SCOPED_TRACE(text);
         QString shown = QString::fromUtf8(text);
         if (face == FontFace::Wingdings) {
             shown = wingdingsText(shown);
             EXPECT_FALSE(shown.contains(QLatin1Char('o')));
         }
-        // The faces that actually draw the text, as the layout chooses them glyph by glyph.
+        // The faces the layout chooses glyph by glyph.
         QTextLayout layout(shown, skinFont(face, 10, language));
         layout.beginLayout();
         layout.createLine();

@@ -5,6 +5,7 @@
 
 #include <set>
 #include <string>
+#include <tuple>
 
 namespace zav {
 namespace {
@@ -46,53 +47,44 @@ TEST(KeyCapture, every_captured_key_maps_to_a_code_the_label_table_shows_back) {
     EXPECT_GE(labels.size(), 100u);
 }
 
-TEST(KeyCapture, modifiers_take_the_side_that_is_down) {
-    const struct {
-        int key;
-        std::set<int> down;
-        std::optional<std::string> label;
-    } rows[] = {
-        {vk::kShift, {vk::kLShift}, "LSft"},
-        {vk::kShift, {vk::kRShift}, "RSft"},
-        {vk::kShift, {vk::kLShift, vk::kRShift}, "LSft"},
-        {vk::kControl, {vk::kLControl}, "LCtrl"},
-        {vk::kControl, {vk::kRControl}, "RCtrl"},
-        {vk::kMenu, {vk::kLMenu}, "LAlt"},
-        {vk::kMenu, {vk::kRMenu}, "RAlt"},
-        {vk::kShift, {vk::kRControl}, std::nullopt}, // a right Ctrl held is no shift side
-        {vk::kMenu, {}, std::nullopt},
-        {vk::kLShift, {vk::kLShift}, std::nullopt}, // the side codes themselves are not in the table
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(labelForVirtualKey(row.key, downKeys(row.down)), row.label) << row.key;
-        if (row.label) {
-            expectStoredAndShownBack(*row.label);
+TEST(KeyCapture, modifiers_take_the_side_that_is_down_and_mouse_buttons_wheel_and_side_buttons_map) {
+    // A right Ctrl held is no shift side; the side codes themselves are not in the table.
+    using vk::kShift, vk::kControl, vk::kMenu, vk::kLShift, vk::kRShift;
+    const std::tuple<int, std::set<int>, std::optional<std::string>> rows[] = {
+        {kShift, {kLShift}, "LSft"},
+        {kShift, {kRShift}, "RSft"},
+        {kShift, {kLShift, kRShift}, "LSft"},
+        {kControl, {vk::kLControl}, "LCtrl"},
+        {kControl, {vk::kRControl}, "RCtrl"},
+        {kMenu, {vk::kLMenu}, "LAlt"},
+        {kMenu, {vk::kRMenu}, "RAlt"},
+        {kShift, {vk::kRControl}, std::nullopt},
+        {kMenu, {}, std::nullopt},
+        {kLShift, {kLShift}, std::nullopt}};
+    for (const auto& [key, down, label] : rows) {
+        EXPECT_EQ(labelForVirtualKey(key, downKeys(down)), label) << key;
+        if (label) {
+            expectStoredAndShownBack(*label);
         }
     }
     EXPECT_EQ(labelForVirtualKey(vk::kShift, KeyDownQuery{}), std::nullopt);
-}
 
-TEST(MouseCapture, buttons_wheel_and_side_buttons) {
-    const struct {
-        MouseInput input;
-        int value;
-        std::optional<std::string_view> label;
-    } rows[] = {
-        {MouseInput::LeftButton, 0, kLabelMouseLeft},
-        {MouseInput::MiddleButton, 0, kLabelMouseMiddle},
-        {MouseInput::RightButton, 0, kLabelMouseRight},
-        {MouseInput::Wheel, 1, kLabelWheelUp},
-        {MouseInput::Wheel, 0, kLabelWheelDown},
-        {MouseInput::Wheel, -120, kLabelWheelDown},
-        {MouseInput::SideButton, kMkXButton1, kLabelSideBack},
-        {MouseInput::SideButton, kMkXButton2, kLabelSideForward},
-        {MouseInput::SideButton, kMkXButton1 | 0x04, std::nullopt}, // with Shift
-        {MouseInput::SideButton, kMkXButton1 | kMkXButton2, std::nullopt},
-        {MouseInput::SideButton, 0, std::nullopt},
-    };
-    for (const auto& row : rows) {
-        const auto captured = labelForMouseInput(row.input, row.value);
-        EXPECT_EQ(captured, row.label) << static_cast<int>(row.input) << " " << row.value;
+    using enum MouseInput;
+    const std::tuple<MouseInput, int, std::optional<std::string_view>> mouseRows[] = {
+        {LeftButton, 0, kLabelMouseLeft},
+        {MiddleButton, 0, kLabelMouseMiddle},
+        {RightButton, 0, kLabelMouseRight},
+        {Wheel, 1, kLabelWheelUp},
+        {Wheel, 0, kLabelWheelDown},
+        {Wheel, -120, kLabelWheelDown},
+        {SideButton, kMkXButton1, kLabelSideBack},
+        {SideButton, kMkXButton2, kLabelSideForward},
+        {SideButton, kMkXButton1 | 0x04 /* with Shift */, std::nullopt},
+        {SideButton, kMkXButton1 | kMkXButton2, std::nullopt},
+        {SideButton, 0, std::nullopt}};
+    for (const auto& [input, value, mouseLabel] : mouseRows) {
+        const auto captured = labelForMouseInput(input, value);
+        EXPECT_EQ(captured, mouseLabel) << static_cast<int>(input) << " " << value;
         if (captured) {
             expectStoredAndShownBack(*captured);
         }

@@ -4,50 +4,31 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace zav {
 namespace {
 
-constexpr auto A = DropVerdict::Accept;
-constexpr auto S = DropVerdict::RefuseSilently;
-constexpr auto F = DropVerdict::RefuseFn;
-constexpr auto X = DropVerdict::RefuseFixedKey;
-
-struct Row {
-    int model;
-    int slot;
-    const char* label;
-    MouseKind mouse;
-    DropVerdict verdict;
-};
-
-// One row per rule, in the order the pages apply them.
-constexpr Row kRows[] = {
-    {1, 17, "Fn", MouseKind::None, A},     {1, 2, "Fn", MouseKind::None, F},
-    {2, 17, "Fn", MouseKind::Own, A},      {2, 5, "Fn", MouseKind::None, A},
-    {3, 14, "Fn", MouseKind::None, A},     {3, 17, "Fn", MouseKind::None, A},
-    {1, 14, "Fn", MouseKind::None, F},     {2, 14, "Fn", MouseKind::None, F},
-    {3, 5, "Fn", MouseKind::None, F},      {1, 1, "Fn", MouseKind::None, F},
-    {1, 1, "L1", MouseKind::None, X},      {1, 1, "NC", MouseKind::None, A},
-    {1, 1, "Option", MouseKind::None, A},  {1, 1, "Share", MouseKind::None, X},
-    {3, 1, "R2", MouseKind::None, X},      {2, 1, "R2", MouseKind::None, A},
-    {1, 5, "Wa", MouseKind::None, X},      {1, 5, "Select", MouseKind::None, A},
-    {3, 6, "Wa", MouseKind::None, X},      {3, 6, "NC", MouseKind::None, A},
-    {1, 6, "Wa", MouseKind::None, A},      {3, 5, "Wa", MouseKind::None, A},
-    {2, 16, "L1", MouseKind::Ordinary, S}, {2, 17, "Fn", MouseKind::Ordinary, S},
-    {2, 16, "L1", MouseKind::Own, A},      {2, 16, "L1", MouseKind::None, A},
-    {2, 24, "L1", MouseKind::None, S},     {2, 27, "NC", MouseKind::Own, S},
-    {3, 25, "L1", MouseKind::Ordinary, S}, {3, 26, "L1", MouseKind::Own, A},
-    {1, 25, "L1", MouseKind::Ordinary, A}, {1, 28, "L1", MouseKind::None, S},
-    {1, 29, "Fn", MouseKind::None, S},     {1, 30, "L1", MouseKind::None, A},
-    {1, 31, "Fn", MouseKind::None, F},     {3, 28, "L1", MouseKind::None, A},
-    {3, 29, "L1", MouseKind::None, S},     {2, 28, "L1", MouseKind::None, S},
-    {1, 32, "L1", MouseKind::None, S},     {1, 22, "\u00E1", MouseKind::None, A},
-};
+constexpr auto A = DropVerdict::Accept, S = DropVerdict::RefuseSilently, F = DropVerdict::RefuseFn,
+               X = DropVerdict::RefuseFixedKey;
+constexpr auto N = MouseKind::None, O = MouseKind::Own, R = MouseKind::Ordinary;
 
 TEST(DropRules, every_rule_of_every_model) {
-    for (const Row& row : kRows) {
-        EXPECT_EQ(dropVerdict(row.model, row.slot, row.label, row.mouse), row.verdict)
-            << "model " << row.model << " slot " << row.slot << " label " << row.label;
+    // One row per rule (model, slot, label, mouse kind, verdict), in the order the pages apply them.
+    const std::tuple<int, int, const char*, MouseKind, DropVerdict> rows[] = {
+        {1, 17, "Fn", N, A},    {1, 2, "Fn", N, F},     {2, 17, "Fn", O, A}, {2, 5, "Fn", N, A},
+        {3, 14, "Fn", N, A},    {3, 17, "Fn", N, A},    {1, 14, "Fn", N, F}, {2, 14, "Fn", N, F},
+        {3, 5, "Fn", N, F},     {1, 1, "Fn", N, F},     {1, 1, "L1", N, X},  {1, 1, "NC", N, A},
+        {1, 1, "Option", N, A}, {1, 1, "Share", N, X},  {3, 1, "R2", N, X},  {2, 1, "R2", N, A},
+        {1, 5, "Wa", N, X},     {1, 5, "Select", N, A}, {3, 6, "Wa", N, X},  {3, 6, "NC", N, A},
+        {1, 6, "Wa", N, A},     {3, 5, "Wa", N, A},     {2, 16, "L1", R, S}, {2, 17, "Fn", R, S},
+        {2, 16, "L1", O, A},    {2, 16, "L1", N, A},    {2, 24, "L1", N, S}, {2, 27, "NC", O, S},
+        {3, 25, "L1", R, S},    {3, 26, "L1", O, A},    {1, 25, "L1", R, A}, {1, 28, "L1", N, S},
+        {1, 29, "Fn", N, S},    {1, 30, "L1", N, A},    {1, 31, "Fn", N, F}, {3, 28, "L1", N, A},
+        {3, 29, "L1", N, S},    {2, 28, "L1", N, S},    {1, 32, "L1", N, S}, {1, 22, "\u00E1", N, A}};
+    for (const auto& [model, slot, label, mouse, verdict] : rows) {
+        EXPECT_EQ(dropVerdict(model, slot, label, mouse), verdict)
+            << model << " slot " << slot << " " << label;
     }
 }
 
@@ -57,7 +38,7 @@ bool overlap(const Box& a, const Box& b) {
 
 // A release finds one slot under the cursor: no two slot boxes overlap, none touches a palette button,
 // and every drop target has its box inside the page, marked by the slot's own static.
-TEST(PageLayout, slot_boxes_are_apart_and_inside_the_page) {
+TEST(PageLayout, slot_boxes_are_apart_inside_the_page_and_shown_by_mode) {
     const Box page{0, 0, 960, 691};
     for (int model = 1; model <= 3; ++model) {
         const PageLayout& layout = pageLayout(model);
@@ -82,19 +63,14 @@ TEST(PageLayout, slot_boxes_are_apart_and_inside_the_page) {
         }
         EXPECT_EQ(slotPlace(model, slotCount(model) + 1), nullptr);
     }
-}
 
-TEST(PageLayout, visibility_by_mode) {
-    for (int mode = 0; mode < 4; ++mode) {
-        EXPECT_FALSE(slotShownInMode(1, mode, 28));
-        EXPECT_FALSE(slotShownInMode(1, mode, 29));
-        EXPECT_TRUE(slotShownInMode(1, mode, 27));
-        EXPECT_EQ(slotShownInMode(1, mode, 32), mode == 3);
-        EXPECT_EQ(slotShownInMode(2, mode, 24), mode == 3);
-        EXPECT_EQ(slotShownInMode(2, mode, 28), mode == 3);
-        EXPECT_TRUE(slotShownInMode(2, mode, 23));
-        EXPECT_EQ(slotShownInMode(3, mode, 29), mode == 3);
-        EXPECT_TRUE(slotShownInMode(3, mode, 28));
+    // Model, slot and the modes it shows in, one bit per mode.
+    const std::tuple<int, int, int> rows[] = {{1, 28, 0}, {1, 29, 0},  {1, 27, 15}, {1, 32, 8}, {2, 24, 8},
+                                              {2, 28, 8}, {2, 23, 15}, {3, 29, 8},  {3, 28, 15}};
+    for (const auto& [model, slot, modes] : rows) {
+        for (int mode = 0; mode < 4; ++mode) {
+            EXPECT_EQ(slotShownInMode(model, mode, slot), (modes >> mode & 1) == 1) << model << "/" << slot;
+        }
     }
     EXPECT_FALSE(slotShownInMode(2, 3, 29));
     EXPECT_TRUE(isMouseOnlySlot(2, 16));

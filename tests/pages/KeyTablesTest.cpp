@@ -15,9 +15,8 @@ std::string label(int model, int mode, int code) {
     return codeToLabel(model, mode, static_cast<std::uint8_t>(code));
 }
 
-// Every label names one code and reads back from it; the console modes label the same codes and keep
-// the adapter's own functions on one code.
-TEST(CodeTables, labels_and_codes_convert_both_ways_in_every_model_and_mode) {
+// Every label names one code; the console modes label the same codes and keep the adapter's functions.
+TEST(CodeTables, labels_and_codes_convert_both_ways_and_one_console_row_per_model_is_golden) {
     for (int model : kModels) {
         for (int mode = 0; mode < kAssignModeCount; ++mode) {
             SCOPED_TRACE(testing::Message() << "model " << model << " mode " << mode);
@@ -40,10 +39,8 @@ TEST(CodeTables, labels_and_codes_convert_both_ways_in_every_model_and_mode) {
         EXPECT_EQ(labelToCode(model, kModeKeyboard, kLabelFn), model == models::kMoss ? 255 : 0);
         EXPECT_EQ(labelToCode(model, kModeKeyboard, kLabelNoFunction), 0);
     }
-}
 
-// One golden row per model: the PlayStation 4 table in code order ("Χ" is the Greek capital chi).
-TEST(CodeTables, console_table_of_each_model) {
+    // One golden row per model: the PlayStation 4 table in code order ("Χ" is the Greek capital chi).
     const std::tuple<int, int, std::string> rows[] = {
         {models::kKite, 36,
          "○|Χ|o|△|L1|R1|L2|R2|L3|R3|Wa|Qu|Sn|TP|NC|á|â|ß|à|é|ê|ç|è|ë|ì|í|î|Sh|Op|PS|||||Fn|"},
@@ -59,7 +56,7 @@ TEST(CodeTables, console_table_of_each_model) {
 }
 
 // Keyboard codes are the usage numbers of the keys: runs of letters, digits, F keys and keypad digits.
-TEST(CodeTables, keyboard_codes_follow_the_key_usage_numbers) {
+TEST(CodeTables, keyboard_codes_follow_the_key_usage_numbers_and_unknowns_give_empty_and_zero) {
     for (int model : kModels) {
         for (int i = 0; i < 26; ++i) {
             EXPECT_EQ(labelToCode(model, kModeKeyboard, std::string(1, char('A' + i))), 4 + i);
@@ -76,9 +73,7 @@ TEST(CodeTables, keyboard_codes_follow_the_key_usage_numbers) {
             EXPECT_EQ(label(model, kModeKeyboard, code), label(models::kKite, kModeKeyboard, code)) << code;
         }
     }
-}
 
-TEST(CodeTables, unknown_labels_models_and_modes_give_empty_and_zero) {
     for (const char* unknown : {"", "nc", "X", "Sel"}) { // case-sensitive; Latin X is not the cross
         EXPECT_EQ(labelToCode(models::kKite, kModePs4, unknown), 0) << unknown;
     }
@@ -91,9 +86,8 @@ TEST(CodeTables, unknown_labels_models_and_modes_give_empty_and_zero) {
     }
 }
 
-// Each slot has its own key index inside the model's key block; both indices of the first model's slot
-// 22 lead back to it.
-TEST(SlotMaps, slots_and_indices_are_inverses) {
+// Each slot has its own key index in the key block; both indices of the first model's slot 22 lead back.
+TEST(SlotMaps, slots_indices_and_slot_statics_are_inverses) {
     for (int model : kModels) {
         const int keySlots = model == models::kMoss ? 23 : slotCount(model);
         for (int slot = 1; slot <= keySlots; ++slot) {
@@ -110,9 +104,7 @@ TEST(SlotMaps, slots_and_indices_are_inverses) {
     EXPECT_EQ(slotToIndex(models::kKite, kKiteDualSlot), kKiteDualDpadIndex);
     EXPECT_EQ(slotToIndex(0, 1), 0);
     EXPECT_EQ(indexToSlot(4, 0), 0);
-}
 
-TEST(SlotControls, every_slot_has_its_own_static) {
     std::set<int> ids;
     for (int slot = 1; slot <= kMaxKeySlot; ++slot) {
         EXPECT_TRUE(ids.insert(slotControlId(slot)).second) << slot;

@@ -93,7 +93,7 @@ TEST(ShowAndCollect, first_model_ps3_exchanges_indices_29_30_with_31_32) {
               codeToLabel(models::kKite, kModePs4, record[29]));
 }
 
-TEST(ShowAndCollect, missing_buttons_store_255_and_only_the_pages_bytes_are_written) {
+TEST(ShowAndCollect, missing_buttons_store_255_unlabelled_codes_0_and_only_the_pages_bytes_are_written) {
     std::set<int> kiteUsed = range(0, 47);
     for (int unused : {1, 8, 10, 25, 26, 27, 28, 37, 38, 39, 40, 41, 42, 43}) {
         kiteUsed.erase(unused);
@@ -108,20 +108,17 @@ TEST(ShowAndCollect, missing_buttons_store_255_and_only_the_pages_bytes_are_writ
     Kite record{};
     collectPage(models::kKite, kModePs4, SlotLabels{}, record, false);
     EXPECT_EQ(record[17], 0xFF);
-}
 
-TEST(ShowAndCollect, unlabelled_code_shows_empty_and_collects_as_zero) {
-    Kite record{};
-    record[17] = 31; // no label on the first model
-    const SlotLabels labels = showRecord(models::kKite, kModePs4, record, StickSelector::DPad);
+    Kite unlabelled{};
+    unlabelled[17] = 31; // no label on the first model
+    const SlotLabels labels = showRecord(models::kKite, kModePs4, unlabelled, StickSelector::DPad);
     EXPECT_EQ(labels[1], "");
     EXPECT_EQ(labels[0], std::nullopt);
-    ASSERT_TRUE(collectPage(models::kKite, kModePs4, labels, record, false));
-    EXPECT_EQ(record[17], 0x00);
+    ASSERT_TRUE(collectPage(models::kKite, kModePs4, labels, unlabelled, false));
+    EXPECT_EQ(unlabelled[17], 0x00);
 }
 
-// Slots 24..28 show bytes 49..53 in the page's mode; outside keyboard mode only byte 53 and the switch
-// are collected.
+// Slots 24..28 show bytes 49..53; outside keyboard mode only byte 53 and the switch are collected.
 TEST(SecondModel, extra_slots_and_the_switch) {
     Moss record{};
     record[4] = kMossKeyboardFnCode;
@@ -129,11 +126,9 @@ TEST(SecondModel, extra_slots_and_the_switch) {
     record[52] = labelToCode(models::kMoss, kModeKeyboard, "A");
     record[53] = labelToCode(models::kMoss, kModeKeyboard, "Enter");
     const SlotLabels keyboard = showRecord(models::kMoss, kModeKeyboard, record, StickSelector::DPad);
-    EXPECT_EQ(keyboard[5], "Fn");
-    EXPECT_EQ(keyboard[24], "M");
-    EXPECT_EQ(keyboard[27], "A");
-    EXPECT_EQ(keyboard[28], "Enter");
-    EXPECT_EQ(keyboard[29], std::nullopt);
+    using Shown = std::vector<std::optional<std::string>>;
+    EXPECT_EQ((Shown{keyboard[5], keyboard[24], keyboard[27], keyboard[28], keyboard[29]}),
+              (Shown{"Fn", "M", "A", "Enter", std::nullopt}));
     EXPECT_EQ(showRecord(models::kMoss, kModePs4, record, StickSelector::DPad)[27],
               codeToLabel(models::kMoss, kModePs4, record[52]));
 
@@ -157,7 +152,7 @@ TEST(SecondModel, extra_slots_and_the_switch) {
     EXPECT_FALSE(mossSwitchOn(record));
 }
 
-TEST(StoreSlot, stores_into_the_byte_the_slot_shows) {
+TEST(StoreSlot, stores_into_the_byte_the_slot_shows_and_leaves_records_of_the_wrong_size_alone) {
     Kite kite{};
     EXPECT_TRUE(storeSlotLabel(models::kKite, kModePs4, 1, "L1", kite, StickSelector::DPad));
     EXPECT_EQ(kite[17], labelToCode(models::kKite, kModePs4, "L1"));
@@ -171,9 +166,7 @@ TEST(StoreSlot, stores_into_the_byte_the_slot_shows) {
     EXPECT_EQ(fern[40], labelToCode(models::kFern, kModePs4, "NC"));
     EXPECT_FALSE(storeSlotLabel(models::kFern, kModePs4, 33, "NC", fern, StickSelector::DPad));
     EXPECT_FALSE(storeSlotLabel(models::kFern, kModePs4, 0, "NC", fern, StickSelector::DPad));
-}
 
-TEST(StoreSlot, records_of_the_wrong_size_or_model_are_left_alone) {
     std::array<std::uint8_t, 55> notKite{};
     notKite.fill(0xAA);
     EXPECT_FALSE(collectPage(models::kKite, kModePs4, SlotLabels{}, notKite, false));

@@ -4,11 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,44 +21,26 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-// 128 bytes: the hex head, zeros, the marker in byte 127.
-Bytes fileOf(const std::string& head, std::uint8_t marker) {
-    Bytes out;
-    std::istringstream in(head);
-    std::string token;
-    while (in >> token) {
-        out.push_back(static_cast<std::uint8_t>(std::stoi(token, nullptr, 16)));
-    }
-    out.resize(128, 0);
-    out[127] = marker;
-    return out;
-}
-
 // Record byte i holds 0x10 + i, so every byte's place in the file is visible.
 Bytes countingRecord(int model) {
     Bytes rec(static_cast<std::size_t>(recordSize(model)));
-    for (std::size_t i = 0; i < rec.size(); ++i) {
-        rec[i] = static_cast<std::uint8_t>(0x10 + i);
-    }
+    std::iota(rec.begin(), rec.end(), 0x10);
     return rec;
 }
 
-// KITE, mode 1: record bytes 57 (backLightOff) and 58 (adsLock) change places.
-const Bytes kKiteFile =
-    fileOf("10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F 20 21 22 23 24 25 26 27 28 29 2A 2B "
-           "2C 2D 2E 2F 30 31 32 33 34 35 36 37 38 39 3A 3B 3C 3D 3E 3F 40 41 42 43 44 45 46 47 "
-           "48 4A 49 4B 01",
-           0x01);
-// FERN, mode 3: record bytes 52 and 53 change places.
-const Bytes kFernFile =
-    fileOf("10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F 20 21 22 23 24 25 26 27 28 29 2A 2B "
-           "2C 2D 2E 2F 30 31 32 33 34 35 36 37 38 39 3A 3B 3C 3D 3E 3F 40 41 42 43 45 44 46 03",
-           0x03);
-// MOSS, mode 2: settings in record order; the mode byte sits before record byte 53.
-const Bytes kMossFile =
-    fileOf("10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D 1E 1F 20 21 22 23 24 25 26 27 28 29 2A 2B "
-           "2C 2D 2E 2F 30 31 32 33 34 35 36 37 38 39 3A 3B 3C 3D 3E 3F 40 41 42 43 44 02 45 46",
-           0x02);
+// One golden file per model: the counting record with the bytes `a` and `b` changed places, the mode
+// byte inserted at `modeAt` and the model in byte 127.
+Bytes golden(int model, std::size_t a, std::size_t b, std::size_t modeAt, std::uint8_t mode) {
+    Bytes file = countingRecord(model);
+    std::swap(file[a], file[b]);
+    file.insert(file.begin() + static_cast<std::ptrdiff_t>(modeAt), mode);
+    file.resize(128);
+    file[127] = static_cast<std::uint8_t>(model);
+    return file;
+}
+const Bytes kKiteFile = golden(1, 57, 58, 60, 1); // backLightOff and adsLock change places
+const Bytes kFernFile = golden(3, 52, 53, 55, 3);
+const Bytes kMossFile = golden(2, 0, 0, 53, 2); // settings in record order, the mode before byte 53
 
 class ProfileFiles : public testing::Test {
 protected:
@@ -113,7 +94,7 @@ TEST_F(ProfileFiles, each_model_writes_its_own_layout_and_reads_it_back) {
     EXPECT_EQ(contents(dir / "A.zav4")[55], 0x07);
 }
 
-TEST_F(ProfileFiles, short_foreign_and_read_only_files_read_with_the_loaders_layout) {
+TEST_F(ProfileFiles, short_and_foreign_files_read_with_the_loaders_layout_and_bad_input_changes_nothing) {
     Bytes rec;
     put(dir / "Short.zav4", Bytes{0x05, 0x1D, 0x14});
     ASSERT_TRUE(read(dir / "Short.zav4", 1, rec));
@@ -131,11 +112,8 @@ TEST_F(ProfileFiles, short_foreign_and_read_only_files_read_with_the_loaders_lay
     EXPECT_EQ(marker, 2);
     fs::permissions(dir / "Moss.zav4", fs::perms::owner_read);
     EXPECT_TRUE(read(dir / "Moss.zav4", 3, rec));
-}
 
-TEST_F(ProfileFiles, unreadable_input_or_wrong_record_size_changes_nothing) {
     put(dir / "Good.zav4", kKiteFile);
-    Bytes rec;
     EXPECT_FALSE(read(dir / "Missing.zav4", 1, rec));
     EXPECT_FALSE(read(dir, 1, rec)); // a folder
     EXPECT_FALSE(read(dir / "Good.zav4", 4, rec));

@@ -18,12 +18,12 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 namespace zav {
 namespace {
 
-// The real main window over a simulated adapter of `model`, after its first connect pass, with the
-// status polls stopped so that the frames a dialog sends stand alone in the adapter's log.
+// The main window after its first connect, polls stopped so that a dialog's frames stand alone in the log.
 struct SettingsRig {
     explicit SettingsRig(int model) : rig(model) {
         rig.start();
@@ -33,17 +33,12 @@ struct SettingsRig {
         QTest::qWait(20);
     }
     MainWindow& main() { return *rig.dlg; }
-    // What the page in front hands a settings dialog it opens.
     SettingsTarget target() { return rig.dlg->page(rig.dlg->currentTab())->settingsTarget(); }
-    std::uint8_t work(int model, int slot, SettingsField f) {
-        return get(main().link().workImage(model), model, slot, f);
-    }
-    std::uint8_t sent(int model, int slot, SettingsField f) {
-        return get(main().link().sendImage(model), model, slot, f);
-    }
-    static std::uint8_t get(ProfileImage& image, int model, int slot, SettingsField f) {
+    std::uint8_t work(int model, int slot, SettingsField f, bool sent = false) {
+        ProfileImage& image = sent ? main().link().sendImage(model) : main().link().workImage(model);
         return settingsField(recordAt(image, model, slot), model, f);
     }
+    std::uint8_t sent(int model, int slot, SettingsField f) { return work(model, slot, f, true); }
     // Puts a value into the record of both pages, as a read from the adapter leaves them.
     void put(int model, int slot, SettingsField field, std::uint8_t value) {
         for (ProfileImage* image : {&main().link().workImage(model), &main().link().sendImage(model)}) {
@@ -56,7 +51,6 @@ struct SettingsRig {
     test::Rig rig;
 };
 
-// A dialog for `target`, shown over the main window.
 template <typename Dialog>
 std::unique_ptr<Dialog> open(SettingsRig& rig, const SettingsTarget& target) {
     auto dialog = std::make_unique<Dialog>(target, &rig.main());
@@ -83,37 +77,29 @@ void ok(SettingsDialog& dialog) {
     QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
 }
 
-struct DialogCase {
-    std::unique_ptr<SettingsDialog> (*open)(SettingsRig&);
-    int slider;
-    int cell;
-    SettingsField field;
-    std::uint8_t stored;
-};
-
-TEST(SettingsDialogs, ok_stores_the_byte_in_both_pages_and_the_close_box_or_esc_leaves_them) {
+TEST(SettingsDialogs, ok_stores_in_both_pages_cancel_leaves_them_and_normal_and_ads_stay_apart) {
     SettingsRig rig(1);
-    for (const DialogCase& c : {DialogCase{openFront<SensitivityDialog>, SensitivityDialog::kSlider, 49,
-                                           SettingsField::sensitivity, 8},
-                                DialogCase{openFront<DeadZoneDialog>, DeadZoneDialog::kSlider, 45,
-                                           SettingsField::deadZoneNormal, 45},
-                                DialogCase{openFront<AccelerationDialog>, AccelerationDialog::kXSlider, 49,
-                                           SettingsField::accelXNormal, 8},
-                                DialogCase{openFront<ButtonOptionsDialog>, ButtonOptionsDialog::kSnipeYSlider,
-                                           49, SettingsField::snipeY, 80}}) {
-        rig.put(1, 0, c.field, 2);
+    using Open = std::unique_ptr<SettingsDialog> (*)(SettingsRig&);
+    using F = SettingsField;
+    const std::tuple<Open, int, int, SettingsField, std::uint8_t> cases[] = {
+        {openFront<SensitivityDialog>, SensitivityDialog::kSlider, 49, F::sensitivity, 8},
+        {openFront<DeadZoneDialog>, DeadZoneDialog::kSlider, 45, F::deadZoneNormal, 45},
+        {openFront<AccelerationDialog>, AccelerationDialog::kXSlider, 49, F::accelXNormal, 8},
+        {openFront<ButtonOptionsDialog>, ButtonOptionsDialog::kSnipeYSlider, 49, F::snipeY, 80}};
+    for (const auto& [openIt, slider, cell, field, stored] : cases) {
+        rig.put(1, 0, field, 2);
         for (const int leave : {0, 1, 2}) { // by the close box, Esc, OK
-            SCOPED_TRACE(std::to_string(int(c.field)) + ", leaving by " + std::to_string(leave));
+            SCOPED_TRACE(std::to_string(int(field)) + ", leaving by " + std::to_string(leave));
             const ProfileImage work = rig.main().link().workImage(1);
             const ProfileImage send = rig.main().link().sendImage(1);
             rig.rig.adapter.clearLog();
-            const std::unique_ptr<SettingsDialog> dialog = c.open(rig);
+            const std::unique_ptr<SettingsDialog> dialog = openIt(rig);
             EXPECT_TRUE(rig.sentFrame(0x71));
-            pick(dialog->findChild<CellSlider*>(QString::number(c.slider)), c.cell);
+            pick(dialog->findChild<CellSlider*>(QString::number(slider)), cell);
             if (leave == 2) {
                 ok(*dialog);
-                EXPECT_EQ(rig.work(1, 0, c.field), c.stored);
-                EXPECT_EQ(rig.sent(1, 0, c.field), c.stored);
+                EXPECT_EQ(rig.work(1, 0, field), stored);
+                EXPECT_EQ(rig.sent(1, 0, field), stored);
                 continue;
             }
             leave == 1 ? QTest::keyClick(dialog.get(), Qt::Key_Escape)
@@ -130,10 +116,7 @@ TEST(SettingsDialogs, ok_stores_the_byte_in_both_pages_and_the_close_box_or_esc_
         ok(*openFront<SensitivityDialog>(rig));
         EXPECT_EQ(rig.work(1, 0, SettingsField::sensitivity), stored);
     }
-}
 
-TEST(SettingsDialogs, normal_and_ads_keep_their_own_values_through_switches_and_ok) {
-    SettingsRig rig(1);
     rig.put(1, 0, SettingsField::deadZoneNormal, 5);
     rig.put(1, 0, SettingsField::deadZoneAds, 40);
     const auto dialog = open<DeadZoneDialog>(rig, rig.target());

@@ -12,11 +12,6 @@
 namespace zav {
 namespace {
 
-// Strict UTF-8 is what the profile list shows unmended.
-bool isValidUtf8(std::string_view s) {
-    return ProfileListModel::shownName(s) == s;
-}
-
 TEST(TextCatalogue, every_entry_has_six_utf8_forms_that_fit_a_message_box) {
     for (int i = 0; i < kTextCount; ++i) {
         const auto id = static_cast<TextId>(i);
@@ -24,7 +19,7 @@ TEST(TextCatalogue, every_entry_has_six_utf8_forms_that_fit_a_message_box) {
             SCOPED_TRACE(testing::Message() << "entry " << i << " language " << language);
             const std::string_view form = text(id, language);
             ASSERT_FALSE(form.empty());
-            EXPECT_TRUE(isValidUtf8(form));
+            EXPECT_EQ(ProfileListModel::shownName(form), form); // strict UTF-8 is shown unmended
             EXPECT_EQ(form.find('\r'), std::string_view::npos);
             EXPECT_NE(form.front(), '\n');
             EXPECT_NE(form.back(), '\n');
@@ -34,7 +29,7 @@ TEST(TextCatalogue, every_entry_has_six_utf8_forms_that_fit_a_message_box) {
 }
 
 // What the user is told after a write or a save must never read as another outcome.
-TEST(TextCatalogue, outcomes_and_choices_differ_in_every_language) {
+TEST(TextCatalogue, outcomes_and_choices_differ_and_one_golden_row_holds_in_every_language) {
     const std::vector<std::vector<TextId>> mustDiffer = {
         {TextId::WriteComplete, TextId::WriteUnconfirmed, TextId::OverwriteError, TextId::ZavNotConnected},
         {TextId::SaveSucceeded, TextId::SaveFailed, TextId::FileAlreadyExists, TextId::InvalidProfileName,
@@ -59,10 +54,8 @@ TEST(TextCatalogue, outcomes_and_choices_differ_in_every_language) {
                   std::string_view::npos)
             << "language " << language;
     }
-}
 
-// One golden row: a text of the program's own in every language, byte for byte.
-TEST(TextCatalogue, golden_row_in_every_language) {
+    // One golden row, byte for byte.
     const std::string_view forms[] = {"This profile cannot be loaded.",
                                       "Ce profil ne peut pas être chargé.",
                                       "Dieses Profil kann nicht geladen werden.",
@@ -74,7 +67,7 @@ TEST(TextCatalogue, golden_row_in_every_language) {
     }
 }
 
-TEST(LanguageChoice, identifiers_map_to_languages_and_others_to_english) {
+TEST(LanguageChoice, identifiers_map_to_languages_mode_lists_follow_and_each_control_has_one_caption) {
     const std::pair<int, int> rows[] = {{1033, 0},  {11273, 0}, {3084, 1}, {5127, 2},
                                         {1041, 3},  {4100, 4},  {3076, 5}, {1034, 0},
                                         {12297, 0}, {6156, 0},  {5124, 0}, {-1, 0}}; // the last five: none
@@ -84,9 +77,7 @@ TEST(LanguageChoice, identifiers_map_to_languages_and_others_to_english) {
     EXPECT_EQ(languageForLangId(5124), -1);
     EXPECT_EQ(text(TextId::WriteComplete, kLanguageCount), text(TextId::WriteComplete, 0));
     EXPECT_EQ(text(TextId::WriteComplete, -1), text(TextId::WriteComplete, 0));
-}
 
-TEST(ModeList, second_model_offers_keyboard_only_from_capability_five) {
     for (int language = 0; language < kLanguageCount; ++language) {
         EXPECT_EQ(modeListTexts(1, 0, language).size(), 4u);
         EXPECT_EQ(modeListTexts(2, 4, language).back(), text(TextId::ModePcPad, language));
@@ -94,9 +85,7 @@ TEST(ModeList, second_model_offers_keyboard_only_from_capability_five) {
         EXPECT_EQ(modeListTexts(2, 255, language).size(), 3u);
     }
     EXPECT_TRUE(modeListTexts(0, 5, 0).empty());
-}
 
-TEST(PageCaptions, each_control_has_one_caption) {
     std::set<std::pair<int, int>> seen;
     for (const Caption& c : captions()) {
         EXPECT_TRUE(seen.insert({c.window, c.control}).second) << c.window << "/" << c.control;
