@@ -10,8 +10,6 @@
 namespace zav {
 namespace {
 
-// The simulated adapter, counting what the link asks of the platform; it can act in the middle of an
-// enumeration.
 struct CountingBackend : HidBackend {
     std::vector<HidDeviceInfo> enumerate() override {
         ++enumerations;
@@ -36,32 +34,7 @@ struct Identify : ::testing::Test {
     DeviceLink link{backend};
 };
 
-TEST(MouseClassifier, each_identity_is_classified_by_the_set_in_use) {
-    struct Row {
-        std::array<std::uint8_t, 4> id;
-        OwnMouseSet set;
-        MouseKind kind;
-        bool seen; // ordinarySeen after, starting from true
-    };
-    const Row rows[] = {
-        {{0, 0, 0, 0}, OwnMouseSet::Full, MouseKind::None, true},
-        {{0x2B, 0x7C, 0, 0x61}, OwnMouseSet::FirstOnly, MouseKind::Own, false},
-        {{0x2B, 0x7C, 0, 0xAF}, OwnMouseSet::FirstOnly, MouseKind::Ordinary, true},
-        {{0x2B, 0x7C, 0, 0xAF}, OwnMouseSet::Full, MouseKind::Own, false},
-        {{0x2B, 0x7C, 0, 0xC8}, OwnMouseSet::Full, MouseKind::None, true}, // an adapter is no mouse
-        {{0x2B, 0x7C, 1, 0x61}, OwnMouseSet::Full, MouseKind::Ordinary, true},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::PrintToString(row.id));
-        const MouseState state = classifyMouse(row.id, row.set, {MouseKind::Own, true});
-        EXPECT_EQ(state.kind, row.kind);
-        EXPECT_EQ(state.ordinarySeen, row.seen);
-    }
-    EXPECT_FALSE(classifyMouse(rows[0].id, OwnMouseSet::Full, {}).ordinarySeen);
-    EXPECT_EQ(identificationMouseSet(2), OwnMouseSet::Full);
-}
-
-TEST_F(Identify, each_model_is_matched_by_one_status_frame_and_kept_when_it_goes) {
+TEST_F(Identify, each_model_is_matched_by_one_status_frame_whose_reply_sets_mouse_and_capability) {
     EXPECT_FALSE(link.OpenAndIdentify());
     EXPECT_EQ(link.model(), 0);
     const std::uint16_t products[] = {0x00C4, 0x00C8, 0x00DB};
@@ -81,37 +54,7 @@ TEST_F(Identify, each_model_is_matched_by_one_status_frame_and_kept_when_it_goes
     EXPECT_EQ(link.model(), 3);
     EXPECT_FALSE(link.isOpen());
     EXPECT_FALSE(link.openRefused());
-}
 
-TEST_F(Identify, only_adapters_are_opened_the_first_that_opens_wins_and_closing_stops_every_search) {
-    adapter.plugForeign(0x046D, 0xC077);
-    adapter.addDevice(0x2B7C, 0x00C5); // the adapters' vendor, another product
-    adapter.addDevice(0x2B7C, 0x00DB);
-    adapter.addDevice(0x2B7C, 0x00C4);
-    adapter.refuseOpen(true);
-    EXPECT_FALSE(link.OpenAndIdentify());
-    EXPECT_TRUE(link.openRefused());
-    EXPECT_EQ(backend.opened.size(), 2u);
-    adapter.refuseOpen(false);
-    backend.opened.clear();
-    ASSERT_TRUE(link.OpenAndIdentify());
-    EXPECT_FALSE(link.openRefused());
-    EXPECT_EQ(link.model(), 3);
-    ASSERT_EQ(backend.opened.size(), 1u);
-    EXPECT_EQ(adapter.frames().at(0).path, backend.opened[0]);
-
-    // Closing while the list is being made: nothing is opened, and the pass ends as done.
-    backend.opened.clear();
-    adapter.clearLog();
-    backend.duringEnumeration = [this] { link.setClosing(); };
-    EXPECT_TRUE(link.OpenAndIdentify());
-    EXPECT_TRUE(link.OpenAndIdentify());
-    EXPECT_EQ(backend.enumerations, 3); // the second pass did not even look
-    EXPECT_TRUE(backend.opened.empty());
-    EXPECT_TRUE(adapter.frames().empty());
-}
-
-TEST_F(Identify, the_status_reply_sets_mouse_and_capability_and_a_failed_one_keeps_them) {
     adapter.setMouse(0x2B7C, 0x00AF);
     adapter.setCapability(5);
     adapter.plug(1);
@@ -143,6 +86,52 @@ TEST_F(Identify, the_status_reply_sets_mouse_and_capability_and_a_failed_one_kee
     EXPECT_EQ(link.capability(), std::optional<std::uint8_t>(7));
     EXPECT_EQ(link.mouseKind(), MouseKind::None);
     EXPECT_EQ(link.inputReport()[14], 0);
+
+    // Identity, set in use, kind, whether an ordinary mouse counts as seen after (it was before).
+    const std::tuple<std::array<std::uint8_t, 4>, OwnMouseSet, MouseKind, bool> rows[] = {
+        {{0, 0, 0, 0}, OwnMouseSet::Full, MouseKind::None, true},
+        {{0x2B, 0x7C, 0, 0x61}, OwnMouseSet::FirstOnly, MouseKind::Own, false},
+        {{0x2B, 0x7C, 0, 0xAF}, OwnMouseSet::FirstOnly, MouseKind::Ordinary, true},
+        {{0x2B, 0x7C, 0, 0xAF}, OwnMouseSet::Full, MouseKind::Own, false},
+        {{0x2B, 0x7C, 0, 0xC8}, OwnMouseSet::Full, MouseKind::None, true}, // an adapter is no mouse
+        {{0x2B, 0x7C, 1, 0x61}, OwnMouseSet::Full, MouseKind::Ordinary, true},
+    };
+    for (const auto& [id, set, kind, seen] : rows) {
+        SCOPED_TRACE(testing::PrintToString(id));
+        const MouseState state = classifyMouse(id, set, {MouseKind::Own, true});
+        EXPECT_EQ(state.kind, kind);
+        EXPECT_EQ(state.ordinarySeen, seen);
+    }
+    EXPECT_FALSE(classifyMouse(std::get<0>(rows[0]), OwnMouseSet::Full, {}).ordinarySeen);
+    EXPECT_EQ(identificationMouseSet(2), OwnMouseSet::Full);
+}
+
+TEST_F(Identify, only_adapters_are_opened_the_first_that_opens_wins_and_closing_stops_every_search) {
+    adapter.plugForeign(0x046D, 0xC077);
+    adapter.addDevice(0x2B7C, 0x00C5); // the adapters' vendor, another product
+    adapter.addDevice(0x2B7C, 0x00DB);
+    adapter.addDevice(0x2B7C, 0x00C4);
+    adapter.refuseOpen(true);
+    EXPECT_FALSE(link.OpenAndIdentify());
+    EXPECT_TRUE(link.openRefused());
+    EXPECT_EQ(backend.opened.size(), 2u);
+    adapter.refuseOpen(false);
+    backend.opened.clear();
+    ASSERT_TRUE(link.OpenAndIdentify());
+    EXPECT_FALSE(link.openRefused());
+    EXPECT_EQ(link.model(), 3);
+    ASSERT_EQ(backend.opened.size(), 1u);
+    EXPECT_EQ(adapter.frames().at(0).path, backend.opened[0]);
+
+    // Closing while the list is being made: nothing is opened, and the pass ends as done.
+    backend.opened.clear();
+    adapter.clearLog();
+    backend.duringEnumeration = [this] { link.setClosing(); };
+    EXPECT_TRUE(link.OpenAndIdentify());
+    EXPECT_TRUE(link.OpenAndIdentify());
+    EXPECT_EQ(backend.enumerations, 3); // the second pass did not even look
+    EXPECT_TRUE(backend.opened.empty());
+    EXPECT_TRUE(adapter.frames().empty());
 }
 
 } // namespace

@@ -14,7 +14,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Path = HidrawNode::OutputPath;
 
-// Every output report went by `path` with 33 bytes.
 bool allWent(const HidrawNode& node, Path path) {
     const auto outputs = node.outputs();
     return !outputs.empty() && std::all_of(outputs.begin(), outputs.end(), [path](const auto& o) {
@@ -22,7 +21,6 @@ bool allWent(const HidrawNode& node, Path path) {
     });
 }
 
-// The link over hidapi's hidraw backend, collecting what the device code says about failures.
 struct HidApiPath : ::testing::Test {
     HidApiPath() {
         setDeviceLogSink([this](std::string_view line) { log += std::string(line) + "\n"; });
@@ -35,7 +33,8 @@ struct HidApiPath : ::testing::Test {
     DeviceLink link{backend};
 };
 
-TEST_F(HidApiPath, each_model_is_listed_opened_and_identified_by_one_status_exchange) {
+TEST_F(HidApiPath,
+       only_adapters_are_listed_and_identified_refusals_are_told_and_banks_round_trip_on_either_path) {
     for (int model = 1; model <= 3; ++model) {
         HidrawNode& node = bed.plugModel(model);
         node.adapter.setMouse(0x2B7C, 0x0061);
@@ -61,9 +60,7 @@ TEST_F(HidApiPath, each_model_is_listed_opened_and_identified_by_one_status_exch
         EXPECT_FALSE(link.OpenAndIdentify());
         EXPECT_FALSE(link.openRefused());
     }
-}
 
-TEST_F(HidApiPath, other_devices_are_never_opened_and_a_node_without_access_is_refused_with_its_reason) {
     HidrawNode& mouse = bed.plug(0x046D, 0xC077);
     HidrawNode& sibling = bed.plug(0x2B7C, 0x00C5); // the adapters' vendor, another product
     HidrawNode& fern = bed.plugModel(3);
@@ -77,11 +74,9 @@ TEST_F(HidApiPath, other_devices_are_never_opened_and_a_node_without_access_is_r
     ASSERT_TRUE(link.OpenAndIdentify());
     EXPECT_EQ(link.model(), 3);
     EXPECT_EQ(mouse.opens + sibling.opens, 0);
-}
+    bed.unplug(fern);
 
-// Where the kernel lacks HIDIOCSOUTPUT, plain writes carry the reports; on either path a report the
-// device refuses fails the write at that frame, and a whole bank goes and comes back byte for byte.
-TEST_F(HidApiPath, a_refused_report_stops_the_write_and_a_bank_round_trips_on_either_path) {
+    // Without HIDIOCSOUTPUT plain writes carry the reports; either way a refused report stops the write.
     for (const Path path : {Path::Ioctl, Path::Write}) {
         HidrawNode& node = bed.plugModel(1);
         node.outputIoctlKnown = path == Path::Ioctl;

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <memory>
 
 // ctest reports exit code 77 as a skip: without umockdev there is no emulated bus to test against.
 int main(int argc, char** argv) {
@@ -18,8 +17,7 @@ int main(int argc, char** argv) {
         return 77;
     }
 #ifdef ZAVORA_HIDRAW_QT
-    // The window takes its pictures from the source tree, and keeps the backup of
-    // every Write out of the account's own state folder.
+    // Pictures from the source tree; backups out of the account's own state folder.
     if (qEnvironmentVariableIsEmpty("ZAVORA_RES_DIR")) {
         qputenv("ZAVORA_RES_DIR", ZAVORA_TEST_RES_DIR);
     }

@@ -6,11 +6,7 @@
 #include <linux/hidraw.h>
 #include <sys/ioctl.h>
 
-#include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <span>
 #include <stdexcept>
@@ -34,21 +30,13 @@ std::string hex(unsigned value, int digits) {
     return text;
 }
 
-struct DataUnref {
-    void operator()(UMockdevIoctlData* data) const { g_object_unref(data); }
-};
-using DataRef = std::unique_ptr<UMockdevIoctlData, DataUnref>;
+using DataRef = std::unique_ptr<UMockdevIoctlData, decltype(&g_object_unref)>;
 
-// The client's memory behind the ioctl argument, copied here; changes go back on completion.
 DataRef resolveArg(UMockdevIoctlClient* client, std::size_t length) {
-    GError* error = nullptr;
-    UMockdevIoctlData* data =
-        umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, length, &error);
-    g_clear_error(&error);
-    return DataRef(data);
+    return DataRef(umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, length, nullptr),
+                   &g_object_unref);
 }
 
-// HIDIOCGINPUT and HIDIOCSOUTPUT carry their length in the request.
 bool isRequest(unsigned long request, unsigned long kind) {
     return _IOC_TYPE(request) == 'H' && _IOC_NR(request) == _IOC_NR(kind) &&
            _IOC_DIR(request) == (_IOC_READ | _IOC_WRITE);
@@ -58,8 +46,7 @@ bool isRequest(unsigned long request, unsigned long kind) {
 
 HidrawNode::HidrawNode(std::string node, std::uint16_t vendorId, std::uint16_t productId)
     : devnode(std::move(node)) {
-    const int model = vendorId == kVendorId ? modelForProductId(productId) : 0;
-    if (model != 0) {
+    if (const int model = vendorId == kVendorId ? modelForProductId(productId) : 0; model != 0) {
         adapter.plug(model);
     } else {
         adapter.plugForeign(vendorId, productId);
@@ -95,13 +82,12 @@ std::vector<HidrawNode::Output> HidrawNode::outputs() const {
     return outputs_;
 }
 
-// A request the adapter did not answer fails as the kernel fails it: ENODEV once the device is gone.
+// Unanswered requests fail as the kernel fails them: ENODEV once the device is gone.
 void HidrawNode::complete(UMockdevIoctlClient* client, bool done, long length) {
-    if (done) {
-        umockdev_ioctl_client_complete(client, length, 0);
-    } else {
-        umockdev_ioctl_client_complete(client, -1, adapter.enumerate().empty() ? ENODEV : EIO);
-    }
+    umockdev_ioctl_client_complete(client, done ? length : -1,
+                                   done                          ? 0
+                                   : adapter.enumerate().empty() ? ENODEV
+                                                                 : EIO);
 }
 
 void HidrawNode::handleIoctl(UMockdevIoctlClient* client) {
@@ -138,7 +124,6 @@ HidrawTestbed::HidrawTestbed() : testbed_(umockdev_testbed_new()) {}
 
 HidrawTestbed::~HidrawTestbed() {
     g_object_unref(testbed_);
-    plugged_.clear();
 }
 
 std::string HidrawTestbed::unavailableReason() {
@@ -147,19 +132,16 @@ std::string HidrawTestbed::unavailableReason() {
     return "ThreadSanitizer cannot follow umockdev's worker thread";
 #endif
     const char* preload = std::getenv("LD_PRELOAD");
-    const bool wrapped =
-        preload != nullptr && std::string(preload).find("libumockdev-preload") != std::string::npos;
-    return wrapped ? std::string() : "not running under umockdev-wrapper";
+    return preload && std::strstr(preload, "libumockdev-preload") ? "" : "not running under umockdev-wrapper";
 }
 
 HidrawNode& HidrawTestbed::plug(std::uint16_t vendorId, std::uint16_t productId) {
     const int port = nextPort_++;
-    const int minor = port - 1;
     const std::string usb = std::string(kBusPath) + "/1-" + std::to_string(port);
     const std::string interface = usb + "/1-" + std::to_string(port) + ":1.0";
     const std::string hidName = "0003:" + hex(vendorId, 4) + ":" + hex(productId, 4) + "." + hex(port, 4);
     const std::string hid = interface + "/" + hidName;
-    const std::string node = "hidraw" + std::to_string(minor);
+    const std::string node = "hidraw" + std::to_string(port - 1);
     const std::string hidraw = hid + "/hidraw/" + node;
 
     std::string descriptor;
@@ -177,7 +159,8 @@ HidrawNode& HidrawTestbed::plug(std::uint16_t vendorId, std::uint16_t productId)
         hex(productId, 4) +
         "\nE: HID_NAME=Emulated HID device\nE: HID_UNIQ=\nH: report_descriptor=" + descriptor + "\n\n" +
         "P: " + hidraw + "\nE: SUBSYSTEM=hidraw\nE: DEVNAME=/dev/" + node +
-        "\nA: dev=241:" + std::to_string(minor) + "\nL: device=../../../" + hidName + "\nN: " + node + "\n";
+        "\nA: dev=241:" + std::to_string(port - 1) + "\nL: device=../../../" + hidName + "\nN: " + node +
+        "\n";
 
     GError* error = nullptr;
     auto emulated = std::make_unique<HidrawNode>("/dev/" + node, vendorId, productId);
@@ -199,7 +182,7 @@ void HidrawTestbed::unplug(HidrawNode& node) {
     for (const std::string& path : {node.hidrawPath, hid, interface, node.usbPath}) {
         umockdev_testbed_uevent(testbed_, path.c_str(), "remove");
     }
-    node.adapter.unplug(); // from now on every request fails as the kernel fails it
+    node.adapter.unplug();
     umockdev_testbed_remove_device(testbed_, node.usbPath.c_str());
     // umockdev keeps the node file; the kernel does not, so a new open finds nothing.
     g_unlink(rootPath(node.devnode).c_str());
