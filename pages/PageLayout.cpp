@@ -121,6 +121,7 @@ constexpr std::array<SlotPlace, 28> kMossSlots = {{
 constexpr std::array<PaletteKey, 28> kMossPalette = [] {
     std::array<PaletteKey, 28> palette = kPalette;
     for (PaletteKey& key : palette) {
+        key.neverShown = key.diagonal; // this model has no stick diagonals
         if (key.id == 1036) {
             key.id = 1179;
         } else if (key.id >= 1046 && key.id <= 1049) {

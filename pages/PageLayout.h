@@ -37,8 +37,9 @@ struct PaletteKey {
     Box box;
     std::string_view playstation; // label in modes 0 and 1
     std::string_view pcPad;       // label in mode 2
-    bool diagonal = false;        // the stick diagonals, which the second model never shows
+    bool diagonal = false;        // the stick diagonals
     bool touchPad = false;        // shown in PlayStation 4 mode only
+    bool neverShown = false;      // kept in the palette's order, never shown on this page
 };
 
 struct ControlPlace {

@@ -37,8 +37,7 @@ void PagePalette::setFaces(int mode) {
 void PagePalette::showFor(int mode) {
     for (const PaletteKey& key : layout_.palette) {
         bool shown = mode != kModeKeyboard;
-        // The second model has no stick diagonals.
-        if (key.diagonal && layout_.model == models::kMoss) {
+        if (key.neverShown) {
             shown = false;
         }
         if (key.touchPad && mode != kModePs4) {
