@@ -184,6 +184,12 @@ TEST_F(Library, new_profiles_follow_the_officials_are_numbered_after_existing_na
     act("Fast", kCopy);
     EXPECT_EQ(contents("Fast(2)")[0], page.shownKey);
     EXPECT_EQ(lib.currentProfileName(), "Fast(2)");
+    // Twenty characters bind typing only: a copy's generated name is never refused for its length.
+    prompter.told.clear();
+    act("Profile0001(1)(1)(1)", kCopy);
+    EXPECT_GT(lib.currentProfileName().size(), 20u);
+    EXPECT_TRUE(has(lib.currentProfileName()));
+    EXPECT_EQ(prompter.told, Told{});
     act("", kCopy);
     EXPECT_EQ(prompter.told, Told{TextId::PleaseChooseFile});
     lib.resetProfile();
