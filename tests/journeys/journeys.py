@@ -263,6 +263,12 @@ def mouse_and_language(demo):
 
 def replug(demo):
     """After a replug edits go to ProFile1; Write unplugged says so; an Unplug during a dialog counts."""
+    sim, main = demo.simulator, demo.main
+    width, height = map(int, demo.xdotool("getdisplaygeometry").split())
+    check(sim.x >= 0 and sim.y >= 0 and sim.x + sim.w <= width and sim.y + sim.h <= height, f"simulator at {sim}")
+    close = (main.x + 933, main.y + 2)  # the main window's close button, 25 pixels square
+    check(sim.x >= close[0] + 25 or sim.x + sim.w <= close[0] or sim.y >= close[1] + 25 or sim.y + sim.h <= close[1],
+          f"the simulator window at {sim} covers the main window's close button")
     demo.pick(SLOT_LIST, 2, 3, "profile-slot list")
     demo.drag(PALETTE_L1, KITE_SLOT_2)
     write(demo)
