@@ -48,6 +48,7 @@ if __name__ == "__main__":
     parser.add_argument("--inside", action="store_true", help=argparse.SUPPRESS)
     args = parser.parse_args()
     # Journeys drop the caller's QT_ and XDG_ variables; the accessibility bus needs the session's.
-    sys.exit(on_own_server(args.demo, "/tmp", "atspi", look, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                           DBUS_SESSION_BUS_ADDRESS=os.environ["DBUS_SESSION_BUS_ADDRESS"]) if args.inside else
+    sys.exit(on_own_server(args.demo, "/tmp", "atspi", look, env={
+                "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+                "DBUS_SESSION_BUS_ADDRESS": os.environ["DBUS_SESSION_BUS_ADDRESS"]}) if args.inside else
              run_inside_bus(__file__, ("Xvfb", "xdotool", "import"), timeout=120))
