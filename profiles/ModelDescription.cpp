@@ -382,8 +382,9 @@ constexpr bool isSound(const ModelDescription& m) {
             return false;
         }
     }
-    return m.adapter != nullptr && m.adapter->model == m.model && m.texts != nullptr &&
-           m.texts->model == m.model &&
+    // A null adapter or texts pointer fails here too: reading through it is no constant expression (and a
+    // comparison with nullptr is none under the undefined-behaviour sanitizer).
+    return m.adapter->model == m.model && m.texts->model == m.model &&
            m.texts->profileSlots.size() == static_cast<std::size_t>(m.profileSlots) &&
            m.recordSize <= record::kMaxSize && m.keyBlockSize + record::kSettingsCount <= m.recordSize &&
            bankBytes <= std::tuple_size_v<ProfileImage> &&
